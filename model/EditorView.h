@@ -1,0 +1,59 @@
+#pragma once
+// The one seam between the editor's logic and its window.
+//
+// Every step of the device, model and editor code that would touch a control
+// goes through an EditorView. Without a window there is no view and such steps
+// are skipped; tests install a recording view to observe what the window would
+// be told. The interface is write-only on purpose: whatever the logic needs to
+// read back (preset name, IR names, list texts) is kept in the logic's own
+// state, so no thread ever reads a control.
+//
+// Threading: KR7Control hands calls made on the MIDI/audio thread to the UI
+// thread (they are replayed by the 20 ms timer in the order made). The modal
+// operations (ShowMessage, AskForFile, OpenLink) are called on the UI thread
+// only.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ui/IGraphicsStructs.h"
+
+namespace kr7 {
+
+struct FileRequest {
+  bool save = false;          // save dialog instead of open
+  std::string extension;      // without the dot, e.g. "r3p"
+  std::string initialName;    // suggested file name (save) or empty
+  std::string initialFolder;  // folder to start in, or empty
+};
+
+class EditorView {
+ public:
+  virtual ~EditorView() = default;
+
+  // Controls, addressed by the tags of the page layout. A tag with no control
+  // is ignored.
+  virtual void SetControlText(int tag, std::string_view text) = 0;
+  virtual void SetControlTextColour(int tag, igraphics::Colour colour) = 0;
+  // Moves a control to a normalised value without running its action.
+  virtual void SetControlValue(int tag, double normalised) = 0;
+  virtual void SetControlHidden(int tag, bool hidden) = 0;
+  virtual void SetControlDisabled(int tag, bool disabled) = 0;
+
+  // Groups of controls, by their names ("progresscontrols", "bcontrols", ...).
+  virtual void SetGroupHidden(std::string_view group, bool hidden) = 0;
+  virtual void SetGroupDisabled(std::string_view group, bool disabled) = 0;
+
+  // Moves every control bound to a parameter to its new value, without action
+  // (the parameter-change queue drained by the 20 ms timer ends here).
+  virtual void SendParameterValueFromDelegate(int paramIndex, double value) = 0;
+
+  // Modal message box with an empty caption. Returns true for OK.
+  virtual bool ShowMessage(std::string_view text, bool okCancel) = 0;
+  // File chooser; nullopt when the user cancels.
+  virtual std::optional<std::string> AskForFile(const FileRequest& request) = 0;
+  virtual void OpenLink(std::string_view url) = 0;
+};
+
+}  // namespace kr7
