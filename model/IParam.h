@@ -15,6 +15,7 @@
 #include <atomic>
 #include <cstddef>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -55,6 +56,8 @@ class IParam {
                 std::initializer_list<std::string_view> texts,
                 std::string_view label = {}, int flags = kFlagsNone, std::string_view group = {});
   void InitEnum(std::string_view name, int defaultValue, const std::vector<std::string>& texts,
+                std::string_view label = {}, int flags = kFlagsNone, std::string_view group = {});
+  void InitEnum(std::string_view name, int defaultValue, std::span<const std::string_view> texts,
                 std::string_view label = {}, int flags = kFlagsNone, std::string_view group = {});
 
   // Real value; stepped only when flags contains kFlagStepped.

@@ -1,0 +1,57 @@
+#pragma once
+// settings.ini in the per-user data folder: the audio and MIDI choices and the
+// window scale. Sections and keys are compared without regard to case; every
+// key is written back at start so the file always holds a complete set.
+
+#include <optional>
+#include <string>
+
+namespace kr7 {
+
+struct AudioSettings {
+  unsigned driver = 0;  // 0: the API the audio library picks, 1: JACK
+  std::string inputDevice = "Built-in Input";
+  std::string outputDevice = "Built-in Output";
+  unsigned in1 = 1, in2 = 2, out1 = 1, out2 = 2;
+  int bufferFrames = 512;
+  int sampleRate = 44100;
+  friend bool operator==(const AudioSettings&, const AudioSettings&) = default;
+};
+
+struct MidiSettings {
+  std::string inputPort = "no input";
+  std::string outputPort = "no output";
+  unsigned inputChannel = 0, outputChannel = 0;
+  friend bool operator==(const MidiSettings&, const MidiSettings&) = default;
+};
+
+struct AppSettings {
+  AudioSettings audio;
+  MidiSettings midi;
+  friend bool operator==(const AppSettings&, const AppSettings&) = default;
+};
+
+inline constexpr double kDefaultScale = 0.5;
+
+class SettingsFile {
+ public:
+  explicit SettingsFile(std::string dataFolder);
+
+  const std::string& Path() const { return mPath; }
+
+  // Creates the folder when missing (keeping the defaults), reads every key of
+  // an existing file, then writes all keys back.
+  AppSettings LoadAndRewrite();
+  // Writes the audio and midi sections, keeping whatever else the file holds.
+  bool Write(const AppSettings& settings) const;
+
+  // The window scale of section "GUI"; the default when absent or unreadable.
+  double ReadScale() const;
+  bool WriteScale(double scale) const;
+
+ private:
+  std::string mFolder;
+  std::string mPath;
+};
+
+}  // namespace kr7

@@ -1,0 +1,89 @@
+#include "app/shell/SingleInstance.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+
+namespace kr7 {
+namespace {
+
+constexpr char kPresentRequest[] = "present\n";
+
+// Abstract socket addresses start with a NUL byte and need no file, so a
+// crashed instance leaves nothing behind that could block the next start.
+socklen_t MakeAddress(const std::string& name, sockaddr_un& address) {
+  std::memset(&address, 0, sizeof address);
+  address.sun_family = AF_UNIX;
+  const std::size_t length = std::min(name.size(), sizeof address.sun_path - 1);
+  std::memcpy(address.sun_path + 1, name.data(), length);
+  return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + length);
+}
+
+}  // namespace
+
+SingleInstance::SingleInstance(std::string dataFolder)
+    : mLockPath(dataFolder + "/KR7Control.lock") {
+  char hash[32];
+  std::snprintf(hash, sizeof hash, "%016zx", std::hash<std::string>{}(dataFolder));
+  mSocketName = std::string("KR7Control-") + std::to_string(getuid()) + "-" + hash;
+}
+
+SingleInstance::~SingleInstance() {
+  if (mListenFd >= 0) close(mListenFd);
+  if (mLockFd >= 0) close(mLockFd);  // releases the lock
+}
+
+SingleInstance::Outcome SingleInstance::Acquire() {
+  mLockFd = open(mLockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (mLockFd >= 0 && flock(mLockFd, LOCK_EX | LOCK_NB) == 0) {
+    sockaddr_un address;
+    const socklen_t length = MakeAddress(mSocketName, address);
+    mListenFd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (mListenFd >= 0 &&
+        (bind(mListenFd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+         listen(mListenFd, 4) != 0)) {
+      close(mListenFd);
+      mListenFd = -1;
+    }
+    return Outcome::kFirst;
+  }
+  if (mLockFd >= 0) {
+    close(mLockFd);
+    mLockFd = -1;
+  }
+  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return Outcome::kUnavailable;
+  sockaddr_un address;
+  const socklen_t length = MakeAddress(mSocketName, address);
+  bool sent = connect(fd, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+              write(fd, kPresentRequest, sizeof kPresentRequest - 1) ==
+                  static_cast<ssize_t>(sizeof kPresentRequest - 1);
+  close(fd);
+  return sent ? Outcome::kPresented : Outcome::kUnavailable;
+}
+
+bool SingleInstance::TakeRequest() {
+  if (mListenFd < 0) return false;
+  const int client = accept4(mListenFd, nullptr, nullptr, SOCK_CLOEXEC);
+  if (client < 0) return false;
+  // The UI thread reads here: a peer that connects and says nothing must not
+  // stall the window for longer than a moment.
+  timeval timeout{0, 200000};
+  setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+  char request[sizeof kPresentRequest] = {};
+  const ssize_t got = read(client, request, sizeof request - 1);
+  close(client);
+  return got == static_cast<ssize_t>(sizeof kPresentRequest - 1) &&
+         std::memcmp(request, kPresentRequest, sizeof kPresentRequest - 1) == 0;
+}
+
+}  // namespace kr7

@@ -1,0 +1,56 @@
+#pragma once
+// The per-user data folder: settings, the preset cache and the impulse-
+// response caches live below it.
+//
+//   <base>/                  $XDG_DATA_HOME/KR7Control, else
+//                            ~/.local/share/KR7Control
+//   <base>/Presets/          preset cache, "%03d.dat" per slot
+//   <base>/Factory IRs/      extracted factory impulse responses
+//   <base>/User IRs/         user impulse responses
+//
+// A DataFolder is a plain value; tests build one on a temporary base. Paths
+// are UTF-8, joined with "/", and never end in a slash.
+
+#include <string>
+#include <string_view>
+
+namespace kr7 {
+
+inline constexpr std::string_view kDataFolderName = "KR7Control";
+inline constexpr std::string_view kPresetsFolderName = "Presets";
+inline constexpr std::string_view kFactoryIrsFolderName = "Factory IRs";
+inline constexpr std::string_view kUserIrsFolderName = "User IRs";
+
+class DataFolder {
+ public:
+  // Resolves the user's folder (see above); HOME falls back to the password
+  // database. Creates nothing.
+  DataFolder();
+  // Uses base as it stands (a trailing slash is dropped).
+  explicit DataFolder(std::string base);
+
+  const std::string& Base() const { return mBase; }
+  std::string Presets() const;
+  std::string FactoryIrs() const;
+  std::string UserIrs() const;
+  // base + "/" + name, for files kept directly in the folder.
+  std::string File(std::string_view name) const;
+
+  // Creates the base and its three sub-folders; true when all exist after.
+  bool CreateAll() const;
+
+  // The default base, resolved from the environment now.
+  static std::string ResolveDefaultBase();
+
+ private:
+  std::string mBase;
+};
+
+// a + "/" + b, without doubling a slash already ending a.
+std::string JoinPath(std::string_view a, std::string_view b);
+
+// Creates path and any missing parents (mode 0755). True when the folder
+// exists afterwards, whether or not it was created now.
+bool CreateFolder(const std::string& path);
+
+}  // namespace kr7
