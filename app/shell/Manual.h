@@ -1,0 +1,28 @@
+#pragma once
+// The owner's manual: written once from the embedded copy into the data
+// folder, then opened from there by the desktop's PDF viewer. A manual already
+// on disk is never replaced.
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace kr7 {
+
+inline constexpr const char* kManualFileName = "Dorlan_Valvora_OM1.pdf";
+// Paths handed around by the editor fit 260 characters with the terminator;
+// a longer manual path is refused rather than cut.
+inline constexpr std::size_t kMaxPathLength = 260;
+
+struct ManualFile {
+  enum class Status { kReady, kWritten, kPathTooLong };
+  Status status;
+  std::string path;
+};
+
+// Makes sure "<dataFolder>/Dorlan_Valvora_OM1.pdf" exists, writing `embedded`
+// when it does not. A failing write leaves the file missing or short, as the
+// viewer will then say itself.
+ManualFile PrepareManual(const std::string& dataFolder, std::span<const std::uint8_t> embedded);
+
+}  // namespace kr7

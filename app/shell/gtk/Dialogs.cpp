@@ -1,0 +1,70 @@
+#include "app/shell/gtk/Dialogs.h"
+
+#include <gio/gio.h>
+
+namespace kr7::shell {
+
+bool ShowMessageBox(GtkWindow* parent, std::string_view text, bool okCancel,
+                    std::string_view caption) {
+  GtkWidget* dialog = gtk_message_dialog_new(
+      parent, GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT, GTK_MESSAGE_OTHER,
+      okCancel ? GTK_BUTTONS_OK_CANCEL : GTK_BUTTONS_OK, "%.*s", static_cast<int>(text.size()),
+      text.data());
+  const std::string title(caption);
+  gtk_window_set_title(GTK_WINDOW(dialog), title.c_str());
+  const int response = gtk_dialog_run(GTK_DIALOG(dialog));
+  gtk_widget_destroy(dialog);
+  return response == GTK_RESPONSE_OK;
+}
+
+std::optional<std::string> ChooseFile(GtkWindow* parent, const FileRequest& request) {
+  GtkFileChooserNative* chooser = gtk_file_chooser_native_new(
+      request.save ? "Save" : "Open", parent,
+      request.save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN, nullptr,
+      nullptr);
+  GtkFileChooser* files = GTK_FILE_CHOOSER(chooser);
+  if (!request.extension.empty()) {
+    GtkFileFilter* filter = gtk_file_filter_new();
+    const std::string pattern = "*." + request.extension;
+    gtk_file_filter_add_pattern(filter, pattern.c_str());
+    // Extensions are matched without regard to case, as on the desktop.
+    std::string upper = pattern;
+    for (char& c : upper) c = static_cast<char>(g_ascii_toupper(c));
+    gtk_file_filter_add_pattern(filter, upper.c_str());
+    gtk_file_filter_set_name(filter, pattern.c_str());
+    gtk_file_chooser_add_filter(files, filter);
+  }
+  if (request.save) gtk_file_chooser_set_do_overwrite_confirmation(files, TRUE);
+  if (!request.initialFolder.empty())
+    gtk_file_chooser_set_current_folder(files, request.initialFolder.c_str());
+  if (request.save && !request.initialName.empty())
+    gtk_file_chooser_set_current_name(files, request.initialName.c_str());
+
+  std::optional<std::string> chosen;
+  if (gtk_native_dialog_run(GTK_NATIVE_DIALOG(chooser)) == GTK_RESPONSE_ACCEPT) {
+    if (char* name = gtk_file_chooser_get_filename(files)) {
+      chosen = name;
+      g_free(name);
+    }
+  }
+  g_object_unref(chooser);
+  return chosen;
+}
+
+bool OpenWithDefaultApplication(const std::string& path) {
+  GFile* file = g_file_new_for_path(path.c_str());
+  char* uri = g_file_get_uri(file);
+  const gboolean launched = g_app_info_launch_default_for_uri(uri, nullptr, nullptr);
+  g_free(uri);
+  g_object_unref(file);
+  return launched;
+}
+
+bool OpenLinkWhenOnline(std::string_view url) {
+  GNetworkMonitor* monitor = g_network_monitor_get_default();
+  if (!monitor || !g_network_monitor_get_network_available(monitor)) return false;
+  const std::string address(url);
+  return g_app_info_launch_default_for_uri(address.c_str(), nullptr, nullptr);
+}
+
+}  // namespace kr7::shell
