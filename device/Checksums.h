@@ -33,9 +33,7 @@ bool WriteBlockChecksum(MutableByteSpan message);
 class StreamChecksum {
  public:
   void Reset() { mSum = 0; }
-  void Add(std::uint8_t dataByte) {
-    mSum = static_cast<std::uint16_t>(mSum + dataByte);
-  }
+  void Add(std::uint8_t dataByte) { mSum = static_cast<std::uint16_t>(mSum + dataByte); }
   void Add(ByteSpan dataBytes) {
     for (std::uint8_t b : dataBytes) Add(b);
   }

@@ -102,6 +102,28 @@ std::ptrdiff_t FileReader::Read(void* dest, std::ptrdiff_t n) {
   return copied;
 }
 
+std::uint64_t FileReader::Skip(std::uint64_t n) {
+  if (!IsOpen() || n == 0) {
+    return 0;
+  }
+  RefreshSize();
+  const std::uint64_t buffered = mBufferEnd - mBufferBegin;
+  const std::uint64_t fromBuffer = std::min(n, buffered);
+  mBufferBegin += static_cast<std::size_t>(fromBuffer);
+  std::uint64_t skipped = fromBuffer;
+  if (skipped < n) {
+    // The kernel's offset is past everything buffered, i.e. at mPosition + buffered.
+    const std::uint64_t offset = mPosition + buffered;
+    const std::uint64_t available = mSize > offset ? mSize - offset : 0;
+    const std::uint64_t step = std::min(n - skipped, available);
+    if (step > 0 && ::lseek(mFd, static_cast<off_t>(step), SEEK_CUR) >= 0) {
+      skipped += step;
+    }
+  }
+  mPosition += skipped;
+  return skipped;
+}
+
 std::vector<std::uint8_t> FileReader::ReadAll(std::size_t maxBytes) {
   std::vector<std::uint8_t> data;
   if (!IsOpen()) {

@@ -41,6 +41,9 @@ class FileReader {
   // n <= 0. Bytes of dest beyond the count are left unchanged. Data appended
   // by another writer since opening is returned too.
   std::ptrdiff_t Read(void* dest, std::ptrdiff_t n);
+  // Advances past up to n bytes without copying them; stops at the end of the
+  // file. Returns the count skipped (0 when not open).
+  std::uint64_t Skip(std::uint64_t n);
   // Reads the rest of the file, up to maxBytes.
   std::vector<std::uint8_t> ReadAll(std::size_t maxBytes);
   void Close();

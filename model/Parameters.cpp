@@ -116,12 +116,12 @@ using Texts = std::span<const std::string_view>;
 
 constexpr std::array<std::string_view, 2> kDisabledEnabled = {"Disabled", "Enabled"};
 constexpr std::array<std::string_view, 2> kOffOn = {"Off", "On"};
-constexpr std::array<std::string_view, 2> kPatchOffsets = kPatchOffsets;
+constexpr std::array<std::string_view, 2> kPatchOffsets = {"0-127", "1-128"};
 constexpr std::array<std::string_view, 2> kPotDisplayModes = {"Digits",
                                                               "Numerical Value (0-127)"};
 constexpr std::array<std::string_view, 2> kPotEngagement = {"All pots engaged",
                                                             "All pots disengaged"};
-constexpr std::array<std::string_view, 3> kDetunes = kDetunes;
+constexpr std::array<std::string_view, 3> kDetunes = {"Disabled", "b", "bb"};
 constexpr std::array<std::string_view, 2> kJackModes = {"Pedal", "Switches"};
 constexpr std::array<std::string_view, 2> kJackPolarities = {"Tip", "Ring"};
 constexpr std::array<std::string_view, 3> kPedalModes = {"Control", "Aftertouch", "Bend"};

@@ -7,9 +7,10 @@
 #include <span>
 #include <string>
 
+#include "resources/Resources.h"
+
 namespace kr7 {
 
-inline constexpr const char* kManualFileName = "Dorlan_Valvora_OM1.pdf";
 // Paths handed around by the editor fit 260 characters with the terminator;
 // a longer manual path is refused rather than cut.
 inline constexpr std::size_t kMaxPathLength = 260;

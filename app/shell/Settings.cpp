@@ -97,7 +97,7 @@ AppSettings SettingsFile::LoadAndRewrite() {
   if (!folderExisted) CreateFolder(mFolder);
   CSimpleIniA ini;
   if (folderExisted && LoadIni(mPath, ini)) {
-    AudioSettings& a = settings.audio;
+    AudioSection& a = settings.audio;
     a.driver = ReadUnsigned(ini, kAudio, "driver", a.driver);
     a.inputDevice = ReadString(ini, kAudio, "indev", a.inputDevice);
     a.outputDevice = ReadString(ini, kAudio, "outdev", a.outputDevice);
@@ -107,7 +107,7 @@ AppSettings SettingsFile::LoadAndRewrite() {
     a.out2 = ReadUnsigned(ini, kAudio, "out2", a.out2);
     a.bufferFrames = ReadInt(ini, kAudio, "buffer", a.bufferFrames);
     a.sampleRate = ReadInt(ini, kAudio, "sr", a.sampleRate);
-    MidiSettings& m = settings.midi;
+    MidiSection& m = settings.midi;
     m.inputPort = ReadString(ini, kMidi, "indev", m.inputPort);
     m.outputPort = ReadString(ini, kMidi, "outdev", m.outputPort);
     m.inputChannel = ReadUnsigned(ini, kMidi, "inchan", m.inputChannel);
@@ -120,7 +120,7 @@ AppSettings SettingsFile::LoadAndRewrite() {
 bool SettingsFile::Write(const AppSettings& settings) const {
   CSimpleIniA ini;
   LoadIni(mPath, ini);
-  const AudioSettings& a = settings.audio;
+  const AudioSection& a = settings.audio;
   PutUnsigned(ini, kAudio, "driver", a.driver);
   Put(ini, kAudio, "indev", a.inputDevice);
   Put(ini, kAudio, "outdev", a.outputDevice);
@@ -130,7 +130,7 @@ bool SettingsFile::Write(const AppSettings& settings) const {
   PutUnsigned(ini, kAudio, "out2", a.out2);
   PutInt(ini, kAudio, "buffer", a.bufferFrames);
   PutInt(ini, kAudio, "sr", a.sampleRate);
-  const MidiSettings& m = settings.midi;
+  const MidiSection& m = settings.midi;
   Put(ini, kMidi, "indev", m.inputPort);
   Put(ini, kMidi, "outdev", m.outputPort);
   PutUnsigned(ini, kMidi, "inchan", m.inputChannel);

@@ -8,26 +8,26 @@
 
 namespace kr7 {
 
-struct AudioSettings {
+struct AudioSection {
   unsigned driver = 0;  // 0: the API the audio library picks, 1: JACK
   std::string inputDevice = "Built-in Input";
   std::string outputDevice = "Built-in Output";
   unsigned in1 = 1, in2 = 2, out1 = 1, out2 = 2;
   int bufferFrames = 512;
   int sampleRate = 44100;
-  friend bool operator==(const AudioSettings&, const AudioSettings&) = default;
+  friend bool operator==(const AudioSection&, const AudioSection&) = default;
 };
 
-struct MidiSettings {
+struct MidiSection {
   std::string inputPort = "no input";
   std::string outputPort = "no output";
   unsigned inputChannel = 0, outputChannel = 0;
-  friend bool operator==(const MidiSettings&, const MidiSettings&) = default;
+  friend bool operator==(const MidiSection&, const MidiSection&) = default;
 };
 
 struct AppSettings {
-  AudioSettings audio;
-  MidiSettings midi;
+  AudioSection audio;
+  MidiSection midi;
   friend bool operator==(const AppSettings&, const AppSettings&) = default;
 };
 

@@ -16,7 +16,7 @@ TEST(Manual, FirstUseWritesTheEmbeddedCopyAndLaterUsesKeepTheFileOnDisk) {
   const std::vector<std::uint8_t> pdf = {'%', 'P', 'D', 'F', '-', '1', '.', '4', '\n'};
   ManualFile first = PrepareManual(temp.Path(), pdf);
   EXPECT_EQ(first.status, ManualFile::Status::kWritten);
-  EXPECT_EQ(first.path, temp / kManualFileName);
+  EXPECT_EQ(first.path, temp / std::string(kManualFileName));
   EXPECT_EQ(std::filesystem::file_size(first.path), pdf.size());
 
   // A manual on disk is never replaced, even by a different embedded copy.
@@ -34,11 +34,11 @@ TEST(Manual, AFolderPathThatDoesNotFitIsRefusedWithoutWriting) {
   const std::vector<std::uint8_t> pdf = {'%', 'P', 'D', 'F'};
   ManualFile result = PrepareManual(folder, pdf);
   EXPECT_EQ(result.status, ManualFile::Status::kPathTooLong);
-  EXPECT_FALSE(std::filesystem::exists(folder + "/" + kManualFileName));
+  EXPECT_FALSE(std::filesystem::exists(folder + "/" + std::string(kManualFileName)));
 
   // The longest folder that still fits.
   std::string fits = temp.Path() + "/";
-  fits += std::string(kMaxPathLength - 2 - std::string(kManualFileName).size() - fits.size(), 'f');
+  fits += std::string(kMaxPathLength - 2 - kManualFileName.size() - fits.size(), 'f');
   ASSERT_TRUE(std::filesystem::create_directories(fits));
   EXPECT_EQ(PrepareManual(fits, pdf).status, ManualFile::Status::kWritten);
 }

@@ -1,4 +1,4 @@
-#include "app/shell/gtk/Dialogs.h"
+#include "app/shell/window/Dialogs.h"
 
 #include <gio/gio.h>
 
@@ -7,7 +7,8 @@ namespace kr7::shell {
 bool ShowMessageBox(GtkWindow* parent, std::string_view text, bool okCancel,
                     std::string_view caption) {
   GtkWidget* dialog = gtk_message_dialog_new(
-      parent, GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT, GTK_MESSAGE_OTHER,
+      parent, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
+      GTK_MESSAGE_OTHER,
       okCancel ? GTK_BUTTONS_OK_CANCEL : GTK_BUTTONS_OK, "%.*s", static_cast<int>(text.size()),
       text.data());
   const std::string title(caption);

@@ -1,0 +1,83 @@
+#pragma once
+// The optional window as the logic sees it.
+//
+// ViewDispatcher is itself an EditorView that forwards to the real view while
+// one is attached and drops every call while none is. Calls made on the UI
+// thread go straight through; calls made on any other thread (the receive
+// handler on the audio thread) are recorded in a short-locked queue and
+// replayed, in the order made, by Replay() on the UI thread. A direct call on
+// the UI thread first replays what is queued, so the window sees every call
+// in the order the logic made it, whichever thread made it.
+//
+// The modal operations (ShowMessage, AskForFile, OpenLink) belong to the UI
+// thread only; made from another thread they do nothing and report "cancel".
+// The receive handler leaves a PendingMessage instead.
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "model/EditorView.h"
+
+namespace kr7 {
+
+class ViewDispatcher final : public EditorView {
+ public:
+  // The constructing thread is taken as the UI thread.
+  ViewDispatcher();
+
+  // UI thread. Attaching or detaching drops whatever is still queued: those
+  // calls were meant for a window that no longer exists.
+  void Attach(EditorView* view);
+  void Detach() { Attach(nullptr); }
+  bool HasView() const { return mHasView.load(std::memory_order_acquire); }
+
+  // UI thread (the 20 ms timer): replays queued calls in order.
+  void Replay();
+  bool OnUiThread() const { return std::this_thread::get_id() == mUiThread; }
+
+  void SetControlText(int tag, std::string_view text) override;
+  void SetControlTextColour(int tag, igraphics::Colour colour) override;
+  void SetControlValue(int tag, double normalised) override;
+  void SetControlHidden(int tag, bool hidden) override;
+  void SetControlDisabled(int tag, bool disabled) override;
+  void SetGroupHidden(std::string_view group, bool hidden) override;
+  void SetGroupDisabled(std::string_view group, bool disabled) override;
+  void SendParameterValueFromDelegate(int paramIndex, double value) override;
+  bool ShowMessage(std::string_view text, bool okCancel) override;
+  std::optional<std::string> AskForFile(const FileRequest& request) override;
+  void OpenLink(std::string_view url) override;
+
+ private:
+  using Call = std::function<void(EditorView&)>;
+  // Runs call now (UI thread) or queues it (other threads); nothing without a
+  // view.
+  void Dispatch(Call call);
+
+  const std::thread::id mUiThread;
+  EditorView* mView = nullptr;  // UI thread only
+  std::atomic<bool> mHasView{false};
+  std::mutex mQueueMutex;
+  std::vector<Call> mQueue;  // guarded by mQueueMutex
+};
+
+// A text for a message box, left by a thread that must not show one and shown
+// by the UI thread's idle step. A newer message replaces one not yet shown.
+class PendingMessage {
+ public:
+  void Set(std::string text);
+  // The message if one is waiting, clearing it.
+  std::optional<std::string> Take();
+  bool IsSet() const { return mSet.load(std::memory_order_acquire); }
+
+ private:
+  std::atomic<bool> mSet{false};
+  std::mutex mMutex;
+  std::string mText;  // guarded by mMutex
+};
+
+}  // namespace kr7

@@ -1,0 +1,64 @@
+#include "app/shell/window/GraphicsView.h"
+
+#include "ui/ITextControl.h"
+
+namespace kr7::shell {
+
+using igraphics::IControl;
+
+void GraphicsView::SetControlText(int tag, std::string_view text) {
+  if (auto* control = dynamic_cast<igraphics::ITextControl*>(mUi.ControlByTag(tag)))
+    control->SetStr(text);
+}
+
+void GraphicsView::SetControlTextColour(int tag, igraphics::Colour colour) {
+  if (auto* control = dynamic_cast<igraphics::ITextControl*>(mUi.ControlByTag(tag)))
+    control->SetTextColour(colour);
+}
+
+void GraphicsView::SetControlValue(int tag, double normalised) {
+  if (IControl* control = mUi.ControlByTag(tag)) {
+    control->SetValue(normalised);
+    control->SetDirty(false);
+  }
+}
+
+void GraphicsView::SetControlHidden(int tag, bool hidden) {
+  if (IControl* control = mUi.ControlByTag(tag)) control->Hide(hidden);
+}
+
+void GraphicsView::SetControlDisabled(int tag, bool disabled) {
+  if (IControl* control = mUi.ControlByTag(tag)) control->SetDisabled(disabled);
+}
+
+void GraphicsView::SetGroupHidden(std::string_view group, bool hidden) {
+  mUi.ForEachInGroup(group, [hidden](IControl& control) { control.Hide(hidden); });
+}
+
+void GraphicsView::SetGroupDisabled(std::string_view group, bool disabled) {
+  mUi.ForEachInGroup(group, [disabled](IControl& control) { control.SetDisabled(disabled); });
+}
+
+void GraphicsView::SendParameterValueFromDelegate(int paramIndex, double value) {
+  const iplug::IParam* param =
+      mUi.GetDelegate() ? mUi.GetDelegate()->GetParam(paramIndex) : nullptr;
+  if (param) mUi.SendParameterValueFromDelegate(paramIndex, param->ToNormalized(value));
+}
+
+bool GraphicsView::ShowMessage(std::string_view text, bool okCancel) {
+  return mUi.ShowMessage(text, "", okCancel ? igraphics::kMB_OKCANCEL : igraphics::kMB_OK) ==
+         igraphics::kOK;
+}
+
+std::optional<std::string> GraphicsView::AskForFile(const FileRequest& request) {
+  igraphics::FileDialogResult result = mUi.AskForFile(
+      request.initialName, request.initialFolder,
+      request.save ? igraphics::EFileAction::Save : igraphics::EFileAction::Open,
+      request.extension);
+  if (result.Path.empty()) return std::nullopt;
+  return result.Path;
+}
+
+void GraphicsView::OpenLink(std::string_view url) { mUi.OpenLink(url); }
+
+}  // namespace kr7::shell

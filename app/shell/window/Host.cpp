@@ -1,0 +1,63 @@
+#include "app/shell/window/Host.h"
+
+#include "app/shell/window/Dialogs.h"
+
+namespace kr7::shell {
+
+Host::Host(DataFolder folder) : mSettingsFile(folder.Base()) {
+  mControl = std::make_unique<KR7Control>(folder);
+  mSettings = mSettingsFile.LoadAndRewrite();
+
+  mAudio = std::make_unique<AudioStream>(mControl->Pump());
+  mAudio->SetMessageHook([](const std::string& text, const std::string& caption) {
+    ShowMessageBox(nullptr, text, false, caption);
+  });
+  mAudio->SetDeviceNameHook([this](AudioSide side, const std::string& name) {
+    (side == AudioSide::Output ? mSettings.audio.outputDevice : mSettings.audio.inputDevice) =
+        name;
+    WriteSettings();
+  });
+  mAudio->CreateDriver(mSettings.audio.driver);
+
+  const std::vector<MidiBackend> order = MidiBackendOrder(mSettings.audio.driver);
+  mPorts = std::make_unique<MidiPorts>(mControl->Pump(), order);
+  mPorts->SetPortNameHook([this](MidiDirection direction, const std::string&) {
+    (direction == MidiDirection::Input ? mSettings.midi.inputPort : mSettings.midi.outputPort) =
+        std::string(kMidiPortOff);
+    WriteSettings();
+  });
+  mPorts->SelectInput(mSettings.midi.inputPort);
+  mPorts->SelectOutput(mSettings.midi.outputPort);
+  mControl->SetSysExSender(mPorts.get());
+
+  RestartAudio();
+}
+
+Host::~Host() {
+  mControl->Pump().SetShuttingDown();
+  mAudio->Stop();
+  mPorts->Shutdown();
+  mControl->SetSysExSender(nullptr);
+  mPorts.reset();
+  mAudio.reset();
+  mControl.reset();
+}
+
+AudioSettings Host::StreamSettings() const {
+  AudioSettings stream;
+  stream.driver = mSettings.audio.driver;
+  stream.inputDevice = mSettings.audio.inputDevice;
+  stream.outputDevice = mSettings.audio.outputDevice;
+  stream.sampleRate = mSettings.audio.sampleRate;
+  stream.bufferFrames = mSettings.audio.bufferFrames;
+  return stream;
+}
+
+void Host::RestartAudio() {
+  mAudio->Start(StreamSettings());
+  mLastAudioStart = mSettings;
+}
+
+void Host::RecreateAudioDriver() { mAudio->CreateDriver(mSettings.audio.driver); }
+
+}  // namespace kr7::shell

@@ -1,0 +1,57 @@
+#pragma once
+// The host object of the standalone program: owns the settings, the
+// application object, the MIDI ports and the audio stream, in the order they
+// are made at start and undone at shutdown. Also the preferences dialog's
+// view of the shell.
+
+#include <memory>
+
+#include "app/core/KR7Control.h"
+#include "app/shell/Preferences.h"
+#include "app/shell/Settings.h"
+#include "device/ports/AudioStream.h"
+#include "device/ports/MidiPorts.h"
+
+namespace kr7::shell {
+
+class Host final : public PreferencesHost {
+ public:
+  // Start steps 3 to 5: the application object, the settings, the audio
+  // driver and its devices, the MIDI ports opened by their stored names, and
+  // the audio stream.
+  explicit Host(DataFolder folder);
+  // Shutdown: incoming MIDI ignored from now on, the stream stopped, the
+  // ports closed, then the objects deleted in reverse order.
+  ~Host() override;
+  Host(const Host&) = delete;
+  Host& operator=(const Host&) = delete;
+
+  KR7Control& Control() { return *mControl; }
+  SettingsFile& Settings() { return mSettingsFile; }
+  AppSettings& CurrentSettings() { return mSettings; }
+  MidiPorts* Ports() { return mPorts.get(); }
+
+  // PreferencesHost
+  const std::vector<std::string>& MidiInputNames() const override { return mPorts->InputNames(); }
+  const std::vector<std::string>& MidiOutputNames() const override {
+    return mPorts->OutputNames();
+  }
+  void SelectMidiInput(const std::string& name) override { mPorts->SelectInput(name); }
+  void SelectMidiOutput(const std::string& name) override { mPorts->SelectOutput(name); }
+  const AppSettings& LastAudioStart() const override { return mLastAudioStart; }
+  void RestartAudio() override;
+  void RecreateAudioDriver() override;
+  void WriteSettings() override { mSettingsFile.Write(mSettings); }
+
+ private:
+  AudioSettings StreamSettings() const;
+
+  SettingsFile mSettingsFile;
+  AppSettings mSettings;
+  AppSettings mLastAudioStart;
+  std::unique_ptr<KR7Control> mControl;
+  std::unique_ptr<AudioStream> mAudio;
+  std::unique_ptr<MidiPorts> mPorts;
+};
+
+}  // namespace kr7::shell

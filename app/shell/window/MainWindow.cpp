@@ -1,0 +1,355 @@
+#include "app/shell/window/MainWindow.h"
+
+#include <cmath>
+#include <string>
+
+#include "app/core/KR7Control.h"
+#include "app/shell/MenuCommands.h"
+#include "app/shell/window/Dialogs.h"
+#include "app/shell/window/StartupLayout.h"
+#include "resources/Resources.h"
+
+namespace kr7::shell {
+namespace {
+
+constexpr guint kDeviceTickMs = 100;
+constexpr guint kFrameworkTimerMs = 20;
+constexpr const char* kWindowTitle = "KR7Control";
+
+igraphics::IMouseMod ModifiersOf(guint state, bool left, bool right) {
+  igraphics::IMouseMod mod;
+  mod.L = left;
+  mod.R = right;
+  mod.S = (state & GDK_SHIFT_MASK) != 0;
+  mod.C = (state & GDK_CONTROL_MASK) != 0;
+  mod.A = (state & GDK_MOD1_MASK) != 0;
+  return mod;
+}
+
+// Menus spell mnemonics with "&"; GTK with "_".
+std::string GtkMnemonic(std::string_view label) {
+  std::string text;
+  for (char c : label) {
+    if (c == '_') text += "__";
+    else text += (c == '&') ? '_' : c;
+  }
+  return text;
+}
+
+struct MenuActivation {
+  MainWindow::CommandHandler* handler;
+  MainWindow* window;
+  int commandId;
+};
+
+}  // namespace
+
+MainWindow::MainWindow(KR7Control& control, double scale, CommandHandler onCommand,
+                       CloseHandler onClose)
+    : mControl(control),
+      mOnCommand(std::move(onCommand)),
+      mOnClose(std::move(onClose)),
+      mDelegate(control) {
+  mGraphics = std::make_unique<igraphics::IGraphics>(&mDelegate, kDesignWidth, kDesignHeight,
+                                                     static_cast<float>(scale));
+  mGraphics->SetScaleLimits(kMinScale, kMaxScale);
+  mGraphics->SetDesignSize(kDesignWidth, kDesignHeight, static_cast<float>(scale));
+  mGraphics->SetResourceProvider(
+      [](std::string_view name) { return kr7::FindResource(name); });
+  mGraphics->SetHost(this);
+
+  mWindow = GTK_WINDOW(gtk_window_new(GTK_WINDOW_TOPLEVEL));
+  gtk_window_set_title(mWindow, kWindowTitle);
+  gtk_window_set_resizable(mWindow, FALSE);
+  gtk_window_set_position(mWindow, GTK_WIN_POS_CENTER);
+
+  GtkAccelGroup* accelerators = gtk_accel_group_new();
+  gtk_window_add_accel_group(mWindow, accelerators);
+  GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+  gtk_box_pack_start(GTK_BOX(box), BuildMenuBar(accelerators), FALSE, FALSE, 0);
+  mCanvas = gtk_drawing_area_new();
+  gtk_widget_set_can_focus(mCanvas, TRUE);
+  gtk_box_pack_start(GTK_BOX(box), mCanvas, FALSE, FALSE, 0);
+  gtk_container_add(GTK_CONTAINER(mWindow), box);
+  ConnectInput();
+  g_signal_connect_swapped(mWindow, "destroy", G_CALLBACK(+[](MainWindow* self) {
+                             self->OnDestroyed();
+                           }),
+                           this);
+
+  mGraphics->SetScreenScale(gtk_widget_get_scale_factor(GTK_WIDGET(mWindow)));
+  BuildStartupLayout(*mGraphics);
+  FitToEditor();
+
+  mView = std::make_unique<GraphicsView>(*mGraphics);
+  mControl.OnWindowOpen(mView.get());
+  mDeviceTimer = g_timeout_add(kDeviceTickMs, &MainWindow::OnDeviceTick, this);
+  mFrameworkTimer = g_timeout_add(kFrameworkTimerMs, &MainWindow::OnFrameworkTimer, this);
+
+  gtk_widget_show_all(GTK_WIDGET(mWindow));
+  gtk_widget_grab_focus(mCanvas);
+}
+
+MainWindow::~MainWindow() { Close(); }
+
+GtkWidget* MainWindow::BuildMenuBar(GtkAccelGroup* accelerators) {
+  GtkWidget* bar = gtk_menu_bar_new();
+  for (const MenuPopup& popup : MainMenu()) {
+    GtkWidget* top = gtk_menu_item_new_with_mnemonic(GtkMnemonic(popup.label).c_str());
+    GtkWidget* menu = gtk_menu_new();
+    gtk_menu_set_accel_group(GTK_MENU(menu), accelerators);
+    for (const MenuEntry& entry : popup.entries) {
+      if (entry.commandId == 0) {
+        gtk_menu_shell_append(GTK_MENU_SHELL(menu), gtk_separator_menu_item_new());
+        continue;
+      }
+      GtkWidget* item = gtk_menu_item_new_with_mnemonic(GtkMnemonic(entry.label).c_str());
+      if (!entry.accelerator.empty()) {
+        guint key = 0;
+        GdkModifierType mods{};
+        gtk_accelerator_parse(std::string(entry.accelerator).c_str(), &key, &mods);
+        gtk_widget_add_accelerator(item, "activate", accelerators, key, mods, GTK_ACCEL_VISIBLE);
+      }
+      auto* activation = new MenuActivation{&mOnCommand, this, entry.commandId};
+      g_signal_connect_data(
+          item, "activate", G_CALLBACK(+[](GtkMenuItem*, MenuActivation* a) {
+            if (a->commandId == kCmdQuit) a->window->Close();
+            else if (*a->handler) (*a->handler)(a->commandId);
+          }),
+          activation, +[](gpointer data, GClosure*) { delete static_cast<MenuActivation*>(data); },
+          GConnectFlags{});
+      gtk_menu_shell_append(GTK_MENU_SHELL(menu), item);
+    }
+    gtk_menu_item_set_submenu(GTK_MENU_ITEM(top), menu);
+    gtk_menu_shell_append(GTK_MENU_SHELL(bar), top);
+  }
+  return bar;
+}
+
+void MainWindow::ConnectInput() {
+  gtk_widget_add_events(mCanvas, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
+                                     GDK_POINTER_MOTION_MASK | GDK_SCROLL_MASK |
+                                     GDK_SMOOTH_SCROLL_MASK | GDK_LEAVE_NOTIFY_MASK |
+                                     GDK_KEY_PRESS_MASK);
+  g_signal_connect(mCanvas, "draw", G_CALLBACK(&MainWindow::OnDraw), this);
+  g_signal_connect(mCanvas, "button-press-event", G_CALLBACK(&MainWindow::OnButtonPress), this);
+  g_signal_connect(mCanvas, "button-release-event", G_CALLBACK(&MainWindow::OnButtonRelease),
+                   this);
+  g_signal_connect(mCanvas, "motion-notify-event", G_CALLBACK(&MainWindow::OnMotion), this);
+  g_signal_connect(mCanvas, "scroll-event", G_CALLBACK(&MainWindow::OnScroll), this);
+  g_signal_connect(mCanvas, "leave-notify-event", G_CALLBACK(&MainWindow::OnLeave), this);
+  g_signal_connect(mCanvas, "key-press-event", G_CALLBACK(&MainWindow::OnKeyPress), this);
+}
+
+void MainWindow::FitToEditor() {
+  gtk_widget_set_size_request(mCanvas, mGraphics->WindowWidth(), mGraphics->WindowHeight());
+  gtk_window_resize(mWindow, 1, 1);  // shrink-wrap the menu bar and the canvas
+  mGraphics->SetAllControlsDirty();
+  RequestRedraw();
+}
+
+void MainWindow::Present() {
+  if (mWindow) gtk_window_present(mWindow);
+}
+
+void MainWindow::Close() {
+  if (mWindow) gtk_widget_destroy(GTK_WIDGET(mWindow));
+}
+
+void MainWindow::OnDestroyed() {
+  if (mDeviceTimer) g_source_remove(mDeviceTimer);
+  if (mFrameworkTimer) g_source_remove(mFrameworkTimer);
+  mDeviceTimer = mFrameworkTimer = 0;
+  mWindow = nullptr;
+  mCanvas = nullptr;
+  mControl.OnWindowClose();
+  if (mOnClose) mOnClose(mGraphics->GetDrawScale());
+  mGraphics->SetHost(nullptr);
+}
+
+float MainWindow::ToDesign(double pixels) const {
+  return static_cast<float>(pixels / mGraphics->GetDrawScale());
+}
+
+// --- IGraphicsHost --------------------------------------------------------------
+
+igraphics::EMsgBoxResult MainWindow::ShowMessage(std::string_view text, std::string_view caption,
+                                                 igraphics::EMsgBoxType buttons) {
+  const bool ok = ShowMessageBox(mWindow, text, buttons == igraphics::kMB_OKCANCEL, caption);
+  return ok ? igraphics::kOK : igraphics::kCancel;
+}
+
+igraphics::FileDialogResult MainWindow::AskForFile(std::string_view initialName,
+                                                   std::string_view initialFolder,
+                                                   igraphics::EFileAction action,
+                                                   std::string_view extension) {
+  FileRequest request;
+  request.save = action == igraphics::EFileAction::Save;
+  request.extension = extension;
+  request.initialName = initialName;
+  request.initialFolder = initialFolder;
+  igraphics::FileDialogResult result;
+  if (std::optional<std::string> path = ChooseFile(mWindow, request)) {
+    result.Path = *path;
+    const std::size_t cut = path->find_last_of('/');
+    result.Folder = cut == std::string::npos ? std::string() : path->substr(0, cut);
+  }
+  return result;
+}
+
+bool MainWindow::OpenLink(std::string_view address) { return OpenLinkWhenOnline(address); }
+
+void MainWindow::OnScaleChanged(int, int) {
+  if (mCanvas) FitToEditor();
+}
+
+void MainWindow::RequestRedraw() {
+  if (!mCanvas) return;
+  const igraphics::Rect dirty = mGraphics->TakeDirtyRect();
+  if (dirty.Empty()) return;
+  const float scale = mGraphics->GetDrawScale();
+  const int left = static_cast<int>(std::floor(dirty.L * scale));
+  const int top = static_cast<int>(std::floor(dirty.T * scale));
+  const int right = static_cast<int>(std::ceil(dirty.R * scale));
+  const int bottom = static_cast<int>(std::ceil(dirty.B * scale));
+  gtk_widget_queue_draw_area(mCanvas, left, top, right - left, bottom - top);
+}
+
+void MainWindow::HideCursor(bool hide) {
+  if (!mCanvas || hide == mCursorHidden) return;
+  mCursorHidden = hide;
+  GdkWindow* window = gtk_widget_get_window(mCanvas);
+  if (!window) return;
+  GdkCursor* cursor =
+      hide ? gdk_cursor_new_for_display(gdk_window_get_display(window), GDK_BLANK_CURSOR)
+           : nullptr;
+  gdk_window_set_cursor(window, cursor);
+  if (cursor) g_object_unref(cursor);
+}
+
+// --- GTK signals ------------------------------------------------------------------
+
+gboolean MainWindow::OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
+  auto* self = static_cast<MainWindow*>(data);
+  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+  const float scale = self->mGraphics->GetDrawScale();
+  self->mGraphics->Draw(cr, igraphics::Rect(static_cast<float>(x1 / scale),
+                                            static_cast<float>(y1 / scale),
+                                            static_cast<float>(x2 / scale),
+                                            static_cast<float>(y2 / scale)));
+  return TRUE;
+}
+
+gboolean MainWindow::OnButtonPress(GtkWidget* widget, GdkEventButton* event, gpointer data) {
+  auto* self = static_cast<MainWindow*>(data);
+  gtk_widget_grab_focus(widget);
+  const float x = self->ToDesign(event->x), y = self->ToDesign(event->y);
+  const igraphics::IMouseMod mod =
+      ModifiersOf(event->state, event->button == 1, event->button == 3);
+  if (event->type == GDK_2BUTTON_PRESS) {
+    self->mGraphics->OnMouseDblClick(x, y, mod);
+  } else if (event->type == GDK_BUTTON_PRESS) {
+    self->mButtonDown = true;
+    self->mLastX = x;
+    self->mLastY = y;
+    self->mGraphics->OnMouseDown(x, y, mod);
+  }
+  self->RequestRedraw();
+  return TRUE;
+}
+
+gboolean MainWindow::OnButtonRelease(GtkWidget*, GdkEventButton* event, gpointer data) {
+  auto* self = static_cast<MainWindow*>(data);
+  self->mButtonDown = false;
+  self->mGraphics->OnMouseUp(self->ToDesign(event->x), self->ToDesign(event->y),
+                             ModifiersOf(event->state, event->button == 1, event->button == 3));
+  self->RequestRedraw();
+  return TRUE;
+}
+
+gboolean MainWindow::OnMotion(GtkWidget*, GdkEventMotion* event, gpointer data) {
+  auto* self = static_cast<MainWindow*>(data);
+  const float x = self->ToDesign(event->x), y = self->ToDesign(event->y);
+  const bool left = (event->state & GDK_BUTTON1_MASK) != 0;
+  const bool right = (event->state & GDK_BUTTON3_MASK) != 0;
+  const igraphics::IMouseMod mod = ModifiersOf(event->state, left, right);
+  if (self->mButtonDown) {
+    self->mGraphics->OnMouseDrag(x, y, x - self->mLastX, y - self->mLastY, mod);
+    self->mLastX = x;
+    self->mLastY = y;
+  } else {
+    self->mGraphics->OnMouseOver(x, y, mod);
+  }
+  self->RequestRedraw();
+  return TRUE;
+}
+
+gboolean MainWindow::OnScroll(GtkWidget*, GdkEventScroll* event, gpointer data) {
+  auto* self = static_cast<MainWindow*>(data);
+  double notches = 0.0;
+  switch (event->direction) {
+    case GDK_SCROLL_UP: notches = 1.0; break;
+    case GDK_SCROLL_DOWN: notches = -1.0; break;
+    case GDK_SCROLL_SMOOTH: notches = -event->delta_y; break;
+    default: return FALSE;
+  }
+  self->mGraphics->OnMouseWheel(self->ToDesign(event->x), self->ToDesign(event->y),
+                                ModifiersOf(event->state, false, false),
+                                static_cast<float>(notches));
+  self->RequestRedraw();
+  return TRUE;
+}
+
+gboolean MainWindow::OnLeave(GtkWidget*, GdkEventCrossing*, gpointer data) {
+  auto* self = static_cast<MainWindow*>(data);
+  if (!self->mButtonDown) self->mGraphics->OnMouseOut();
+  self->RequestRedraw();
+  return FALSE;
+}
+
+gboolean MainWindow::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer data) {
+  auto* self = static_cast<MainWindow*>(data);
+  using igraphics::EKey;
+  igraphics::IKeyPress key;
+  switch (event->keyval) {
+    case GDK_KEY_BackSpace: key.Key = EKey::kBackspace; break;
+    case GDK_KEY_Delete: key.Key = EKey::kDelete; break;
+    case GDK_KEY_Left: key.Key = EKey::kLeft; break;
+    case GDK_KEY_Right: key.Key = EKey::kRight; break;
+    case GDK_KEY_Up: key.Key = EKey::kUp; break;
+    case GDK_KEY_Down: key.Key = EKey::kDown; break;
+    case GDK_KEY_Home: key.Key = EKey::kHome; break;
+    case GDK_KEY_End: key.Key = EKey::kEnd; break;
+    case GDK_KEY_Return:
+    case GDK_KEY_KP_Enter: key.Key = EKey::kReturn; break;
+    case GDK_KEY_Escape: key.Key = EKey::kEscape; break;
+    case GDK_KEY_Tab: key.Key = EKey::kTab; break;
+    default: {
+      const gunichar c = gdk_keyval_to_unicode(event->keyval);
+      if (c == 0) return FALSE;
+      char utf8[8] = {};
+      g_unichar_to_utf8(c, utf8);
+      key.Utf8 = utf8;
+    }
+  }
+  key.Mod = ModifiersOf(event->state, false, false);
+  const bool used = self->mGraphics->OnKeyDown(key);
+  self->RequestRedraw();
+  return used ? TRUE : FALSE;
+}
+
+gboolean MainWindow::OnDeviceTick(gpointer data) {
+  static_cast<MainWindow*>(data)->mControl.OnDeviceTick();
+  return G_SOURCE_CONTINUE;
+}
+
+gboolean MainWindow::OnFrameworkTimer(gpointer data) {
+  auto* self = static_cast<MainWindow*>(data);
+  self->mControl.OnFrameworkTimer();
+  self->mGraphics->OnIdle();
+  self->RequestRedraw();
+  return G_SOURCE_CONTINUE;
+}
+
+}  // namespace kr7::shell

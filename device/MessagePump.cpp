@@ -1,0 +1,109 @@
+#include "device/MessagePump.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kr7 {
+
+void MessagePump::SetSysExReceiver(SysExReceiver* receiver) {
+  mReceiver.store(receiver, std::memory_order_release);
+}
+
+void MessagePump::OnMidiInput(std::span<const std::uint8_t> message) {
+  if (message.empty() || IsShuttingDown()) {
+    return;
+  }
+  if (message.size() < kMinSysExSize) {
+    ShortMessage item;
+    item.status = message[0];
+    item.data1 = message.size() > 1 ? message[1] : 0;
+    item.data2 = message.size() > 2 ? message[2] : 0;
+    mShortFromPort.Push(item);
+    return;
+  }
+  // A cut message would reach the receive handler as a different, shorter
+  // message; dropping it whole is the only safe choice.
+  if (message.size() > kMaxSysExSize) {
+    return;
+  }
+  SysExItem item;
+  item.size = static_cast<int>(message.size());
+  std::memcpy(item.data.data(), message.data(), message.size());
+  mSysExFromPort.Push(item);
+}
+
+void MessagePump::RunAudioStep() {
+  ShortMessage shortMessage;
+  while (mShortFromPort.Pop(shortMessage)) {
+    // The processor's short-message hook does nothing in this editor.
+    mShortFromProcessor.Push(shortMessage);
+  }
+  SysExItem sysEx;
+  while (mSysExFromPort.Pop(sysEx)) {
+    if (SysExReceiver* receiver = mReceiver.load(std::memory_order_acquire)) {
+      receiver->OnSysExReceived(sysEx.offset, sysEx.Bytes());
+    }
+    mSysExFromProcessor.Push(sysEx);
+  }
+  while (mShortFromEditor.Pop(shortMessage)) {
+    // Consumed by the same empty short-message hook.
+  }
+}
+
+int MessagePump::ProcessAudio(float* const* outputs, int nChannels, int nFrames) {
+  int steps = 0;
+  for (int start = 0; start < nFrames; start += kAudioStepFrames, ++steps) {
+    const int frames = std::min(kAudioStepFrames, nFrames - start);
+    RunAudioStep();
+    for (int channel = 0; channel < nChannels; ++channel) {
+      if (outputs != nullptr && outputs[channel] != nullptr) {
+        std::fill_n(outputs[channel] + start, frames, 0.0F);
+      }
+    }
+  }
+  return steps;
+}
+
+bool MessagePump::QueueParameterChange(int index, double value) {
+  return mParameterChanges.Push(ParameterChange{index, value});
+}
+
+bool MessagePump::QueueEditorShortMessage(const ShortMessage& message) {
+  return mShortFromEditor.Push(message);
+}
+
+void MessagePump::RunUiStep(const ParameterChangeCallback& onParameterChange) {
+  DrainParameterChanges(onParameterChange);
+  DrainProcessorMessages({}, {});
+}
+
+void MessagePump::DrainParameterChanges(const ParameterChangeCallback& onParameterChange) {
+  ParameterChange change;
+  while (mParameterChanges.Pop(change)) {
+    if (onParameterChange) {
+      onParameterChange(change.index, change.value);
+    }
+  }
+}
+
+void MessagePump::DrainProcessorMessages(const ShortMessageCallback& onShortMessage,
+                                         const SysExCallback& onSysEx) {
+  ShortMessage shortMessage;
+  while (mShortFromProcessor.Pop(shortMessage)) {
+    if (onShortMessage) {
+      onShortMessage(shortMessage);
+    }
+  }
+  SysExItem sysEx;
+  while (mSysExFromProcessor.Pop(sysEx)) {
+    if (onSysEx) {
+      onSysEx(sysEx);
+    }
+  }
+}
+
+void MessagePump::SetShuttingDown() { mShuttingDown.store(true, std::memory_order_release); }
+
+bool MessagePump::IsShuttingDown() const { return mShuttingDown.load(std::memory_order_acquire); }
+
+}  // namespace kr7

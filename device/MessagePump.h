@@ -1,0 +1,119 @@
+#pragma once
+// The road of a MIDI message between the three threads of the editor, without
+// any MIDI or audio library: the port layer feeds it, the audio stream drives
+// it, the 20 ms UI timer drains it.
+//
+//   MIDI input thread  OnMidiInput ──► short ring (32), SysEx ring (4)
+//   audio thread       ProcessAudio / RunAudioStep: pops both, calls the
+//                      SysEx receiver, forwards to the processor rings
+//   UI thread          RunUiStep: parameter changes, then processor rings
+//
+// Every ring has one producer and one consumer; a full ring drops the newest
+// item. Incoming device traffic is handled only while an audio stream runs.
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+
+#include "device/SpscRing.h"
+
+namespace kr7 {
+
+inline constexpr std::size_t kShortMessageQueueCapacity = 32;
+inline constexpr std::size_t kSysExQueueCapacity = 4;
+inline constexpr std::size_t kParameterQueueCapacity = 512;
+// Largest incoming message kept; longer ones are dropped whole, never cut.
+inline constexpr std::size_t kMaxSysExSize = 512;
+// Messages shorter than this are channel/system messages, the rest SysEx.
+inline constexpr std::size_t kMinSysExSize = 4;
+// The audio block is processed in steps of this many frames; the message pump
+// runs once per step.
+inline constexpr int kAudioStepFrames = 64;
+
+struct ShortMessage {
+  int offset = 0;  // frame offset within the audio step
+  std::uint8_t status = 0;
+  std::uint8_t data1 = 0;
+  std::uint8_t data2 = 0;
+};
+
+struct SysExItem {
+  int offset = 0;  // frame offset within the audio step
+  int size = 0;    // valid bytes at the start of data
+  std::array<std::uint8_t, kMaxSysExSize> data{};
+
+  std::span<const std::uint8_t> Bytes() const {
+    return {data.data(), static_cast<std::size_t>(size)};
+  }
+};
+
+struct ParameterChange {
+  int index = 0;
+  double value = 0.0;
+};
+
+// The protocol side's receive handler. Called on the audio thread for every
+// incoming SysEx of 4..512 bytes, in arrival order; it may send replies.
+class SysExReceiver {
+ public:
+  virtual ~SysExReceiver() = default;
+  virtual void OnSysExReceived(int offset, std::span<const std::uint8_t> message) = 0;
+};
+
+class MessagePump {
+ public:
+  using ParameterChangeCallback = std::function<void(int index, double value)>;
+  using ShortMessageCallback = std::function<void(const ShortMessage&)>;
+  using SysExCallback = std::function<void(const SysExItem&)>;
+
+  // Installed before the audio stream starts and cleared (nullptr) after it
+  // stopped; without a receiver incoming SysEx is only forwarded.
+  void SetSysExReceiver(SysExReceiver* receiver);
+
+  // MIDI input thread: the port callback with one complete message.
+  void OnMidiInput(std::span<const std::uint8_t> message);
+
+  // Audio thread: one block of nFrames for nChannels non-interleaved output
+  // buffers (null pointers are skipped). Runs the pump once per 64-frame step
+  // (a shorter last step included) and writes silence. Returns the steps run.
+  int ProcessAudio(float* const* outputs, int nChannels, int nFrames);
+  // Audio thread: the pump of one step, without touching audio buffers.
+  void RunAudioStep();
+
+  // Audio thread: queues a parameter change for the controls. Returns false
+  // when the queue is full (the change is dropped).
+  bool QueueParameterChange(int index, double value);
+
+  // UI thread: queues a short message towards the audio thread. Returns false
+  // when the queue is full.
+  bool QueueEditorShortMessage(const ShortMessage& message);
+
+  // UI thread, from the 20 ms timer, in this order: the parameter changes
+  // queued by the audio thread, then the messages the audio thread forwarded
+  // (the editor has no use for those; they are emptied so the rings never
+  // stay full). Empty callbacks are allowed.
+  void RunUiStep(const ParameterChangeCallback& onParameterChange);
+  void DrainParameterChanges(const ParameterChangeCallback& onParameterChange);
+  void DrainProcessorMessages(const ShortMessageCallback& onShortMessage = {},
+                              const SysExCallback& onSysEx = {});
+
+  // Any thread: from now on incoming MIDI is ignored.
+  void SetShuttingDown();
+  bool IsShuttingDown() const;
+
+ private:
+  std::atomic<bool> mShuttingDown{false};
+  std::atomic<SysExReceiver*> mReceiver{nullptr};
+
+  SpscRing<ShortMessage, kShortMessageQueueCapacity> mShortFromPort;
+  SpscRing<SysExItem, kSysExQueueCapacity> mSysExFromPort;
+  SpscRing<ShortMessage, kShortMessageQueueCapacity> mShortFromProcessor;
+  SpscRing<SysExItem, kSysExQueueCapacity> mSysExFromProcessor;
+  SpscRing<ParameterChange, kParameterQueueCapacity> mParameterChanges;
+  SpscRing<ShortMessage, kShortMessageQueueCapacity> mShortFromEditor;
+};
+
+}  // namespace kr7

@@ -1,0 +1,451 @@
+#include "device/Session.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <type_traits>
+#include <variant>
+
+#include "model/EditorView.h"
+#include "model/Parameters.h"
+
+namespace kr7 {
+
+namespace {
+
+constexpr int kMaxSlot = static_cast<int>(kPresetSlotCount) - 1;
+// Settings bytes 19..21 hold parameters 33..35 (soft clipping, analog-sim
+// gain, anti-aliasing); the identity handling reads them even before the
+// session is connected.
+constexpr int kSecondGroupFirstParam = kParamSoftClipping;
+
+std::string Format(const char* format, double value) {
+  char buffer[256];
+  std::snprintf(buffer, sizeof buffer, format, value);
+  return buffer;
+}
+
+std::string Format(const char* format, int value) {
+  char buffer[256];
+  std::snprintf(buffer, sizeof buffer, format, value);
+  return buffer;
+}
+
+std::string PercentText(double ratio) {
+  return Format("%d %%", static_cast<int>(std::clamp(ratio, 0.0, 1.0) * 100.0));
+}
+
+}  // namespace
+
+Session::Session(SessionState& state, SessionHost& host, PresetCache& cache,
+                 const IrStoreQuery& irStore)
+    : mState(state), mHost(host), mCache(cache), mIrStore(irStore) {}
+
+void Session::SetStreamHooks(StreamHooks* hooks) { mStreams = hooks ? hooks : &mNoStreams; }
+
+void Session::RequestPreset(int slot) {
+  // Set before sending: the reply may be handled before Send returns.
+  mState.awaitingTicks.store(0);
+  mState.awaitingPreset.store(true);
+  Send(build::PresetRequest(static_cast<std::uint8_t>(slot)));
+}
+
+// ---- device tick ---------------------------------------------------------------
+
+void Session::Tick() {
+  EditorView& view = mHost.View();
+
+  if (mState.awaitingPreset.load() && mState.awaitingTicks.fetch_add(1) + 1 > kPresetReplyTicks) {
+    mState.awaitingPreset.store(false);
+    view.SetGroupHidden(kGroupProgress, true);
+  }
+
+  if (mState.doneAck.exchange(false)) {
+    view.ShowMessage(kFinishedText, false);
+    Send(build::GlobalRequest(kGlobalSettings));
+  } else {
+    mStreams->ImportCompletionStep();
+  }
+
+  if (mState.irRequest.exchange(false)) {
+    if (mState.irSlotAFlag.load()) {
+      Send(build::IrRequest(static_cast<std::uint16_t>(mState.irSlotA.load())));
+    } else if (mState.irSlotBFlag.load()) {
+      Send(build::IrRequest(static_cast<std::uint16_t>(mState.irSlotB.load())));
+    }
+  }
+
+  const bool connected = mState.connected.load();
+  if (mStreams->FirmwareStep() || mStreams->FactoryStep() || mStreams->ImportStep(connected) ||
+      mStreams->ExportStep(connected)) {
+    return;
+  }
+
+  if (!connected) {
+    if (!mState.polling.load()) {
+      mState.pollCounter = 0;
+    } else if (++mState.pollCounter >= kPollTicks) {
+      mState.pollCounter = 0;
+      Send(build::GlobalRequest(kGlobalIdentity));
+    }
+    return;
+  }
+
+  if (mState.fetching.load() && mState.fetchSlot.load() == -1) {
+    if (mState.bulkBeginPending.exchange(false)) {
+      Send(build::BulkBegin());
+    } else {
+      StartFetch();
+    }
+    return;
+  }
+
+  mStreams->IrUploadStep();
+}
+
+void Session::StartFetch() {
+  const int first = mCache.LowestStaleSlot();
+  if (first < 0) {
+    // Nothing is stale any more (the flags changed since the comparison):
+    // the fetch is complete before it began.
+    FinishFetch();
+    return;
+  }
+  mState.fetchTotal.store(mCache.StaleCount());
+  mState.fetchDone.store(0);
+  mState.fetchSlot.store(first);
+  RequestPreset(first);
+  EditorView& view = mHost.View();
+  view.SetControlValue(kTagProgressValue, 0.0);
+  view.SetControlText(kTagProgressText, PercentText(0.0));
+  view.SetGroupHidden(kGroupProgress, false);
+}
+
+void Session::ShowProgress(double ratio, const char* text) {
+  EditorView& view = mHost.View();
+  view.SetControlValue(kTagProgressValue, ratio);
+  view.SetControlText(kTagProgressText, text);
+}
+
+void Session::FinishFetch() {
+  mState.fetching.store(false);
+  mState.applying.store(false);
+  ShowProgress(1.0, "100 %");
+  mHost.View().SetGroupHidden(kGroupProgress, true);
+  Send(build::GlobalRequest(kGlobalSettings));
+}
+
+// ---- operations offered to the window --------------------------------------------
+
+void Session::Reconnect() {
+  mState.connected.store(false);
+  mState.polling.store(true);
+  // A fetch whose reply was lost stops advancing; a reconnect abandons it so
+  // that the next comparison starts a fresh one and no later dump is taken
+  // for a fetched one.
+  mState.fetching.store(false);
+  mState.bulkBeginPending.store(false);
+  mState.awaitingPreset.store(false);
+  EditorView& view = mHost.View();
+  view.SetControlText(kTagDeviceLine, "");
+  view.SetControlText(kTagSerialLine, "");
+  view.SetControlText(kTagVersionLine, kConnectingText);
+  view.SetGroupDisabled(kGroupPedal, true);
+  view.SetGroupHidden(kGroupProgress, true);
+}
+
+void Session::OpenGlobalSettings() {
+  mState.polling.store(false);
+  mHost.View().SetGroupHidden(kGroupGlobalSettings, false);
+  Send(build::GlobalRequest(kGlobalSettings));
+}
+
+void Session::CloseGlobalSettings() { mState.polling.store(true); }
+
+void Session::OnWindowClosing() {
+  if (mState.connected.load()) Send(build::EditorClosed());
+}
+
+// ---- receive handler -------------------------------------------------------------
+
+void Session::OnMessage(std::span<const std::uint8_t> message) {
+  const RecognitionContext context{mState.connected.load(), mStreams->FirmwareRunning()};
+  const PedalMessage recognised = Recognise(message, context);
+  std::visit(
+      [&](const auto& m) {
+        using T = std::decay_t<decltype(m)>;
+        if constexpr (std::is_same_v<T, PresetDump>) {
+          OnPresetDump(m, message);
+        } else if constexpr (std::is_same_v<T, GlobalBlock>) {
+          if (mState.connected.load()) {
+            OnConnectedBlock(m);
+          } else {
+            OnIdentity(m);
+          }
+        } else if constexpr (std::is_same_v<T, IrNames>) {
+          OnIrNames(m);
+        } else if constexpr (std::is_same_v<T, NameReport>) {
+          // No control carries this tag; the text goes nowhere visible.
+          mHost.View().SetControlText(kTagNameReport, m.Text());
+        } else if constexpr (std::is_same_v<T, ParameterReport>) {
+          OnParameterReport(m);
+        } else if constexpr (std::is_same_v<T, IrDumpPart>) {
+          OnIrDump(m, message);
+        } else if constexpr (std::is_same_v<T, ShortReply>) {
+          OnShortReply(m, message);
+        } else if constexpr (std::is_same_v<T, LoaderReply>) {
+          mStreams->OnStreamMessage(message);
+        }
+      },
+      recognised);
+}
+
+void Session::OnPresetDump(const PresetDump& dump, std::span<const std::uint8_t> message) {
+  if (mStreams->ExportActive()) {
+    mStreams->OnStreamMessage(message);
+    return;
+  }
+  // A slot byte outside the bank names no preset; nothing can be stored for it.
+  if (dump.slot > kMaxSlot) return;
+  if (mState.fetching.load()) {
+    OnFetchedDump(dump, message);
+  } else {
+    OnActiveDump(dump, message);
+  }
+}
+
+void Session::OnFetchedDump(const PresetDump& dump, std::span<const std::uint8_t> message) {
+  mState.awaitingPreset.store(false);
+  mState.applying.store(true);
+  if (!dump.checksumOk) {
+    const int slot = mState.fetchSlot.load();
+    if (slot >= 0) RequestPreset(slot);
+    return;
+  }
+  const int slot = dump.slot;
+  mState.fetchSlot.store(slot);
+  const PresetChecksum checksum{message[kOffsetBlockChecksumHigh], message[kOffsetBlockChecksumLow]};
+  mCache.StoreFetched(slot, dump.payload, checksum, mHost.ParamInt(kParamPatchOffset));
+  mHost.ShowPresetListEntry(slot);
+
+  const int next = mCache.LowestStaleSlot();
+  if (next < 0) {
+    FinishFetch();
+    return;
+  }
+  mState.fetchSlot.store(next);
+  const int done = mState.fetchDone.fetch_add(1) + 1;
+  const int total = mState.fetchTotal.load();
+  const double ratio = total > 0 ? static_cast<double>(done) / total : 0.0;
+  ShowProgress(ratio, PercentText(ratio).c_str());
+  RequestPreset(next);
+}
+
+void Session::OnActiveDump(const PresetDump& /*dump*/, std::span<const std::uint8_t> message) {
+  mState.awaitingPreset.store(false);
+  if (!mHost.ApplyActivePreset(message)) return;
+  if (mState.savePending.exchange(false)) mHost.StoreSavedPreset(message);
+  RequestMissingUserIrs();
+}
+
+void Session::RequestMissingUserIrs() {
+  const int slotA = mState.irSlotA.load();
+  const int slotB = mState.irSlotB.load();
+  if (mHost.ParamInt(kParamIrModeA) >= 1 && !mIrStore.HasUserIr(slotA)) {
+    Send(build::IrRequest(static_cast<std::uint16_t>(slotA)));
+  } else if (mHost.ParamInt(kParamIrModeB) >= 1 && !mIrStore.HasUserIr(slotB)) {
+    Send(build::IrRequest(static_cast<std::uint16_t>(slotB)));
+  }
+}
+
+void Session::OnIdentity(const GlobalBlock& block) {
+  const int version = block.formatByte;
+  EditorView& view = mHost.View();
+  view.SetControlText(kTagDeviceLine, kDeviceLineText);
+  view.SetControlText(kTagVersionLine, Format("VERSION: %.1f", version / 10.0));
+  view.SetGroupDisabled(kGroupPedal, false);
+  if (version / 10 == 0) {
+    mHost.SetPendingMessage(Format("Please upgrade KR7 to actual version %d.", kEditorVersion));
+    return;
+  }
+  if (!block.checksumOk) return;
+  if (block.type == kGlobalIdentity) {
+    mState.connected.store(true);
+    const std::string serial =
+        ReadText(block.contents.subspan(ContentsIndex(kIdentitySerialByte), kTextFieldSize));
+    view.SetControlText(kTagSerialLine, "SERIAL: " + std::string(TrimTrailingSpaces(serial)));
+    Send(build::GlobalRequest(kGlobalPresetChecksums));
+  } else if (block.type == kGlobalSettings) {
+    for (std::size_t i = 0; i < kSettingsSecondGroupCount; ++i) {
+      mHost.SetParamFromRaw(kSecondGroupFirstParam + static_cast<int>(i),
+                            block.At(kSettingsSecondGroupByte + i));
+    }
+  }
+}
+
+void Session::OnConnectedBlock(const GlobalBlock& block) {
+  if (!block.checksumOk) return;
+  switch (block.type) {
+    case kGlobalSettings:
+      mHost.ApplySettingsBlock(block.contents);
+      Send(build::BulkEnd());
+      RequestPreset(block.At(kSettingsActiveSlotByte));
+      break;
+    case kGlobalControllerMap:
+      mHost.ApplyControllerMap(block.contents);
+      break;
+    case kGlobalProgramMap:
+      mHost.ApplyProgramMap(block.contents);
+      break;
+    case kGlobalPresetChecksums:
+      if (mCache.CompareWithDevice(block.contents) == 0) {
+        Send(build::GlobalRequest(kGlobalSettings));
+      } else {
+        mState.fetchSlot.store(-1);
+        mState.bulkBeginPending.store(true);
+        mState.fetching.store(true);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void Session::OnIrNames(const IrNames& names) {
+  if (!names.checksumOk) return;
+  const int page = names.page;
+  const int firstRow = (page % kIrNamesPagesPerBank) * static_cast<int>(kIrNamesPerPage);
+  for (std::size_t k = 0; k < kIrNamesPerPage; ++k) {
+    const int row = firstRow + static_cast<int>(k);
+    std::string name = names.Name(k);
+    mHost.SetUserIrListEntry(row, name.empty() ? Format("Empty Slot %d", row + 1) : std::move(name));
+  }
+  // The chain stops at the end of the bank, and never asks for a page the
+  // pedal does not have.
+  const int next = page + 1;
+  if (next % kIrNamesPagesPerBank != 0 && next < static_cast<int>(kIrNamesPageCount)) {
+    Send(build::IrNamesRequest(static_cast<std::uint8_t>(next)));
+  }
+}
+
+void Session::OnParameterReport(const ParameterReport& report) {
+  if (report.index >= kNumParams) return;
+  mState.applying.store(true);
+  mHost.SetParamFromRaw(report.index, report.value);
+  mState.applying.store(false);
+}
+
+void Session::AbandonIrDump() {
+  mIrDumpActive = false;
+  mIrUnpacker.Reset();
+  mHost.View().SetGroupHidden(kGroupProgress, true);
+}
+
+void Session::OnIrDump(const IrDumpPart& part, std::span<const std::uint8_t> message) {
+  if (mStreams->ExportActive()) {
+    mStreams->OnStreamMessage(message);
+    return;
+  }
+  EditorView& view = mHost.View();
+  switch (part.kind) {
+    case IrPartKind::Begin:
+      mIrUnpacker.Reset();
+      mIrChecksum.Reset();
+      mIrDumpExpected = UnpackedSize(part.totalLength);
+      if (mIrDumpExpected > kIrDumpBufferSize) {
+        // Refused before anything is unpacked; its Data and End are ignored.
+        mIrDumpActive = false;
+        return;
+      }
+      mIrDumpActive = true;
+      mIrDumpSlot = part.slot;
+      mIrUnpacker.Feed(part.packed);
+      mIrChecksum.Add(part.packed);
+      view.SetControlText(kTagProgressText, "0 %");
+      view.SetGroupHidden(kGroupProgress, false);
+      return;
+    case IrPartKind::Data: {
+      if (!mIrDumpActive) return;
+      if (!mIrUnpacker.Feed(part.packed)) {
+        AbandonIrDump();
+        return;
+      }
+      mIrChecksum.Add(part.packed);
+      const double ratio = mIrDumpExpected > 0 ? static_cast<double>(mIrUnpacker.Size()) /
+                                                     static_cast<double>(mIrDumpExpected)
+                                               : 0.0;
+      view.SetControlValue(kTagProgressValue, std::min(ratio, 1.0));
+      view.SetControlText(kTagProgressText, Format("%.0f %%", ratio * 100.0));
+      return;
+    }
+    case IrPartKind::End:
+      break;
+  }
+  if (!mIrDumpActive) return;
+  mIrDumpActive = false;
+  const bool fits = mIrUnpacker.Feed(part.packed);
+  mIrUnpacker.Flush();
+  mIrChecksum.Add(part.packed);
+  // A dump that overflowed, does not make one whole image or fails its stream
+  // checksum would replace a good cached file with a broken one: keep the old.
+  if (fits && mIrUnpacker.Size() == kIrImageSize && mIrChecksum.Value() == part.streamChecksum) {
+    mHost.StoreReceivedIr(mIrDumpSlot, mIrUnpacker.Output());
+    mHost.RefreshIrList();
+    const int slotB = mState.irSlotB.load();
+    if (slotB != mIrDumpSlot && mHost.ParamInt(kParamIrModeB) >= 1 && !mIrStore.HasUserIr(slotB)) {
+      Send(build::IrRequest(static_cast<std::uint16_t>(slotB)));
+    }
+  }
+  view.SetControlText(kTagProgressText, "100 %");
+  view.SetGroupHidden(kGroupProgress, true);
+}
+
+void Session::OnShortReply(const ShortReply& reply, std::span<const std::uint8_t> message) {
+  switch (reply.code) {
+    case ShortReplyCode::DoneAck:
+      mState.doneAck.store(true);
+      break;
+    case ShortReplyCode::IrSelectAck:
+      OnIrSelectAck();
+      break;
+    case ShortReplyCode::ErrorAck:
+      mHost.SetPendingMessage(std::string(kErrorText));
+      break;
+    case ShortReplyCode::IrStoredAck:
+      OnIrStoredAck();
+      break;
+    default:
+      mStreams->OnStreamMessage(message);
+      break;
+  }
+}
+
+void Session::OnIrSelectAck() {
+  // The step names the parameter that was sent last: the MSB (53 / 55)
+  // waits for this reply, which sends the LSB (54 / 56).
+  int step = kParamUserIrAMsb;
+  if (mState.irSelectionStep.compare_exchange_strong(step, kParamUserIrA)) {
+    mHost.SetParamFromPosition(kParamUserIrA, (mState.irSlotA.load() & kDataByteMask) / 127.0);
+    return;
+  }
+  step = kParamUserIrBMsb;
+  if (mState.irSelectionStep.compare_exchange_strong(step, kParamUserIrB)) {
+    mHost.SetParamFromPosition(kParamUserIrB, (mState.irSlotB.load() & kDataByteMask) / 127.0);
+  }
+}
+
+void Session::OnIrStoredAck() {
+  if (!mHost.HasWindow()) return;
+  if (mState.presetFileFirstWaiting.exchange(false)) {
+    if (mState.presetFileSecondWaiting.load()) {
+      mHost.ContinuePresetFileImport();
+      return;
+    }
+  } else if (!mState.presetFileSecondWaiting.exchange(false)) {
+    mHost.RefreshIrList();
+    return;
+  }
+  mHost.RefreshIrList();
+  mHost.SendPresetStore();
+}
+
+}  // namespace kr7

@@ -1,0 +1,120 @@
+#pragma once
+// The running conversation with the pedal: finding it, checking its version,
+// bringing the preset cache up to date, loading its settings and active
+// preset, and following what it reports afterwards.
+//
+// Two entry points drive it. Tick() is the 100 ms device timer on the UI
+// thread: it polls for the pedal, starts the fetch of stale presets and gives
+// the stream branches their turn. OnMessage() is the session part of the
+// receive handler on the audio thread: it reacts to identity, checksum and
+// settings blocks, preset dumps, names, impulse-response dumps and the short
+// replies, and may send the next request at once. The two share SessionState.
+//
+// A normal start: ~3.3 s after start GlobalRequest 15 -> identity block ->
+// GlobalRequest 3 -> checksums -> (BulkBegin, one PresetRequest per stale
+// slot, one per reply) -> GlobalRequest 0 -> settings block -> BulkEnd and
+// PresetRequest for the active slot -> preset dump -> missing user IRs.
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "device/Checksums.h"
+#include "device/Messages.h"
+#include "device/Packing.h"
+#include "device/SessionHooks.h"
+#include "device/SessionState.h"
+#include "model/PresetCache.h"
+
+namespace kr7 {
+
+// Texts and tags the session writes. Texts are the user-visible strings.
+inline constexpr int kTagProgressValue = 53;
+inline constexpr int kTagProgressText = 54;
+inline constexpr int kTagNameReport = 94;
+inline constexpr int kTagDeviceLine = 141;
+inline constexpr int kTagVersionLine = 142;
+inline constexpr int kTagSerialLine = 143;
+inline constexpr std::string_view kGroupProgress = "progresscontrols";
+inline constexpr std::string_view kGroupPedal = "bcontrols";
+inline constexpr std::string_view kGroupGlobalSettings = "globalsettingscontrols";
+inline constexpr std::string_view kDeviceLineText = "DEVICE: Norvane Valvora KR7";
+inline constexpr std::string_view kConnectingText = "Connecting to the device...";
+inline constexpr std::string_view kFinishedText = "Finished successfully!";
+inline constexpr std::string_view kErrorText = "ERROR!";
+
+// Ticks without an identity reply before the request is repeated (3.3 s).
+inline constexpr int kPollTicks = 33;
+// Ticks after which an unanswered PresetRequest hides the progress overlay.
+inline constexpr int kPresetReplyTicks = 10;
+// The editor's own version (the format byte it sends); a pedal below 1.0 is
+// told to upgrade to it.
+inline constexpr int kEditorVersion = 12;
+// The impulse-response dump buffer. A dump announcing more unpacked bytes is
+// refused before anything is unpacked.
+inline constexpr std::size_t kIrDumpBufferSize = 4096;
+inline constexpr int kNumUserIrRows = 32;
+inline constexpr int kIrNamesPagesPerBank = 4;
+
+class Session {
+ public:
+  Session(SessionState& state, SessionHost& host, PresetCache& cache, const IrStoreQuery& irStore);
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // Replaces the stream branches (the default runs none). The hooks must
+  // outlive the session or be replaced before they go.
+  void SetStreamHooks(StreamHooks* hooks);
+
+  // UI thread, every 100 ms.
+  void Tick();
+  // Audio thread: one complete incoming message.
+  void OnMessage(std::span<const std::uint8_t> message);
+
+  // UI thread: the RECONNECT button.
+  void Reconnect();
+  // UI thread: the global settings page opens / closes.
+  void OpenGlobalSettings();
+  void CloseGlobalSettings();
+  // UI thread: the window closes.
+  void OnWindowClosing();
+
+  // Sends PresetRequest and starts waiting for its dump (either thread).
+  void RequestPreset(int slot);
+
+ private:
+  void Send(const Bytes& message) { mHost.Send(message); }
+  void StartFetch();
+  void ShowProgress(double ratio, const char* text);
+  void FinishFetch();
+
+  void OnPresetDump(const PresetDump& dump, std::span<const std::uint8_t> message);
+  void OnFetchedDump(const PresetDump& dump, std::span<const std::uint8_t> message);
+  void OnActiveDump(const PresetDump& dump, std::span<const std::uint8_t> message);
+  void RequestMissingUserIrs();
+  void OnIdentity(const GlobalBlock& block);
+  void OnConnectedBlock(const GlobalBlock& block);
+  void OnIrNames(const IrNames& names);
+  void OnParameterReport(const ParameterReport& report);
+  void OnIrDump(const IrDumpPart& part, std::span<const std::uint8_t> message);
+  void AbandonIrDump();
+  void OnShortReply(const ShortReply& reply, std::span<const std::uint8_t> message);
+  void OnIrSelectAck();
+  void OnIrStoredAck();
+
+  SessionState& mState;
+  SessionHost& mHost;
+  PresetCache& mCache;
+  const IrStoreQuery& mIrStore;
+  StreamHooks mNoStreams;
+  StreamHooks* mStreams = &mNoStreams;
+
+  // Impulse-response dump in progress; audio thread only.
+  StreamUnpacker mIrUnpacker{kIrDumpBufferSize};
+  StreamChecksum mIrChecksum;
+  bool mIrDumpActive = false;
+  int mIrDumpSlot = 0;
+  std::size_t mIrDumpExpected = 0;  // unpacked bytes the dump announced
+};
+
+}  // namespace kr7

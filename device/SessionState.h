@@ -1,0 +1,63 @@
+#pragma once
+// The flags and counters of the running conversation with the pedal.
+//
+// They are shared by the device tick (UI thread, every 100 ms) and the
+// receive handler (audio thread), which sets what the next tick acts on, and
+// read by the parameter-change handling on either thread. Every field that
+// both threads touch is atomic; the poll counter is the tick's alone.
+
+#include <atomic>
+
+namespace kr7 {
+
+struct SessionState {
+  // A valid identity block has been received; gates preset dumps, impulse-
+  // response traffic and every stream.
+  std::atomic<bool> connected{false};
+  // While not connected, ask for the identity block every 33 ticks.
+  std::atomic<bool> polling{true};
+  int pollCounter = 0;  // UI thread only
+  // Device or file data is being applied: parameter changes are then not
+  // sent back. True from start until the first application ends.
+  std::atomic<bool> applying{true};
+
+  // Fetch of stale presets into the cache. fetchSlot -1: the next tick
+  // starts the fetch.
+  std::atomic<bool> fetching{false};
+  std::atomic<int> fetchSlot{0};
+  std::atomic<int> fetchTotal{0};
+  std::atomic<int> fetchDone{0};
+  // The next stream tick sends BulkBegin and nothing else.
+  std::atomic<bool> bulkBeginPending{false};
+
+  // A PresetRequest is outstanding; ticks since it went out.
+  std::atomic<bool> awaitingPreset{false};
+  std::atomic<int> awaitingTicks{0};
+
+  // Slot of the preset shown, and the preset-list row drawn as current.
+  std::atomic<int> currentPreset{0};
+  std::atomic<int> highlightedSlot{0};
+
+  // Ask at the next tick for the user impulse response of source A or B.
+  std::atomic<bool> irRequest{false};
+  std::atomic<bool> irSlotAFlag{false};
+  std::atomic<bool> irSlotBFlag{false};
+  std::atomic<int> irSlotA{0};
+  std::atomic<int> irSlotB{0};
+  // 53 or 55 while the second half of a two-part user-IR selection waits for
+  // IrSelectAck; 54 or 56 once it was sent; 0 otherwise.
+  std::atomic<int> irSelectionStep{0};
+
+  // A DoneAck arrived; the tick reports it.
+  std::atomic<bool> doneAck{false};
+
+  // Waiting flags of a preset-file import that uploads user impulse
+  // responses (first and second source).
+  std::atomic<bool> presetFileFirstWaiting{false};
+  std::atomic<bool> presetFileSecondWaiting{false};
+
+  // The main page's save procedure waits for the stored preset's dump.
+  std::atomic<bool> savePending{false};
+};
+
+}  // namespace kr7

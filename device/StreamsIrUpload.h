@@ -1,0 +1,44 @@
+#pragma once
+// The impulse-response upload transport: a packed image (2785 bytes for one
+// impulse response) goes to a user slot as IrDumpBegin, then — after the
+// pedal's IrReadyAck — one IrDumpData per device tick without replies, and
+// IrDumpEnd with the rest and the stream checksum. The pedal answers the end
+// with IrStoredAck, which the session handles.
+//
+// Threads: Start and Step on the UI thread; OnIrReady on the audio thread.
+// An IrReadyAck is taken only while the transfer waits for it (after
+// IrDumpBegin), so a stray one never releases a stale buffer.
+
+#include <atomic>
+
+#include "device/Packing.h"
+#include "device/StreamsPackedTransfer.h"
+
+namespace kr7 {
+
+class StreamHost;
+
+class IrUploadStream {
+ public:
+  // Fills the transfer buffer and makes the next eligible tick send
+  // IrDumpBegin. Does not start (returns false) when not connected, or for an
+  // empty or oversized image or a slot outside 0..16383.
+  bool Start(int slot, ByteSpan packed, bool connected);
+  // The device tick's upload step (only while Ready() and connected).
+  void Step(StreamHost& host);
+  // Audio thread.
+  void OnIrReady();
+
+  bool Ready() const { return mReady.load(); }
+  // Between IrDumpBegin and IrDumpEnd.
+  bool InProgress() const { return mInProgress.load(); }
+
+ private:
+  PackedTransfer mTransfer;  // UI thread only
+  int mSlot = 0;             // UI thread only
+  std::atomic<bool> mReady{false};
+  std::atomic<bool> mAwaitingReady{false};
+  std::atomic<bool> mInProgress{false};
+};
+
+}  // namespace kr7

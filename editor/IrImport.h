@@ -1,0 +1,111 @@
+#pragma once
+// Turning an impulse response into a stored and uploadable IR: the WAV import
+// of the impulse-response block and the store-and-upload step shared with the
+// preset-file import.
+//
+// Store and upload: the IR display buffer becomes an IR image (gain, name,
+// 1200 samples), the image is written to the IR store and packed into the
+// 2785 seven-bit bytes of a transfer with its stream checksum. The transfer
+// itself is paced by the device timer (IrDumpBegin, IrDumpData..., IrDumpEnd,
+// answered by IrStoredAck); this unit only prepares it and hands it to the
+// upload hook when the pedal is connected. Nothing queues an upload for later.
+//
+// Threading: the window thread (import actions); the preset-file import's
+// second stage calls StoreAndUpload from the audio thread. An IrImporter is
+// not shared between threads at the same time; the caller serialises.
+
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "device/Packing.h"
+#include "editor/IrImage.h"
+#include "editor/IrStore.h"
+#include "editor/WavReader.h"
+
+namespace kr7 {
+
+// A prepared upload: the slot it writes (user IR number, or 384 + k for a
+// factory cabinet) and the packed image with its checksum.
+struct IrUpload {
+  int slot = 0;
+  PackedIr packed;
+};
+
+// Starts the transfer of a prepared upload (fills the transfer buffer, sets
+// "IR upload ready"). Called only while the pedal is connected.
+using IrUploadHook = std::function<void(const IrUpload&)>;
+
+// The complete message list of an upload: IrDumpBegin, nine IrDumpData and
+// IrDumpEnd with the stream checksum, for a transport that sends them one per
+// device tick.
+std::vector<Bytes> IrUploadMessages(const IrUpload& upload);
+
+// The name an imported file gives its IR, as the 32-character field: the file
+// name after the last "/" or "\" (the whole text when there is neither), its
+// last four characters (the extension) removed, padded with spaces or cut to
+// 32. A file name of four characters or fewer gives 32 spaces.
+std::string IrNameFromPath(std::string_view path);
+
+// An IR image read back (a block of a preset file): its samples go into
+// entries 0..1199 of buffer, the rest of the buffer is kept.
+struct IrBlockContents {
+  double scale = 1.0;  // the stored gain read as signed 16 bits, / 32768
+  std::string name;    // the 32-character name field as it stands
+};
+IrBlockContents LoadIrBlock(std::span<const std::uint8_t, kIrImageSize> block,
+                            IrDisplayBuffer& buffer);
+
+struct StoredIr {
+  IrImage image{};
+  IrUpload upload;
+  std::string name;           // the name with trailing spaces removed
+  bool stored = false;        // the cache file was written
+  bool uploadStarted = false;  // connected: the hook was called
+};
+
+enum class WavImportStatus {
+  kImported,
+  kNoPath,        // dialog cancelled or empty path: nothing read or sent
+  kSlotNotWritable,  // only user IRs 0..255 take an imported file
+  kUnusableFile,  // not a WAV file the reader accepts: nothing stored or sent
+};
+
+struct WavImportResult {
+  WavImportStatus status = WavImportStatus::kNoPath;
+  WavStatus wavStatus = WavStatus::kOk;
+  StoredIr stored;
+};
+
+class IrImporter {
+ public:
+  IrImporter(IrStore& store, IrUploadHook startUpload);
+
+  // The folder and file the next WAV dialog offers; empty at start.
+  const std::string& LastWavPath() const { return mLastWavPath; }
+
+  // Step after the file dialog of a WAV import into user IR slot (the browser
+  // selection): remembers the path, reads the file into buffer, and stores
+  // and uploads it under the name taken from the file name. A file the reader
+  // refuses leaves buffer unchanged and stores and uploads nothing (uploading
+  // the previous response under the new name would report a failure as
+  // success). The caller clears the IR busy flag whatever the result.
+  WavImportResult ImportWav(std::string_view path, int slot, bool connected,
+                            IrDisplayBuffer& buffer);
+
+  // Builds the image of the first 1200 entries of buffer under name (32
+  // characters, padded or cut), writes it to the store for slot, packs it and,
+  // when connected, hands the upload to the hook.
+  StoredIr StoreAndUpload(const IrDisplayBuffer& buffer, std::string_view name, int slot,
+                          bool connected);
+
+ private:
+  IrStore& mStore;
+  IrUploadHook mStartUpload;
+  std::string mLastWavPath;
+};
+
+}  // namespace kr7

@@ -1,0 +1,341 @@
+// Conversations between the editor and the virtual pedal: finding the pedal,
+// bringing the preset cache up to date and following the pedal afterwards.
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "tests/app/Conversation.h"
+
+namespace kr7::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kPresetFileSize = 256;
+
+std::string PresetsFolder(const TempFolder& data) { return DataFolder(data.Path()).Presets(); }
+
+int CountPresetFiles(const TempFolder& data, std::uintmax_t size) {
+  int n = 0;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(PresetsFolder(data), ec)) {
+    n += entry.is_regular_file() && entry.file_size() == size;
+  }
+  return n;
+}
+
+Bytes ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Changes the name of a preset on the pedal so its checksum differs from the
+// cached copy.
+void RenamePedalPreset(pedal::VirtualPedal& pedal, int slot, char first) {
+  pedal::PedalState state = pedal.Snapshot();
+  state.presets[static_cast<std::size_t>(slot)][kPayloadNameOffset] = static_cast<std::uint8_t>(first);
+  pedal.ReplaceState(state);
+}
+
+// The name field shows all 32 bytes of the payload's name, padding included.
+std::string PaddedName(std::string name) {
+  name.resize(kPayloadTextSize, ' ');
+  return name;
+}
+
+using SessionTest = Conversation;
+
+TEST_F(SessionTest, FirstStartFetchesAllPresetsThenLoadsSettingsAndActivePreset) {
+  Handshake();
+
+  EXPECT_TRUE(editor->Session().connected.load());
+  EXPECT_EQ(CountPresetFiles(data, kPresetFileSize), PresetCache::kNumSlots);
+  EXPECT_EQ(CountSent(kCmdPresetRequest), PresetCache::kNumSlots + 1);  // 128 + active slot
+
+  const auto names = SentNames();
+  ASSERT_GE(names.size(), 4u);
+  EXPECT_EQ(names[0], "GlobalRequest 15");
+  EXPECT_EQ(names[1], "GlobalRequest 3");
+  EXPECT_EQ(names[2], "BulkBegin");
+  EXPECT_EQ(names[3], "PresetRequest 0");
+  // The tail: the last fetched slot, settings, BulkEnd and the active slot.
+  const std::vector<std::string> tail(names.end() - 4, names.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"PresetRequest 127", "GlobalRequest 0", "BulkEnd",
+                                            "PresetRequest 0"}));
+  // The active preset was applied: its name shows and sending is allowed.
+  EXPECT_EQ(view.texts[kTagPresetName], PaddedName("VIRTUAL 000"));
+  EXPECT_FALSE(editor->Session().applying.load());
+  EXPECT_TRUE(view.GroupHidden(std::string(kGroupProgress)));
+}
+
+TEST_F(SessionTest, SecondStartWithCompleteCacheGoesStraightToSettings) {
+  Handshake();
+  link.sent.clear();
+
+  StartEditor();
+  Handshake();
+
+  const auto names = SentNames();
+  EXPECT_EQ(CountSent(kCmdBulkBegin), 0);
+  ASSERT_GE(names.size(), 3u);
+  EXPECT_EQ(names[0], "GlobalRequest 15");
+  EXPECT_EQ(names[1], "GlobalRequest 3");
+  EXPECT_EQ(names[2], "GlobalRequest 0");
+}
+
+TEST_F(SessionTest, StaleSlotsAreFetchedInOrderWithProgress) {
+  constexpr int kFirstStale = 3;
+  constexpr int kSecondStale = 7;
+  Handshake();
+  RenamePedalPreset(pedal, kFirstStale, 'X');
+  RenamePedalPreset(pedal, kSecondStale, 'Y');
+  link.sent.clear();
+  StartEditor();
+  view.textLog.clear();
+
+  Handshake();
+
+  const auto names = SentNames();
+  ASSERT_GE(names.size(), 6u);
+  EXPECT_EQ(names[2], "BulkBegin");
+  EXPECT_EQ(names[3], "PresetRequest 3");
+  EXPECT_EQ(names[4], "PresetRequest 7");
+  EXPECT_EQ(names[5], "GlobalRequest 0");
+  EXPECT_EQ(view.TextsOf(kTagProgressText), (std::vector<std::string>{"0 %", "50 %", "100 %"}));
+  EXPECT_EQ(ReadFile(editor->Cache().SlotPath(kFirstStale))[kPayloadNameOffset], 'X');
+  EXPECT_EQ(ReadFile(editor->Cache().SlotPath(kSecondStale))[kPayloadNameOffset], 'Y');
+}
+
+TEST_F(SessionTest, DumpWithWrongChecksumDuringFetchIsRequestedAgain) {
+  Tick(kPollTicks);  // identity and checksums: the fetch is armed
+  Tick();            // BulkBegin
+  pedal.CorruptNextChecksum();
+  Tick();  // PresetRequest 0, answered with a broken dump, then again
+
+  const auto names = SentNames();
+  ASSERT_GE(names.size(), 5u);
+  EXPECT_EQ(names[3], "PresetRequest 0");
+  EXPECT_EQ(names[4], "PresetRequest 0");
+  EXPECT_EQ(CountPresetFiles(data, kPresetFileSize), PresetCache::kNumSlots);
+  const pedal::PedalState state = pedal.Snapshot();
+  EXPECT_EQ(ReadFile(editor->Cache().SlotPath(0)),
+            Bytes(state.presets[0].begin(), state.presets[0].end()));
+}
+
+TEST_F(SessionTest, OldVersionShowsItsLineRaisesUpgradeMessageAndNeverConnects) {
+  pedal.SetVersion(9);
+  Tick(kPollTicks);
+  editor->OnFrameworkTimer();
+
+  EXPECT_EQ(view.texts[kTagVersionLine], "VERSION: 0.9");
+  EXPECT_EQ(view.texts[kTagDeviceLine], "DEVICE: Norvane Valvora KR7");
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0], "Please upgrade KR7 to actual version 12.");
+  EXPECT_FALSE(editor->Session().connected.load());
+
+  // Polling goes on, and every further reply raises the message again.
+  Tick(kPollTicks);
+  editor->OnFrameworkTimer();
+  EXPECT_EQ(view.messages.size(), 2u);
+  EXPECT_FALSE(editor->Session().connected.load());
+  EXPECT_EQ(CountSent(kCmdGlobalRequest), 2);  // two identity requests, nothing else
+}
+
+TEST_F(SessionTest, RightVersionWithWrongChecksumUpdatesLinesButDoesNotConnect) {
+  pedal.CorruptNextChecksum();
+  Tick(kPollTicks);
+
+  EXPECT_EQ(view.texts[kTagVersionLine], "VERSION: 1.2");
+  EXPECT_EQ(view.disabledGroups[std::string(kGroupPedal)], false);
+  EXPECT_FALSE(editor->Session().connected.load());
+  EXPECT_EQ(SentNames(), std::vector<std::string>{"GlobalRequest 15"});
+}
+
+TEST_F(SessionTest, IdentityShowsSerialAndAsksForChecksums) {
+  Tick(kPollTicks - 1);
+  EXPECT_TRUE(link.sent.empty());
+  Tick();
+  EXPECT_EQ(view.texts[kTagSerialLine], "SERIAL: KR7-VIRTUAL-000001");
+  EXPECT_TRUE(editor->Session().connected.load());
+}
+
+TEST_F(SessionTest, SettingsBlockNamesTheActiveSlotToRequest) {
+  constexpr int kActiveSlot = 5;
+  pedal.StepToPreset(kActiveSlot);
+  inbox.clear();  // the pedal's own dump while no editor listens
+  Handshake();
+
+  const auto names = SentNames();
+  const auto bulkEnd = std::find(names.begin(), names.end(), "BulkEnd");
+  ASSERT_NE(bulkEnd, names.end());
+  ASSERT_NE(bulkEnd + 1, names.end());
+  EXPECT_EQ(*(bulkEnd + 1), "PresetRequest 5");
+  EXPECT_EQ(editor->Session().currentPreset.load(), kActiveSlot);
+  EXPECT_EQ(view.texts[kTagPresetNumber], "05");
+}
+
+TEST_F(SessionTest, ParameterReportSetsTheParameterAndSendsNothingBack) {
+  Handshake();
+  link.sent.clear();
+
+  pedal.TurnKnob(kParamLevel, 100);
+  Deliver();
+
+  EXPECT_EQ(editor->Params().GetParam(kParamLevel)->Int(), 100);
+  EXPECT_TRUE(link.sent.empty());
+  EXPECT_FALSE(editor->Session().applying.load());
+}
+
+TEST_F(SessionTest, UserChangeAfterHandshakeIsSentLive) {
+  Handshake();
+  link.sent.clear();
+
+  editor->SetParameterFromPosition(kParamLevel, 65.0 / 127.0);
+
+  ASSERT_EQ(link.sent.size(), 1u);
+  // F0 00 51 21 03 | 50 ParameterSet | 0C | 00 device number | 41 value 65 | F7
+  EXPECT_EQ(link.sent[0], (Bytes{0xF0, 0x00, 0x51, 0x21, 0x03, 0x50, 0x0C, 0x00, 0x41, 0xF7}));
+}
+
+TEST_F(SessionTest, IrNamesPageZeroBringsTheRestOfTheBankAndStops) {
+  Handshake();
+  link.sent.clear();
+
+  link.SendSysEx(build::IrNamesRequest(0));
+  Deliver();
+  editor->OnFrameworkTimer();
+
+  EXPECT_EQ(SentNames(), (std::vector<std::string>{"IrNamesRequest 0", "IrNamesRequest 1",
+                                                   "IrNamesRequest 2", "IrNamesRequest 3"}));
+  // Bank 0 of a new pedal is empty: every row shows its number.
+  EXPECT_EQ(editor->Editor().UserIrRow(0), "Empty Slot 1");
+  EXPECT_EQ(editor->Editor().UserIrRow(kNumUserIrRows - 1), "Empty Slot 32");
+}
+
+TEST_F(SessionTest, IrNamesLastPageOfABankBringsNoFurtherRequest) {
+  Handshake();
+  link.sent.clear();
+  link.SendSysEx(build::IrNamesRequest(3));
+  Deliver();
+  EXPECT_EQ(SentNames(), std::vector<std::string>{"IrNamesRequest 3"});
+}
+
+TEST_F(SessionTest, LostPresetRequestHidesOverlayAfterMoreThanTenTicks) {
+  Tick(kPollTicks);  // identity, checksums: fetch armed
+  Tick();            // BulkBegin
+  pedal.DropNextReplies(1);
+  Tick();  // PresetRequest 0, lost
+  EXPECT_FALSE(view.GroupHidden(std::string(kGroupProgress)));
+
+  Tick(kPresetReplyTicks);
+  EXPECT_FALSE(view.GroupHidden(std::string(kGroupProgress)));
+  Tick();  // the eleventh tick since the request
+  EXPECT_TRUE(view.GroupHidden(std::string(kGroupProgress)));
+  EXPECT_FALSE(editor->Session().awaitingPreset.load());
+  EXPECT_EQ(CountSent(kCmdPresetRequest), 1);  // nothing is resent
+}
+
+TEST_F(SessionTest, ReconnectAfterLostReplyFetchesAgain) {
+  Tick(kPollTicks);
+  Tick();
+  pedal.DropNextReplies(1);
+  Tick();
+  Tick(kPresetReplyTicks + 1);
+
+  editor->Reconnect();
+  EXPECT_EQ(view.texts[kTagVersionLine], "Connecting to the device...");
+  EXPECT_TRUE(view.disabledGroups[std::string(kGroupPedal)]);
+  Handshake();
+
+  EXPECT_EQ(CountPresetFiles(data, kPresetFileSize), PresetCache::kNumSlots);
+  EXPECT_FALSE(editor->Session().fetching.load());
+  EXPECT_EQ(view.texts[kTagPresetName], PaddedName("VIRTUAL 000"));
+}
+
+TEST_F(SessionTest, EditorClosedIsSentOnCloseOnlyWhenConnected) {
+  editor->OnWindowClose();
+  EXPECT_TRUE(link.sent.empty());
+
+  editor->OnWindowOpen(&view);
+  Handshake();
+  link.sent.clear();
+  editor->OnWindowClose();
+  EXPECT_EQ(SentNames(), std::vector<std::string>{"EditorClosed"});
+}
+
+TEST_F(SessionTest, ErrorAckRaisesTheMessageForTheIdleStep) {
+  Handshake();
+  inbox.push_back(build::ShortReply(kReplyError));
+  Deliver();
+  EXPECT_TRUE(view.messages.empty());  // never from the receive handler itself
+  editor->OnFrameworkTimer();
+  EXPECT_EQ(view.messages, std::vector<std::string>{"ERROR!"});
+  editor->OnFrameworkTimer();
+  EXPECT_EQ(view.messages.size(), 1u);
+}
+
+TEST_F(SessionTest, DoneAckReportsSuccessAndReloadsSettings) {
+  Handshake();
+  link.sent.clear();
+  inbox.push_back(build::ShortReply(kReplyDone));
+  Deliver();
+  Tick();
+  EXPECT_EQ(view.messages, std::vector<std::string>{"Finished successfully!"});
+  ASSERT_FALSE(link.sent.empty());
+  EXPECT_EQ(SentNames()[0], "GlobalRequest 0");
+}
+
+TEST_F(SessionTest, IrSelectAckSendsTheSecondHalfOnlyWhenItWaits) {
+  Handshake();
+  link.sent.clear();
+  inbox.push_back(build::ShortReply(kReplyIrSelect));
+  Deliver();
+  EXPECT_TRUE(link.sent.empty());  // nothing waits: a stray reply changes nothing
+
+  constexpr int kSlotA = 130;  // MSB 1, LSB 2
+  editor->Session().irSlotA.store(kSlotA);
+  editor->Session().irSelectionStep.store(kParamUserIrAMsb);
+  inbox.push_back(build::ShortReply(kReplyIrSelect));
+  Deliver();
+  EXPECT_EQ(editor->Session().irSelectionStep.load(), kParamUserIrA);
+  EXPECT_EQ(editor->Params().GetParam(kParamUserIrA)->Int(), kSlotA & 0x7F);
+  ASSERT_EQ(link.sent.size(), 1u);
+  // F0 00 51 21 03 | 50 ParameterSet | 0C | 3A device number 58 | 02 | F7
+  EXPECT_EQ(link.sent[0], (Bytes{0xF0, 0x00, 0x51, 0x21, 0x03, 0x50, 0x0C, 0x3A, 0x02, 0xF7}));
+}
+
+TEST_F(SessionTest, ActivePresetWithUserIrRequestsItWhenMissing) {
+  // Find a slot of the pedal whose preset plays a user IR from the store.
+  const pedal::PedalState state = pedal.Snapshot();
+  int slot = -1;
+  for (int s = 0; s < pedal::kNumSlots && slot < 0; ++s) {
+    if (pedal::PayloadValue(state.presets[static_cast<std::size_t>(s)], kParamIrModeA) == 1) slot = s;
+  }
+  ASSERT_GE(slot, 0) << "the deterministic bank has no preset with a user IR";
+  const auto& preset = state.presets[static_cast<std::size_t>(slot)];
+  const int irSlot = pedal::PayloadValue(preset, kParamUserIrAMsb) * 128 +
+                     pedal::PayloadValue(preset, kParamUserIrA);
+  pedal.StepToPreset(slot);
+  inbox.clear();
+
+  Handshake();
+  Deliver();
+
+  EXPECT_GE(CountSent(kCmdIrRequest), 1);
+  EXPECT_TRUE(editor->IrStore().HasUserIr(irSlot));
+  EXPECT_EQ(fs::file_size(editor->IrStore().PathOf(irSlot)), kIrImageSize);
+}
+
+TEST_F(SessionTest, NameReportHasNoVisibleEffectAndChangesNothing) {
+  Handshake();
+  link.sent.clear();
+  inbox.push_back(build::NameReport("SOME NAME"));
+  Deliver();
+  EXPECT_EQ(view.texts[kTagNameReport], "SOME NAME");  // a tag no control carries
+  EXPECT_TRUE(link.sent.empty());
+}
+
+}  // namespace
+}  // namespace kr7::test

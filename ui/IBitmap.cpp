@@ -1,0 +1,98 @@
+#include "ui/IBitmap.h"
+
+#include <stb/stb_image.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <numbers>
+
+namespace igraphics {
+
+SurfacePtr AdoptSurface(cairo_surface_t* surface) {
+  if (surface == nullptr) return nullptr;
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(surface);
+    return nullptr;
+  }
+  return SurfacePtr(surface, cairo_surface_destroy);
+}
+
+SurfacePtr DecodeImage(std::span<const std::uint8_t> data) {
+  if (data.empty() || data.size() > static_cast<std::size_t>(INT_MAX)) return nullptr;
+  int w = 0, h = 0, channels = 0;
+  stbi_uc* rgba = stbi_load_from_memory(data.data(), static_cast<int>(data.size()), &w, &h, &channels, 4);
+  if (rgba == nullptr) return nullptr;
+  SurfacePtr surface = AdoptSurface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
+  if (surface) {
+    cairo_surface_flush(surface.get());
+    unsigned char* dst = cairo_image_surface_get_data(surface.get());
+    const int stride = cairo_image_surface_get_stride(surface.get());
+    for (int y = 0; y < h; ++y) {
+      auto* row = reinterpret_cast<std::uint32_t*>(dst + static_cast<std::ptrdiff_t>(y) * stride);
+      const stbi_uc* src = rgba + static_cast<std::ptrdiff_t>(y) * w * 4;
+      for (int x = 0; x < w; ++x, src += 4) {
+        // Cairo wants premultiplied alpha in native-endian 0xAARRGGBB words.
+        const std::uint32_t a = src[3];
+        const std::uint32_t r = (src[0] * a + 127) / 255;
+        const std::uint32_t g = (src[1] * a + 127) / 255;
+        const std::uint32_t b = (src[2] * a + 127) / 255;
+        row[x] = (a << 24) | (r << 16) | (g << 8) | b;
+      }
+    }
+    cairo_surface_mark_dirty(surface.get());
+  }
+  stbi_image_free(rgba);
+  return surface;
+}
+
+IBitmap::IBitmap(SurfacePtr surface, int nFrames, bool framesHorizontal, int scale, std::string name)
+    : mSurface(std::move(surface)),
+      mFrames(std::max(1, nFrames)),
+      mHorizontal(framesHorizontal),
+      mScale(std::max(1, scale)),
+      mName(std::move(name)) {
+  if (mSurface) {
+    mWidth = cairo_image_surface_get_width(mSurface.get());
+    mHeight = cairo_image_surface_get_height(mSurface.get());
+  }
+}
+
+int IBitmap::FW() const { return mHorizontal ? mWidth / mScale / mFrames : mWidth / mScale; }
+int IBitmap::FH() const { return mHorizontal ? mHeight / mScale : mHeight / mScale / mFrames; }
+
+int FrameForValue(int nFrames, double value) {
+  const int n = std::max(1, nFrames);
+  const double v = std::isfinite(value) ? value : 0.0;
+  const long frame = std::lround(static_cast<double>(n - 1) * v) + 1;
+  return static_cast<int>(std::clamp<long>(frame, 1, n));
+}
+
+void DrawBitmapFrame(cairo_t* cr, const IBitmap& bitmap, float x, float y, int frame) {
+  if (!bitmap.IsValid() || bitmap.FW() <= 0 || bitmap.FH() <= 0) return;
+  const int f = std::clamp(frame, 1, bitmap.N()) - 1;
+  const double s = bitmap.GetScale();
+  // Offsets are in source pixels: one frame is FW/FH design units of scale s.
+  const double ox = bitmap.FramesAreHorizontal() ? f * bitmap.FW() * s : 0.0;
+  const double oy = bitmap.FramesAreHorizontal() ? 0.0 : f * bitmap.FH() * s;
+  cairo_save(cr);
+  cairo_rectangle(cr, x, y, bitmap.FW(), bitmap.FH());
+  cairo_clip(cr);
+  cairo_translate(cr, x, y);
+  cairo_scale(cr, 1.0 / s, 1.0 / s);
+  cairo_set_source_surface(cr, bitmap.Surface(), -ox, -oy);
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+  cairo_paint(cr);
+  cairo_restore(cr);
+}
+
+void DrawRotatedBitmap(cairo_t* cr, const IBitmap& bitmap, float cx, float cy, double degrees) {
+  if (!bitmap.IsValid()) return;
+  cairo_save(cr);
+  cairo_translate(cr, cx, cy);
+  cairo_rotate(cr, degrees * std::numbers::pi / 180.0);
+  DrawBitmapFrame(cr, bitmap, -bitmap.FW() * 0.5f, -bitmap.FH() * 0.5f, 1);
+  cairo_restore(cr);
+}
+
+}  // namespace igraphics
