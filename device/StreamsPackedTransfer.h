@@ -18,8 +18,9 @@ namespace kr7 {
 
 class PackedTransfer {
  public:
-  // The buffer size; an image under 64 KiB packs to less.
-  static constexpr std::size_t kCapacity = 65536;
+  // The largest transfer: a firmware image of 65 535 bytes packs to 74 898
+  // data bytes, more than 64 KiB, so the buffer is sized by the packing.
+  static constexpr std::size_t kCapacity = PackedSize(65535);
 
   // Copies the packed bytes, position 0, and computes the stream checksum.
   // Refuses (false, previous contents kept) an empty or oversized transfer.

@@ -98,7 +98,12 @@ class IrImporter {
 
   // Builds the image of the first 1200 entries of buffer under name (32
   // characters, padded or cut), writes it to the store for slot, packs it and,
-  // when connected, hands the upload to the hook.
+  // when connected, hands the upload to the hook. The caller then shows
+  // result.name: with the window open, when the slot-A flag is set the user
+  // IR name of the browser selection becomes it and rows tag 70 and
+  // (selection mod 32) of the browser show it, with the slot-B flag likewise
+  // tag 71; and for a factory slot (above 383) the IR list row of cabinet
+  // slot & 0x7F (tags 64..71) shows it.
   StoredIr StoreAndUpload(const IrDisplayBuffer& buffer, std::string_view name, int slot,
                           bool connected);
 

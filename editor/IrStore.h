@@ -124,8 +124,17 @@ class IrStore {
   // replaced. Returns the number of files written.
   int ExtractFactoryWavs(const FactoryWavProvider& provider);
 
-  // The display response for value v (0..127) of parameter "IR": position
-  // x = floor(v / 127 * 80) / 10 blends the two neighbouring cabinets.
+  // The display response for value v of parameter "IR" (limited to 0..127):
+  // x = floor(v / 127 * 80) / 10 in single precision; 0 is a unit impulse,
+  // otherwise the buffer starts as the impulse, takes position floor(x) and,
+  // between positions, is blended (ceil(x) - x) : (x - floor(x)) with
+  // position ceil(x) loaded over a copy of it. A position loads its cache
+  // file (samples 0..1199 only), else for a factory cabinet its WAV file
+  // (which clears the buffer first), else nothing. Afterwards the caller,
+  // with a window, selects block 4 unless it is selected or the applying
+  // flag is set, and hands the buffer to the IR graph. The buffer passes
+  // through intermediate states: refresh into a buffer of your own and
+  // publish it when another thread may read it.
   void RefreshDisplay(int v, const IrSelection& selection, IrDisplayBuffer& buffer) const;
 
  private:

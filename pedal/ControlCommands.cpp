@@ -214,9 +214,8 @@ std::string ControlSession::Execute(const Command& command) {
       return "active slot " + std::to_string(state.activeSlot) + ", version " +
              std::to_string(state.version) + ", serial " + state.serial +
              (pedal.InBulk() ? ", in bulk" : "") + "; pending: drop " +
-             std::to_string(faults.drops) + ", corrupt " +
-             (faults.corruptChecksum ? "yes" : "no") + ", failwrites " +
-             std::to_string(faults.writeFailures) + "; ignored messages " +
+             std::to_string(faults.drops) + ", corrupt " + (faults.corruptChecksum ? "yes" : "no") +
+             ", failwrites " + std::to_string(faults.writeFailures) + "; ignored messages " +
              std::to_string(pedal.IgnoredCount());
     }
     std::string operator()(const command::Trace& c) const {

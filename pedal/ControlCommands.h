@@ -35,28 +35,45 @@ namespace kr7::pedal {
 class VirtualPedal;
 
 namespace command {
-struct Knob { int index; int value; };
-struct Preset { int slot; };
-struct Step { int delta; };
-struct Drop { int count; };
+struct Knob {
+  int index;
+  int value;
+};
+struct Preset {
+  int slot;
+};
+struct Step {
+  int delta;
+};
+struct Drop {
+  int count;
+};
 struct Corrupt {};
-struct FailWrites { int count; };
-struct Version { int value; };
-struct Hostile { std::optional<HostileKind> kind; };  // nullopt: all kinds
+struct FailWrites {
+  int count;
+};
+struct Version {
+  int value;
+};
+struct Hostile {
+  std::optional<HostileKind> kind;
+};  // nullopt: all kinds
 struct HostileList {};
 struct Status {};
-struct Trace { bool on; };
+struct Trace {
+  bool on;
+};
 struct Save {};
 struct Help {};
 struct Quit {};
 struct Empty {};  // a blank line
 }  // namespace command
 
-using Command = std::variant<command::Knob, command::Preset, command::Step, command::Drop,
-                             command::Corrupt, command::FailWrites, command::Version,
-                             command::Hostile, command::HostileList, command::Status,
-                             command::Trace, command::Save, command::Help, command::Quit,
-                             command::Empty>;
+using Command =
+    std::variant<command::Knob, command::Preset, command::Step, command::Drop, command::Corrupt,
+                 command::FailWrites, command::Version, command::Hostile, command::HostileList,
+                 command::Status, command::Trace, command::Save, command::Help, command::Quit,
+                 command::Empty>;
 
 struct ParsedCommand {
   std::optional<Command> command;  // nullopt: error holds why

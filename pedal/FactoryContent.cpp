@@ -106,7 +106,8 @@ PedalState MakeFactoryState() {
   InstallBank(state, bank);
   ResetGlobalBlocks(state);
   for (int number = kFirstFactoryBankIr; number < kNumUserIrs; ++number) {
-    state.irs[static_cast<std::size_t>(number)] = DeterministicIr(FactoryBankIrName(number), number);
+    state.irs[static_cast<std::size_t>(number)] =
+        DeterministicIr(FactoryBankIrName(number), number);
   }
   for (int k = 0; k < kNumCabinets; ++k) {
     state.irs[static_cast<std::size_t>(kNumUserIrs + k)] =

@@ -15,19 +15,19 @@
 namespace kr7::pedal {
 
 enum class HostileKind {
-  TruncatedDump,        // a PresetDump cut short, still ending in F7
-  BadChecksumDump,      // a PresetDump of the active slot with a wrong checksum
-  OversizedSysEx,       // 600 bytes under our header: more than the input queue takes
-  ForeignNameReport,    // a 42-byte message that is not a NameReport
-  OverlongIrDump,       // an impulse-response dump announcing and sending 6000 packed bytes
-  OrphanIrDumpEnd,      // an IrDumpEnd with no IrDumpBegin before it
-  StrayWriteOk,         // WriteOkAck while no stream runs
-  StrayIrReady,         // IrReadyAck while no upload runs
-  StrayFirmwareDone,    // FirmwareDone while no firmware transfer runs
-  HighBitData,          // a PresetDump whose payload holds bytes above 0x7F
-  MissingEnd,           // a PresetDump whose last byte is not F7
-  AncientIdentity,      // an identity block of version 0.5
-  EmptySysEx,           // F0 F7
+  TruncatedDump,      // a PresetDump cut short, still ending in F7
+  BadChecksumDump,    // a PresetDump of the active slot with a wrong checksum
+  OversizedSysEx,     // 600 bytes under our header: more than the input queue takes
+  ForeignNameReport,  // a 42-byte message that is not a NameReport
+  OverlongIrDump,     // an impulse-response dump announcing and sending 6000 packed bytes
+  OrphanIrDumpEnd,    // an IrDumpEnd with no IrDumpBegin before it
+  StrayWriteOk,       // WriteOkAck while no stream runs
+  StrayIrReady,       // IrReadyAck while no upload runs
+  StrayFirmwareDone,  // FirmwareDone while no firmware transfer runs
+  HighBitData,        // a PresetDump whose payload holds bytes above 0x7F
+  MissingEnd,         // a PresetDump whose last byte is not F7
+  AncientIdentity,    // an identity block of version 0.5
+  EmptySysEx,         // F0 F7
 };
 
 struct HostileInfo {

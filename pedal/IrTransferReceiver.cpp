@@ -21,8 +21,7 @@ bool IrTransferReceiver::Begin(int slot, std::uint32_t totalLength, ByteSpan fir
 
 bool IrTransferReceiver::Data(ByteSpan packed) { return mRunning && Feed(packed); }
 
-std::optional<IrImage> IrTransferReceiver::End(ByteSpan lastPacked,
-                                               std::uint16_t streamChecksum) {
+std::optional<IrImage> IrTransferReceiver::End(ByteSpan lastPacked, std::uint16_t streamChecksum) {
   if (!mRunning || !Feed(lastPacked)) {
     return std::nullopt;
   }

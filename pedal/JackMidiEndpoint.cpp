@@ -50,18 +50,17 @@ bool JackMidiEndpoint::Open(const JackEndpointOptions& options, MessageHandler h
   jack_status_t status{};
   const int flags = JackNoStartServer | (options.serverName.empty() ? 0 : JackServerName);
   mClient = options.serverName.empty()
-                ? jack_client_open(options.clientName.c_str(),
-                                   static_cast<jack_options_t>(flags), &status)
-                : jack_client_open(options.clientName.c_str(),
-                                   static_cast<jack_options_t>(flags), &status,
-                                   options.serverName.c_str());
+                ? jack_client_open(options.clientName.c_str(), static_cast<jack_options_t>(flags),
+                                   &status)
+                : jack_client_open(options.clientName.c_str(), static_cast<jack_options_t>(flags),
+                                   &status, options.serverName.c_str());
   if (mClient == nullptr) {
     return fail("no JACK server answered");
   }
-  mInPort = jack_port_register(mClient, std::string(kInPortName).c_str(),
-                               JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
-  mOutPort = jack_port_register(mClient, std::string(kOutPortName).c_str(),
-                                JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
+  mInPort = jack_port_register(mClient, std::string(kInPortName).c_str(), JACK_DEFAULT_MIDI_TYPE,
+                               JackPortIsInput, 0);
+  mOutPort = jack_port_register(mClient, std::string(kOutPortName).c_str(), JACK_DEFAULT_MIDI_TYPE,
+                                JackPortIsOutput, 0);
   if (mInPort == nullptr || mOutPort == nullptr) {
     return fail("JACK refused to register the MIDI ports");
   }
@@ -176,8 +175,8 @@ int JackMidiEndpoint::ConnectMatching(const std::string& pattern, unsigned long 
     if (jack_port_connected_to(ours, *name) != 0) {
       continue;
     }
-    const bool connected = toOurInput ? Connect(*name, InPortFullName())
-                                      : Connect(OutPortFullName(), *name);
+    const bool connected =
+        toOurInput ? Connect(*name, InPortFullName()) : Connect(OutPortFullName(), *name);
     made += connected ? 1 : 0;
   }
   return made;

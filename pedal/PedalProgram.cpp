@@ -129,8 +129,9 @@ int RunPedalProgram(const ProgramOptions& options) {
   });
 
   JackMidiEndpoint endpoint;
-  if (!endpoint.Open({options.clientName, options.serverName},
-                     [&pedal](ByteSpan message) { pedal.Receive(message); }, &error)) {
+  if (!endpoint.Open(
+          {options.clientName, options.serverName},
+          [&pedal](ByteSpan message) { pedal.Receive(message); }, &error)) {
     std::fprintf(stderr, "kr7-virtual-pedal: %s\n", error.c_str());
     return 1;
   }

@@ -83,11 +83,10 @@ bool LoadGlobals(const std::string& path, PedalState& state) {
   state.activeSlot = bytes[kActiveSlotOffset];
   state.version = bytes[kVersionOffset];
   std::copy_n(bytes.begin() + kSettingsOffset, kNumGlobalSettings, state.globals.begin());
-  std::copy_n(bytes.begin() + kControllerOffset, kNumControllerValues,
-              state.controllerMap.begin());
+  std::copy_n(bytes.begin() + kControllerOffset, kNumControllerValues, state.controllerMap.begin());
   std::copy_n(bytes.begin() + kProgramOffset, kNumProgramEntries, state.programMap.begin());
-  state.serial = std::string(TrimTrailingSpaces(
-      ReadText(ByteSpan(bytes).subspan(kSerialOffset, kTextFieldSize))));
+  state.serial = std::string(
+      TrimTrailingSpaces(ReadText(ByteSpan(bytes).subspan(kSerialOffset, kTextFieldSize))));
   return true;
 }
 

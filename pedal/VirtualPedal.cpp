@@ -65,8 +65,7 @@ void VirtualPedal::Transact(Body&& body) {
   }
   for (const Outgoing& reply : out) {
     if (trace) {
-      trace(reply.dropped ? TraceDirection::DroppedByFault : TraceDirection::ToEditor,
-            reply.bytes);
+      trace(reply.dropped ? TraceDirection::DroppedByFault : TraceDirection::ToEditor, reply.bytes);
     }
     if (!reply.dropped && sink) {
       sink(reply.bytes);

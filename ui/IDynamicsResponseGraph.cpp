@@ -79,6 +79,8 @@ std::array<Point, 4> IDynamicsResponseGraph::CurvePoints() const {
 void IDynamicsResponseGraph::DrawGrid(cairo_t* cr) const {
   const Rect& r = GetRECT();
   const TextStyle label(kLabelSize, kGridColour);
+  // Level labels are wider than their box; right-aligned they stay inside the graph.
+  const TextStyle levelLabel = label.WithAlign(EAlign::Far);
   cairo_set_line_width(cr, 1.0);
   for (double level : kGridLevels) {
     const auto p = static_cast<float>(-level / kFullScaleDb);
@@ -89,7 +91,7 @@ void IDynamicsResponseGraph::DrawGrid(cairo_t* cr) const {
     cairo_move_to(cr, r.L, y);
     cairo_line_to(cr, r.L + r.W() - kLabelBox, y);
     cairo_stroke(cr);
-    DrawText(cr, Fonts(), label, {r.R - kLabelBox, y - 10.f, r.R, y + 10.f}, text);
+    DrawText(cr, Fonts(), levelLabel, {r.R - kLabelBox, y - 10.f, r.R, y + 10.f}, text);
     const float x = r.L + r.W() * (1.f - p);
     SetSourceColour(cr, kGridColour);
     cairo_move_to(cr, x, r.T + kLabelBand);

@@ -159,6 +159,8 @@ Rect IFreqResponseGraph::GetDrawRECT() const {
 void IFreqResponseGraph::DrawGrid(cairo_t* cr) const {
   const double l = mL, t = mT, w = mW, h = mH;
   const TextStyle label(kLabelSize, kGridColour);
+  // Level labels are wider than their box; right-aligned they stay inside the graph.
+  const TextStyle levelLabel = label.WithAlign(EAlign::Far);
   SetSourceColour(cr, kGridColour);
   cairo_set_line_width(cr, 1.0);
   for (double fraction : mFreqFractions) {
@@ -183,7 +185,7 @@ void IFreqResponseGraph::DrawGrid(cairo_t* cr) const {
     char text[32];
     std::snprintf(text, sizeof text, "%4.0f dB", kGridLevels[i]);
     const auto yf = static_cast<float>(y);
-    DrawText(cr, Fonts(), label, {static_cast<float>(l + w) - kLabelBox, yf - 10.f, static_cast<float>(l + w),
+    DrawText(cr, Fonts(), levelLabel, {static_cast<float>(l + w) - kLabelBox, yf - 10.f, static_cast<float>(l + w),
                                   yf + 10.f}, text);
   }
 }

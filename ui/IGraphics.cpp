@@ -302,6 +302,10 @@ Rect IGraphics::TakeDirtyRect() {
 void IGraphics::DrawControl(cairo_t* cr, IControl& control) const {
   cairo_save(cr);
   if (control.IsDisabled()) {
+    // The group surface covers only the clip, so keep it to the control.
+    const Rect r = control.GetDrawRECT().GetPadded(1.f);
+    cairo_rectangle(cr, r.L, r.T, r.W(), r.H());
+    cairo_clip(cr);
     cairo_push_group(cr);
     control.Draw(cr);
     cairo_pop_group_to_source(cr);

@@ -87,7 +87,9 @@ struct TextStyle {
       : FontId(std::move(fontId)), Size(size), TextColour(colour), Align(align), VAlign(vAlign) {
     if (FontId.size() > kMaxFontIdLength) FontId.resize(kMaxFontIdLength);
   }
-  std::string Font() const { return FontId.empty() ? std::string(kDefaultFontId) : FontId; }
+  std::string Font() const {
+    return FontId.empty() ? std::string(kDefaultFontId) : FontId.substr(0, kMaxFontIdLength);
+  }
 
   TextStyle WithSize(float v) const { TextStyle s = *this; s.Size = v; return s; }
   TextStyle WithColour(Colour v) const { TextStyle s = *this; s.TextColour = v; return s; }

@@ -101,6 +101,14 @@ TEST_F(IrStoreTest, ValueMaxShowsCabinetEightAlone) {
   EXPECT_EQ(mBuffer[kIrSampleCount], 0.0);
 }
 
+TEST_F(IrStoreTest, ValuesOutsideTheKnobAreLimited) {
+  CacheAllCabinets();
+  mStore.RefreshDisplay(1000, {}, mBuffer);
+  EXPECT_EQ(mBuffer[0], CabinetLevel(8));
+  mStore.RefreshDisplay(-5, {}, mBuffer);
+  ExpectImpulse(mBuffer);
+}
+
 TEST_F(IrStoreTest, UserSourceWithoutCacheBlendsTheCabinetWithItself) {
   CacheAllCabinets();
   IrSelection selection;

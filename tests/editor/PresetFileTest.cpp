@@ -401,6 +401,14 @@ TEST(PresetFileUploads, TargetsOutsideTheWritableIrsAreLeftOut) {
   EXPECT_TRUE(plan.storePresetNow);
 }
 
+TEST(PresetFileUploads, OddSizedFilesUploadNothing) {
+  PresetFileState state;
+  FileBytes f = TwoIrFile(1, 1, 3000);  // between the sizes: refused by the check too
+  EXPECT_EQ(CheckPresetFile(f), PresetFileCheck::kUnknownFormat);
+  EXPECT_TRUE(Plan(state, f, kConnected).uploads.empty());
+  EXPECT_TRUE(Plan(state, f, kDisconnected).uploads.empty());
+}
+
 TEST(PresetFileUploads, BlocksWithoutAnIrModeStoreThePreset) {
   PresetFileState state;
   const FileBytes f = TwoIrFile(0, 0);

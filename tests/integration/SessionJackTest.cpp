@@ -27,7 +27,7 @@ namespace kr7::jacktest {
 namespace {
 
 constexpr std::array kJackOnly = {MidiBackend::Jack};
-constexpr auto kSyncTimeout = std::chrono::seconds(60);
+constexpr auto kSyncTimeout = std::chrono::seconds(10);
 // Ticks are driven faster than the program's 100 ms so the test stays short;
 // the session counts ticks, not time.
 constexpr auto kTickInterval = std::chrono::milliseconds(2);
@@ -62,7 +62,8 @@ class SessionJackTest : public JackTest {
     ASSERT_TRUE(endpoint.Open({"kr7-session-pedal", ""},
                               [this](ByteSpan message) { pedal.Receive(message); }, &error))
         << error;
-    pedal.SetReplySink([this](ByteSpan reply) { endpoint.Send(reply); });
+    pedal.SetReplySink([this](ByteSpan reply) { bool ok = endpoint.Send(reply); if(!ok) fprintf(stderr,"SEND FAILED\n"); });
+    pedal.SetTraceSink([](pedal::TraceDirection d, ByteSpan m) { fprintf(stderr, "%s %s %d\n", d==pedal::TraceDirection::FromEditor?">":"<", std::string(MessageName(m)).c_str(), m.size()>7?m[7]:-1); });
   }
   void TearDown() override {
     pedal.SetReplySink(pedal::ReplySink());
@@ -104,7 +105,11 @@ TEST_F(SessionJackTest, FirstStartFetchesEveryPresetOverJack) {
   editor.OnWindowClose();
   editor.SetSysExSender(nullptr);
 
-  ASSERT_TRUE(loaded) << "the session did not load the active preset in time";
+  ASSERT_TRUE(loaded) << "the session did not load the active preset in time: connected "
+                      << editor.Session().connected.load() << ", fetching "
+                      << editor.Session().fetching.load() << " at slot "
+                      << editor.Session().fetchSlot.load() << ", version line \""
+                      << view.texts[kTagVersionLine] << "\"";
   const pedal::PedalState state = pedal.Snapshot();
   for (int slot = 0; slot < PresetCache::kNumSlots; ++slot) {
     EXPECT_FALSE(editor.Cache().IsStale(slot)) << "slot " << slot;

@@ -43,8 +43,7 @@ TEST(PedalCommandParser, RefusesMalformedLines) {
   for (const char* line :
        {"knob", "knob 5", "knob 5 128", "knob 139 1", "knob -1 1", "knob 5 1 2", "knob x 1",
         "preset 128", "preset", "preset 1x", "drop -1", "version 128", "hostile", "hostile nope",
-        "trace maybe", "corrupt now", "quit please", "frobnicate",
-        "preset 99999999999999999999"}) {
+        "trace maybe", "corrupt now", "quit please", "frobnicate", "preset 99999999999999999999"}) {
     const ParsedCommand parsed = ParseCommand(line);
     EXPECT_FALSE(parsed.command.has_value()) << line;
     EXPECT_FALSE(parsed.error.empty()) << line;

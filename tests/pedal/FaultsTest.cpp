@@ -28,9 +28,8 @@ TEST(PedalFaults, DroppedRepliesStillChangeTheState) {
 TEST(PedalFaults, DroppedRepliesAreTraced) {
   PedalHarness harness;
   std::vector<TraceDirection> seen;
-  harness.pedal.SetTraceSink([&seen](TraceDirection direction, ByteSpan) {
-    seen.push_back(direction);
-  });
+  harness.pedal.SetTraceSink(
+      [&seen](TraceDirection direction, ByteSpan) { seen.push_back(direction); });
   harness.pedal.DropNextReplies(1);
   harness.Exchange(build::GlobalRequest(15));
   EXPECT_THAT(seen, ElementsAre(TraceDirection::FromEditor, TraceDirection::DroppedByFault));
@@ -104,13 +103,12 @@ TEST(PedalFaults, HostileMessagesAreWhatTheyClaim) {
 TEST(PedalActions, TurningAKnobSendsParameterReport) {
   PedalHarness harness;
   ASSERT_TRUE(harness.pedal.TurnKnob(kParamGain, 100));
-  EXPECT_THAT(harness.Take(),
-              ElementsAre(Bytes{0xF0, 0x00, 0x51, 0x21, 0x03,  // editor header
-                                0x51,                          // ParameterReport
-                                0x0C,                          // format byte
-                                0x01,                          // index 1, "Gain"
-                                0x64,                          // value 100
-                                0xF7}));
+  EXPECT_THAT(harness.Take(), ElementsAre(Bytes{0xF0, 0x00, 0x51, 0x21, 0x03,  // editor header
+                                                0x51,                          // ParameterReport
+                                                0x0C,                          // format byte
+                                                0x01,                          // index 1, "Gain"
+                                                0x64,                          // value 100
+                                                0xF7}));
   EXPECT_EQ(PayloadValue(harness.pedal.Snapshot().editBuffer, kParamGain), 100);
 }
 
@@ -155,12 +153,12 @@ TEST(PedalActions, StepDiscardsUnsavedEdits) {
 TEST(PedalReceive, UnreadableMessagesAreIgnored) {
   PedalHarness harness;
   const std::vector<Bytes> hostile = {
-      {},                                            // nothing
-      {0xF0, 0xF7},                                  // empty SysEx
-      {0xF0, 0x00, 0x51, 0x21, 0x03, 0x40},          // cut before the slot
-      {0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7},          // someone else's identity request
+      {},                                                      // nothing
+      {0xF0, 0xF7},                                            // empty SysEx
+      {0xF0, 0x00, 0x51, 0x21, 0x03, 0x40},                    // cut before the slot
+      {0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7},                    // someone else's identity request
       {0xF0, 0x00, 0x51, 0x21, 0x03, 0x40, 0x0B, 0x01, 0xF7},  // wrong format byte
-      Bytes(600, 0x40),                              // not even SysEx
+      Bytes(600, 0x40),                                        // not even SysEx
   };
   for (const Bytes& message : hostile) {
     EXPECT_TRUE(harness.Exchange(message).empty());

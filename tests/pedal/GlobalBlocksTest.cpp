@@ -35,7 +35,7 @@ TEST(PedalGlobalBlocks, IdentityCarriesVersionSerialAndChecksum) {
   ASSERT_EQ(reply.size(), kBlockSize);
   EXPECT_THAT(Slice(reply, 0, 8), ElementsAre(0xF0, 0x00, 0x51, 0x21, 0x03,  // editor header
                                               0x52,                          // GlobalBlock
-                                              0x0C,  // version 1.2, times ten
+                                              0x0C,    // version 1.2, times ten
                                               0x0F));  // identity
   // Serial "SN1" and 29 spaces.
   EXPECT_THAT(Slice(reply, kSerialByte, 4), ElementsAre('S', 'N', '1', ' '));
@@ -62,9 +62,9 @@ TEST(PedalGlobalBlocks, ChecksumBlockHoldsEverySlotsPayloadChecksum) {
   PedalHarness harness(state);
   const Bytes reply = harness.OnlyReply(GlobalRequestBytes(3));
   ASSERT_EQ(reply.size(), kBlockSize);
-  EXPECT_THAT(Slice(reply, 5, 3), ElementsAre(0x52,   // GlobalBlock
-                                              0x0C,   // format byte
-                                              0x03)); // preset checksums
+  EXPECT_THAT(Slice(reply, 5, 3), ElementsAre(0x52,    // GlobalBlock
+                                              0x0C,    // format byte
+                                              0x03));  // preset checksums
   // Slot 3 at bytes 8 + 2·3 = 14 and 15.
   EXPECT_EQ(reply[14], kHandChecksumHigh);
   EXPECT_EQ(reply[15], kHandChecksumLow);
@@ -91,12 +91,12 @@ TEST(PedalGlobalBlocks, SettingsBlockCarriesActiveSlotSettingsAndClipping) {
   const Bytes reply = harness.OnlyReply(GlobalRequestBytes(0));
   ASSERT_EQ(reply.size(), kBlockSize);
   EXPECT_THAT(Slice(reply, 5, 26),
-              ElementsAre(0x52, 0x0C, 0x00,  // GlobalBlock, format, settings
-                          5,                 // 8: active slot
+              ElementsAre(0x52, 0x0C, 0x00,               // GlobalBlock, format, settings
+                          5,                              // 8: active slot
                           1, 2, 3, 4, 5, 6, 7, 8, 9, 10,  // 9..18: parameters 80..89
-                          40, 41, 42,        // 19..21: parameters 33, 34, 35
-                          0, 0,              // 22, 23: unused
-                          11,                // 24: parameter 90
+                          40, 41, 42,                     // 19..21: parameters 33, 34, 35
+                          0, 0,                           // 22, 23: unused
+                          11,                             // 24: parameter 90
                           0, 0, 0, 0, 0, 0));
   EXPECT_EQ(std::make_pair(reply[264], reply[265]), ExpectedBlockChecksum(reply));
 }
@@ -126,11 +126,11 @@ TEST(PedalGlobalBlocks, UnknownRequestTypeIsNotAnswered) {
 TEST(PedalGlobalBlocks, SettingsFromTheEditorAreKeptAndReported) {
   PedalHarness harness;
   std::array<std::uint8_t, 256> contents{};
-  contents[0] = 99;  // byte 8: the editor's current preset, not a preset change
-  contents[1] = 1;   // byte 9: "DEFINE MIDI MAPPING" enabled
-  contents[6] = 2;   // byte 14: "EDIT POT DISPLAY MODE" on, sent as 2
-  contents[7] = 1;   // byte 15: "DISENGAGE ALL POTS"
-  contents[8] = 20;  // byte 16: "TUNER FREQUENCY"
+  contents[0] = 99;    // byte 8: the editor's current preset, not a preset change
+  contents[1] = 1;     // byte 9: "DEFINE MIDI MAPPING" enabled
+  contents[6] = 2;     // byte 14: "EDIT POT DISPLAY MODE" on, sent as 2
+  contents[7] = 1;     // byte 15: "DISENGAGE ALL POTS"
+  contents[8] = 20;    // byte 16: "TUNER FREQUENCY"
   contents[11] = 100;  // byte 19: parameter 33
   contents[16] = 1;    // byte 24: "CABINET BYPASS"
   EXPECT_TRUE(harness.Exchange(EditorBlock(0, contents)).empty());
@@ -172,7 +172,8 @@ TEST(PedalGlobalBlocks, ProgramMapFromTheEditorReplacesTheMap) {
   EXPECT_TRUE(harness.Exchange(EditorBlock(2, contents)).empty());
   const Bytes reply = harness.OnlyReply(GlobalRequestBytes(2));
   ASSERT_EQ(reply.size(), kBlockSize);
-  EXPECT_THAT(Slice(reply, 8, 128), ElementsAreArray(Slice(build::GlobalBlock(2, contents), 8, 128)));
+  EXPECT_THAT(Slice(reply, 8, 128),
+              ElementsAreArray(Slice(build::GlobalBlock(2, contents), 8, 128)));
   EXPECT_EQ(reply[8], 127);
   EXPECT_EQ(reply[135], 0);
 }

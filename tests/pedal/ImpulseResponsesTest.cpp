@@ -9,9 +9,9 @@ namespace {
 
 using ::testing::ElementsAre;
 
-constexpr std::size_t kPacked = 2785;        // a 2436-byte image, packed
-constexpr std::size_t kDataParts = 9;        // 256 + 9 × 256 = 2560 bytes before the end
-constexpr std::size_t kLastChunk = 225;      // 2785 − 2560
+constexpr std::size_t kPacked = 2785;    // a 2436-byte image, packed
+constexpr std::size_t kDataParts = 9;    // 256 + 9 × 256 = 2560 bytes before the end
+constexpr std::size_t kLastChunk = 225;  // 2785 − 2560
 constexpr std::uint16_t kUploadSlot = 17;
 
 Bytes IrNamesRequestBytes(std::uint8_t page) {
@@ -23,9 +23,13 @@ Bytes IrNamesRequestBytes(std::uint8_t page) {
 }
 
 Bytes IrRequestBytes(std::uint16_t slot) {
-  return {0xF0, 0x00, 0x51, 0x21, 0x03,  // editor header
-          0x69,                          // IrRequest
-          0x0C,                          // format byte
+  return {0xF0,
+          0x00,
+          0x51,
+          0x21,
+          0x03,                                    // editor header
+          0x69,                                    // IrRequest
+          0x0C,                                    // format byte
           static_cast<std::uint8_t>(slot >> 7),    // slot, high seven bits
           static_cast<std::uint8_t>(slot & 0x7F),  // slot, low seven bits
           0xF7};
@@ -42,9 +46,9 @@ TEST(PedalImpulseResponses, NamesPageListsEightNamesAndSpacesForEmptySlots) {
   const Bytes reply = harness.OnlyReply(IrNamesRequestBytes(1));
   ASSERT_EQ(reply.size(), 267u);
   EXPECT_THAT(Slice(reply, 0, 8), ElementsAre(0xF0, 0x00, 0x51, 0x21, 0x03,  // editor header
-                                              0x6B,   // IrNames
-                                              0x0C,   // format byte, required by the editor
-                                              0x01)); // page 1
+                                              0x6B,                          // IrNames
+                                              0x0C,    // format byte, required by the editor
+                                              0x01));  // page 1
   // Name 0 is user IR 8 (empty), name 1 user IR 9.
   EXPECT_EQ(Slice(reply, 8, 32), Bytes(32, ' '));
   EXPECT_THAT(Slice(reply, 40, 7), ElementsAre('M', 'Y', ' ', 'C', 'A', 'B', ' '));
@@ -71,10 +75,10 @@ TEST(PedalImpulseResponses, DumpIsFramedInBeginNineDataAndEnd) {
   const Bytes& begin = parts.front();
   ASSERT_EQ(begin.size(), 269u);
   EXPECT_THAT(Slice(begin, 0, 12), ElementsAre(0xF0, 0x00, 0x51, 0x21, 0x03,  // editor header
-                                               0x60,              // IrDumpBegin
-                                               0x0C,              // format byte
-                                               0x02, 0x00,        // slot 256 = 2 × 128 + 0
-                                               0x00, 0x15, 0x61)); // N 2785 = 21 × 128 + 97
+                                               0x60,                          // IrDumpBegin
+                                               0x0C,                          // format byte
+                                               0x02, 0x00,          // slot 256 = 2 × 128 + 0
+                                               0x00, 0x15, 0x61));  // N 2785 = 21 × 128 + 97
   for (std::size_t i = 1; i <= kDataParts; ++i) {
     ASSERT_EQ(parts[i].size(), 264u);
     EXPECT_THAT(Slice(parts[i], 5, 2), ElementsAre(0x65, 0x0C));  // IrDumpData

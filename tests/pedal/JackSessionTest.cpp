@@ -35,13 +35,14 @@ constexpr std::uint16_t kUploadSlot = 33;
 class EditorClient {
  public:
   bool Open(const std::string& name, const std::string& server) {
-    return mEndpoint.Open({name, server},
-                          [this](ByteSpan message) {
-                            std::lock_guard lock(mMutex);
-                            mReceived.emplace_back(message.begin(), message.end());
-                            mArrived.notify_all();
-                          },
-                          nullptr);
+    return mEndpoint.Open(
+        {name, server},
+        [this](ByteSpan message) {
+          std::lock_guard lock(mMutex);
+          mReceived.emplace_back(message.begin(), message.end());
+          mArrived.notify_all();
+        },
+        nullptr);
   }
   void Close() { mEndpoint.Close(); }
 
@@ -58,9 +59,7 @@ class EditorClient {
   }
 
   // Sends a request and returns the first reply.
-  std::optional<Bytes> Ask(const Bytes& request) {
-    return Send(request) ? Next() : std::nullopt;
-  }
+  std::optional<Bytes> Ask(const Bytes& request) { return Send(request) ? Next() : std::nullopt; }
 
   JackMidiEndpoint& Endpoint() { return mEndpoint; }
 
@@ -88,15 +87,16 @@ class PedalJackSession : public ::testing::Test {
     ASSERT_TRUE(sServerUp) << "no JACK server could be started (is jackd installed?)";
     const std::string suffix = std::to_string(getpid());
     std::string error;
-    ASSERT_TRUE(pedalEndpoint.Open({"kr7-pedal-" + suffix, sServer->Name()},
-                                   [this](ByteSpan message) { pedal.Receive(message); }, &error))
+    ASSERT_TRUE(pedalEndpoint.Open(
+        {"kr7-pedal-" + suffix, sServer->Name()},
+        [this](ByteSpan message) { pedal.Receive(message); }, &error))
         << error;
     pedal.SetReplySink([this](ByteSpan message) { pedalEndpoint.Send(message); });
     ASSERT_TRUE(editor.Open("kr7-editor-" + suffix, sServer->Name()));
     ASSERT_TRUE(editor.Endpoint().Connect(editor.Endpoint().OutPortFullName(),
                                           pedalEndpoint.InPortFullName()));
-    ASSERT_TRUE(pedalEndpoint.Connect(pedalEndpoint.OutPortFullName(),
-                                      editor.Endpoint().InPortFullName()));
+    ASSERT_TRUE(
+        pedalEndpoint.Connect(pedalEndpoint.OutPortFullName(), editor.Endpoint().InPortFullName()));
   }
 
   void TearDown() override {
@@ -252,8 +252,8 @@ TEST_F(PedalJackSession, ProgramAnswersAndTakesCommandsFromStandardInput) {
   posix_spawn_file_actions_adddup2(&actions, commands[0], STDIN_FILENO);
   posix_spawn_file_actions_addclose(&actions, commands[1]);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  std::vector<std::string> args = {program, "--name", name, "--server", sServer->Name(),
-                                   "--serial", "FROM-PROGRAM"};
+  std::vector<std::string> args = {program,         "--name",   name,          "--server",
+                                   sServer->Name(), "--serial", "FROM-PROGRAM"};
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
@@ -275,8 +275,7 @@ TEST_F(PedalJackSession, ProgramAnswersAndTakesCommandsFromStandardInput) {
   EXPECT_EQ(std::string(identity->begin() + 232, identity->begin() + 244), "FROM-PROGRAM");
 
   const std::string script = "knob 3 55\nquit\n";
-  ASSERT_EQ(write(commands[1], script.data(), script.size()),
-            static_cast<ssize_t>(script.size()));
+  ASSERT_EQ(write(commands[1], script.data(), script.size()), static_cast<ssize_t>(script.size()));
   close(commands[1]);
   const std::optional<Bytes> report = editor.Next();
   ASSERT_TRUE(report.has_value());

@@ -14,19 +14,19 @@ using ::testing::ElementsAreArray;
 constexpr std::size_t kDumpSize = 267;
 
 Bytes SlotMessage(std::uint8_t command, std::uint8_t slot) {
-  return {0xF0, 0x00, 0x51, 0x21, 0x03,  // editor header
-          command,                       // PresetRequest 0x40 / PresetSelect 0x23
-          0x0C,                          // format byte
-          slot,                          // slot
+  return {0xF0,    0x00, 0x51, 0x21, 0x03,  // editor header
+          command,                          // PresetRequest 0x40 / PresetSelect 0x23
+          0x0C,                             // format byte
+          slot,                             // slot
           0xF7};
 }
 
 Bytes ParameterSetBytes(std::uint8_t number, std::uint8_t value) {
-  return {0xF0, 0x00, 0x51, 0x21, 0x03,  // editor header
-          0x50,                          // ParameterSet
-          0x0C,                          // format byte
-          number,                        // device parameter number
-          value,                         // value
+  return {0xF0,   0x00, 0x51, 0x21, 0x03,  // editor header
+          0x50,                            // ParameterSet
+          0x0C,                            // format byte
+          number,                          // device parameter number
+          value,                           // value
           0xF7};
 }
 
@@ -42,11 +42,11 @@ TEST(PedalPresets, PresetRequestIsAnsweredWithTheSlotsDump) {
   const Bytes reply = harness.OnlyReply(SlotMessage(0x40, 5));
   ASSERT_EQ(reply.size(), kDumpSize);
   EXPECT_THAT(Slice(reply, 0, 14), ElementsAre(0xF0, 0x00, 0x51, 0x21, 0x03,  // editor header
-                                               0x41,             // PresetDump
-                                               0x0C,             // format byte
-                                               0x05,             // slot 5
-                                               0x01, 0x00,       // payload marker
-                                               'A', 'B', ' ', ' '));  // name
+                                               0x41,                          // PresetDump
+                                               0x0C,                          // format byte
+                                               0x05,                          // slot 5
+                                               0x01, 0x00,                    // payload marker
+                                               'A', 'B', ' ', ' '));          // name
   EXPECT_THAT(Slice(reply, 264, 3), ElementsAre(kHandChecksumHigh, kHandChecksumLow, 0xF7));
 }
 
@@ -131,9 +131,9 @@ TEST(PedalPresets, ParameterNumber18StoresTheEditBufferAndDumpsTheSlot) {
   harness.Exchange(ParameterSetBytes(0, 1));  // Level 1: payload sum 1092 + 1 = 1093
   const Bytes reply = harness.OnlyReply(ParameterSetBytes(18, 42));
   ASSERT_EQ(reply.size(), kDumpSize);
-  EXPECT_THAT(Slice(reply, 5, 3), ElementsAre(0x41,   // PresetDump
-                                              0x0C,   // format byte
-                                              42));   // of the target slot
+  EXPECT_THAT(Slice(reply, 5, 3), ElementsAre(0x41,  // PresetDump
+                                              0x0C,  // format byte
+                                              42));  // of the target slot
   EXPECT_EQ(reply[8 + 34 + kParamLevel], 1);
   EXPECT_THAT(Slice(reply, 264, 3), ElementsAre(0x08, 0x45, 0xF7));  // 1093 = 8 × 128 + 69
   const PedalState state = harness.pedal.Snapshot();
@@ -212,7 +212,8 @@ TEST(PedalPresets, DeterministicBankStaysInsideEveryParametersRange) {
     EXPECT_EQ(payload[1], 0x00);
     for (int index = 0; index <= kLastPresetParam; ++index) {
       const int value = PayloadValue(payload, index);
-      EXPECT_EQ(ClampToParameterRange(index, value), value) << "slot " << slot << " index " << index;
+      EXPECT_EQ(ClampToParameterRange(index, value), value)
+          << "slot " << slot << " index " << index;
     }
   }
 }

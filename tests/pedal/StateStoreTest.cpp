@@ -115,10 +115,9 @@ TEST(PedalFactoryBank, DamagedBanksAreRefusedWithAReason) {
 }
 
 TEST(PedalProgramOptions, ReadsEveryOption) {
-  const std::vector<std::string_view> args = {"--state", "/tmp/x",  "--bank",   "b.syx",
-                                              "--serial", "SN",     "--version", "9",
-                                              "--name",  "pedal2",  "--server", "srv",
-                                              "--connect-editor", "--trace"};
+  const std::vector<std::string_view> args = {
+      "--state", "/tmp/x", "--bank",   "b.syx", "--serial",         "SN",     "--version", "9",
+      "--name",  "pedal2", "--server", "srv",   "--connect-editor", "--trace"};
   const ParsedOptions parsed = ParseProgramOptions(args);
   ASSERT_TRUE(parsed.options.has_value()) << parsed.error;
   const ProgramOptions& options = *parsed.options;
@@ -137,13 +136,12 @@ TEST(PedalProgramOptions, DefaultsAndRefusals) {
   ASSERT_TRUE(none.options.has_value());
   EXPECT_EQ(none.options->clientName, "kr7-virtual-pedal");
   EXPECT_TRUE(none.options->stateFolder.empty());
-  for (const std::vector<std::string_view>& args :
-       std::vector<std::vector<std::string_view>>{{"--state"},
-                                                  {"--version", "128"},
-                                                  {"--version", "x"},
-                                                  {"--serial", std::string_view(
-                                                       "123456789012345678901234567890123")},
-                                                  {"--bogus"}}) {
+  for (const std::vector<std::string_view>& args : std::vector<std::vector<std::string_view>>{
+           {"--state"},
+           {"--version", "128"},
+           {"--version", "x"},
+           {"--serial", std::string_view("123456789012345678901234567890123")},
+           {"--bogus"}}) {
     EXPECT_FALSE(ParseProgramOptions(args).options.has_value()) << args.front();
   }
 }

@@ -9,6 +9,8 @@ again only the images whose drawing changed."""
 import os
 import sys
 
+# Keep the source tree free of bytecode caches.
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import ControlArt  # noqa: E402

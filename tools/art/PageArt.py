@@ -109,7 +109,7 @@ def about_page():
                  extra='font-style="italic" opacity="0.06"'))
     doc.add(text(960, 960, "KR7 amp-modelling floor pedal · made by Norvane", 22, "#8a8a90",
                  family=REGULAR, weight="normal"))
-    doc.add(text(960, 1120, "Click anywhere to close", 20, "#7a7a80", family=REGULAR, weight="normal"))
+    doc.add(text(960, 1120, "Click anywhere to close", 21, "#7a7a80", family=REGULAR, weight="normal"))
     return doc
 
 

@@ -24,6 +24,7 @@ def background():
     _defs(doc)
     doc.add(rect(0, 0, 1920, 1200, "url(#floor)"))
     doc.add(rect(0, 0, 1920, 1200, "#000", extra='filter="url(#grain)" opacity="0.10"'))
+    _cables(doc)
     _status_strip(doc)
     _preset_column(doc)
     _editor_wells(doc)
@@ -46,6 +47,7 @@ def _defs(doc):
                '<rect width="6" height="600" fill="#000" opacity="0"/>'
                '<line x1="1" y1="0" x2="1" y2="600" stroke="#fff" stroke-width="0.6" opacity="0.05"/>'
                '<line x1="4" y1="0" x2="4" y2="600" stroke="#000" stroke-width="0.6" opacity="0.08"/></pattern>')
+    doc.define(linear("boot", [(0, "#2c2c30"), (0.5, "#151517"), (1, "#050506")]))
     doc.define(linear("plate", [(0, "#2a2a2d"), (1, "#17171a")]))
     doc.define(linear("tread", [(0, "#3a3a3e"), (1, "#222226")]))
     doc.define(linear("strip", [(0, "#3c3d42"), (1, "#23242a")]))
@@ -55,6 +57,32 @@ def _defs(doc):
     doc.define(radial("screw", [(0, "#f0f0f0"), (0.6, "#9a9a9a"), (1, "#444")], fx=0.35, fy=0.3))
     doc.define(linear("display", [(0, "#1a0404"), (1, "#2a0808")]))
     doc.define(linear("glass", [(0, "#ffffff", 0.12), (0.5, "#ffffff", 0.02), (1, "#ffffff", 0)]))
+
+
+def _cable(doc, path):
+    doc.add(f'<path d="{path}" fill="none" stroke="#000" stroke-width="16" stroke-linecap="round" '
+            'opacity="0.55" filter="url(#soft)" transform="translate(6 10)"/>')
+    doc.add(f'<path d="{path}" fill="none" stroke="#0b0b0c" stroke-width="13" stroke-linecap="round"/>')
+    doc.add(f'<path d="{path}" fill="none" stroke="#4a4a50" stroke-width="2.5" stroke-linecap="round" '
+            'opacity="0.6" transform="translate(-2.5 -2.5)"/>')
+
+
+def _plug(doc, x, y, width, metal_first):
+    """A jack plug lying on the floor: metal barrel at the socket, black boot behind."""
+    metal, boot = (x, x + 22) if metal_first else (x + width - 22, x)
+    doc.add(rect(boot, y - 11, width - 22, 22, "url(#boot)", rx=6))
+    doc.add(rect(metal, y - 9, 22, 18, "url(#rim)", rx=3, stroke="#333", sw=0.8))
+
+
+def _cables(doc):
+    """Guitar in, amp out and USB, running off the floor under the panels."""
+    _cable(doc, "M 566 172 C 470 172 440 250 420 360 S 380 520 300 560")
+    _plug(doc, 560, 172, 74, False)
+    _cable(doc, "M 1706 172 C 1790 172 1830 120 1930 96")
+    _plug(doc, 1640, 172, 74, True)
+    _cable(doc, "M 1676 265 C 1760 265 1800 380 1930 420")
+    doc.add(rect(1634, 256, 46, 18, "#1c1c1e", rx=3, stroke="#555", sw=1))
+    doc.add(rect(1616, 259, 20, 12, "url(#rim)", rx=1))
 
 
 def _status_strip(doc):
@@ -106,11 +134,12 @@ def _pedal(doc):
     w, h = x1 - x0, y1 - y0
     doc.add(rect(x0 + 10, y0 + 22, w, h, "#000", rx=30, extra='filter="url(#shadow)" opacity="0.85"'))
     # Jacks on both sides, drawn first so the enclosure covers their roots.
-    for jx, label, anchor in ((x0 - 22, "OUTPUT", "end"), (x1 - 6, "INPUT", "start")):
+    for jx in (x0 - 22, x1 - 6):
         doc.add(rect(jx, 150, 28, 44, "url(#rim)", rx=4, stroke="#333", sw=1))
-        doc.add(text(jx - 6 if anchor == "end" else jx + 34, 178, label, 12, "#8a8a90", spacing=1.5, anchor=anchor))
     doc.add(rect(x1 - 4, 250, 20, 30, "#2a2a2e", rx=3, stroke="#555", sw=1))
-    doc.add(text(x1 + 22, 270, "USB", 12, "#8a8a90", spacing=1.5, anchor="start"))
+    doc.add(text(x0 - 60, 140, "OUTPUT", 12, "#8a8a90", spacing=1.5))
+    doc.add(text(x1 + 60, 140, "INPUT", 12, "#8a8a90", spacing=1.5))
+    doc.add(text(x1 + 50, 300, "USB", 12, "#8a8a90", spacing=1.5))
     doc.add(rect(x0, y0, w, h, "url(#rim)", rx=30))
     doc.add(rect(x0 + 6, y0 + 6, w - 12, h - 12, "url(#enclosure)", rx=25))
     doc.add(rect(x0 + 6, y0 + 6, w - 12, h - 12, "url(#brush)", rx=25))

@@ -1,0 +1,183 @@
+#include "device/BankTransferExport.h"
+
+#include "device/BankTransferImport.h"
+#include "device/BankTransferImportCheck.h"
+#include "device/Session.h"
+#include "device/SessionState.h"
+#include "device/StreamsHost.h"
+#include "device/StreamsProgress.h"
+#include "model/EditorView.h"
+#include "model/FileIO.h"
+#include "model/Parameters.h"
+#include "model/PresetPayload.h"
+
+namespace kr7 {
+
+namespace {
+
+// Message byte of preset parameter p in a PresetDump.
+constexpr std::size_t DumpByte(int param) {
+  return kOffsetBlockContents + kPayloadValuesOffset + static_cast<std::size_t>(param);
+}
+
+struct IrSource {
+  std::size_t mode;
+  std::size_t msb;
+  std::size_t lsb;
+};
+constexpr std::array<IrSource, 2> kIrSources = {{
+    {DumpByte(kParamIrModeA), DumpByte(kParamUserIrAMsb), DumpByte(kParamUserIrA)},
+    {DumpByte(kParamIrModeB), DumpByte(kParamUserIrBMsb), DumpByte(kParamUserIrB)},
+}};
+
+}  // namespace
+
+BankExport::BankExport(SessionState& session, StreamHost& host, std::string dataFolder)
+    : mSession(session), mHost(host), mDataFolder(std::move(dataFolder)) {}
+
+void BankExport::Start() {
+  if (Active()) return;
+  FileRequest request;
+  request.save = true;
+  request.extension = std::string(kBankFileExtension);
+  const std::string remembered = mHost.RememberedPath();
+  request.initialName = remembered.empty() ? std::string(kBankFileDefaultName) : remembered;
+  request.initialFolder = mDataFolder;
+  const std::optional<std::string> path = mHost.View().AskForFile(request);
+  if (!path || path->empty()) return;
+  mHost.RememberPath(*path);
+  StartTo(*path);
+}
+
+void BankExport::StartTo(const std::string& path) {
+  if (Active()) return;
+  mPath = path;
+  mBuffer.clear();
+  mBuffer.reserve(kBankPresetCount * kBlockMessageSize);
+  mPresetCounter = 0;
+  mIrScan = 0;
+  mIrStarted = false;
+  mOverflow = false;
+  mIrUsed.fill(false);
+  mAwaiting.store(Awaiting::Nothing);
+  mReady.store(true);
+  mActive.store(true);
+}
+
+bool BankExport::Step(bool connected) {
+  if (!Active()) return false;
+  if (!connected) {
+    mReady.store(false);
+    mAwaiting.store(Awaiting::Nothing);
+    mActive.store(false);
+    return true;
+  }
+  if (!mReady.load()) return true;
+  if (mPresetCounter < kBankPresetCount) {
+    const int slot = mPresetCounter++;
+    mReady.store(false);
+    // Set before sending: the dump may be handled before Send returns. The
+    // session's reply watch hides the overlay if it never comes.
+    mSession.awaitingTicks.store(0);
+    mSession.awaitingPreset.store(true);
+    mAwaiting.store(Awaiting::Preset);
+    mHost.Send(build::PresetRequest(static_cast<std::uint8_t>(slot)));
+    return true;
+  }
+  if (mIrScan < kBankUserIrSlots) {
+    while (mIrScan < kBankUserIrSlots && !mIrUsed[static_cast<std::size_t>(mIrScan)]) ++mIrScan;
+    // None left: nothing is sent this tick; the file is written at the next.
+    if (mIrScan == kBankUserIrSlots) return true;
+    const int slot = mIrScan++;
+    mIrUsed[static_cast<std::size_t>(slot)] = false;
+    mRequestedIr = slot;
+    mIrStarted = false;
+    mReady.store(false);
+    mAwaiting.store(Awaiting::Ir);
+    mHost.Send(build::IrRequest(static_cast<std::uint16_t>(slot)));
+    return true;
+  }
+  Finish();
+  return true;
+}
+
+void BankExport::Finish() {
+  mReady.store(false);
+  mActive.store(false);
+  EditorView& view = mHost.View();
+  SetProgressVisible(view, kPresetProgress, false);
+  const bool written =
+      !mOverflow && WriteFileAtomically(mPath, mBuffer.data(), mBuffer.size());
+  // A file that could not be written is not reported as a success.
+  if (written) view.ShowMessage(kFinishedText, false);
+  mBuffer = Bytes();
+}
+
+bool BankExport::OnMessage(ByteSpan message, const PedalMessage& recognised) {
+  if (!Active()) return false;
+  if (const auto* dump = std::get_if<PresetDump>(&recognised)) {
+    OnPresetDump(message, *dump);
+    return true;
+  }
+  if (const auto* part = std::get_if<IrDumpPart>(&recognised)) {
+    OnIrPart(message, *part);
+    return true;
+  }
+  return false;
+}
+
+void BankExport::Append(ByteSpan message) {
+  if (mBuffer.size() + message.size() > kBankFileLimit) {
+    mOverflow = true;
+    return;
+  }
+  mBuffer.insert(mBuffer.end(), message.begin(), message.end());
+}
+
+void BankExport::MarkUsedIrs(ByteSpan dump) {
+  for (const IrSource& source : kIrSources) {
+    if (dump[source.mode] == 0) continue;
+    const auto slot = static_cast<int>(Combine14(dump[source.msb], dump[source.lsb]));
+    if (slot < kBankUserIrSlots) mIrUsed[static_cast<std::size_t>(slot)] = true;
+  }
+}
+
+void BankExport::OnPresetDump(ByteSpan message, const PresetDump& dump) {
+  // Only the slot just requested: presets stepped to on the pedal meanwhile
+  // would put a second dump of some slot into the file.
+  if (mAwaiting.load() != Awaiting::Preset || dump.slot != mPresetCounter - 1) return;
+  Awaiting preset = Awaiting::Preset;
+  if (!mAwaiting.compare_exchange_strong(preset, Awaiting::Nothing)) return;
+  mSession.awaitingPreset.store(false);
+  MarkUsedIrs(message);
+  Append(message);
+  EditorView& view = mHost.View();
+  ShowProgress(view, kPresetProgress, static_cast<double>(mPresetCounter) / kBankPresetCount);
+  SetProgressVisible(view, kPresetProgress, true);
+  mReady.store(true);
+}
+
+void BankExport::OnIrPart(ByteSpan message, const IrDumpPart& part) {
+  if (mAwaiting.load() != Awaiting::Ir) return;
+  switch (part.kind) {
+    case IrPartKind::Begin:
+      if (part.slot != mRequestedIr) return;
+      mIrStarted = true;
+      Append(message);
+      return;
+    case IrPartKind::Data:
+      if (mIrStarted) Append(message);
+      return;
+    case IrPartKind::End:
+      break;
+  }
+  if (!mIrStarted) return;
+  Append(message);
+  mAwaiting.store(Awaiting::Nothing);
+  EditorView& view = mHost.View();
+  ShowProgress(view, kPresetProgress, static_cast<double>(mIrScan) / kBankUserIrSlots);
+  SetProgressVisible(view, kPresetProgress, true);
+  mReady.store(true);
+}
+
+}  // namespace kr7

@@ -1,0 +1,76 @@
+#pragma once
+// Export of the pedal's 128 presets and the user impulse responses they use
+// into an all-presets file ("r3b"; layout in BankTransferImportCheck.h).
+//
+// Start (UI thread): save dialog in the data folder. Then one request per
+// tick, each only after the answer to the one before: PresetRequest 0..127,
+// then IrRequest for every user slot below 256 that some preset uses (IR
+// mode of source A or B on, slot from the preset's MSB/LSB bytes), in
+// ascending order, each once. The answers are collected as they arrive;
+// when the last is in, the file is written to a temporary name and renamed
+// into place, so a failed export never destroys an earlier backup, and
+// "Finished successfully!" is shown. Not connected: the export ends silently.
+//
+// Threads: Start and Step on the UI thread; OnMessage on the audio thread.
+// Only the dump that was asked for is taken (a PresetDump of the requested
+// slot, the parts of one requested impulse response), so a preset the user
+// steps to on the pedal meanwhile does not end up in the file. The buffer is
+// handed between the threads through the atomic request state.
+
+#include <array>
+#include <atomic>
+#include <string>
+
+#include "device/Messages.h"
+
+namespace kr7 {
+
+class StreamHost;
+struct SessionState;
+
+inline constexpr std::string_view kBankFileDefaultName = "KR7_Presets_and_IRs";
+
+class BankExport {
+ public:
+  BankExport(SessionState& session, StreamHost& host, std::string dataFolder);
+
+  // UI thread: the menu command (save dialog).
+  void Start();
+  // UI thread: starts an export into path without a dialog.
+  void StartTo(const std::string& path);
+
+  // Tick step 7: true while export mode is on (the tick ends there).
+  bool Step(bool connected);
+  // Audio thread: a PresetDump or impulse-response dump part in export mode.
+  // Returns whether it was taken.
+  bool OnMessage(ByteSpan message, const PedalMessage& recognised);
+  bool Active() const { return mActive.load(); }
+
+ private:
+  enum class Awaiting { Nothing, Preset, Ir };
+  void Append(ByteSpan message);
+  void MarkUsedIrs(ByteSpan dump);
+  void OnPresetDump(ByteSpan message, const PresetDump& dump);
+  void OnIrPart(ByteSpan message, const IrDumpPart& part);
+  void Finish();
+
+  SessionState& mSession;
+  StreamHost& mHost;
+  std::string mDataFolder;
+  std::string mPath;  // UI thread only
+
+  std::atomic<bool> mActive{false};
+  std::atomic<bool> mReady{false};
+  std::atomic<Awaiting> mAwaiting{Awaiting::Nothing};
+  // Written by the side that holds the turn (the tick before a request, the
+  // receive handler until it sets ready again).
+  int mPresetCounter = 0;
+  int mIrScan = 0;
+  int mRequestedIr = 0;
+  bool mIrStarted = false;
+  bool mOverflow = false;
+  std::array<bool, 256> mIrUsed{};
+  Bytes mBuffer;
+};
+
+}  // namespace kr7

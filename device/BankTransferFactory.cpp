@@ -1,0 +1,90 @@
+#include "device/BankTransferFactory.h"
+
+#include <cstdio>
+
+#include "device/Messages.h"
+#include "device/StreamsHost.h"
+#include "device/StreamsProgress.h"
+#include "model/EditorView.h"
+
+namespace kr7 {
+
+namespace {
+
+constexpr double kVersionDivisor = 10.0;
+
+std::string VersionQuestion(std::uint8_t version) {
+  char buffer[256];
+  std::snprintf(buffer, sizeof buffer, std::string(kBankVersionQuestion).c_str(),
+                version / kVersionDivisor);
+  return buffer;
+}
+
+}  // namespace
+
+FactoryUpdate::FactoryUpdate(StreamHost& host) : mHost(host) {}
+
+bool FactoryUpdate::Start() {
+  if (Running()) return false;
+  EditorView& view = mHost.View();
+  if (!view.ShowMessage(kFactoryUpdateQuestion, true)) return false;
+  const std::optional<ByteSpan> bank = mProvider ? mProvider() : std::nullopt;
+  if (!bank || bank->size() <= kOffsetFormat) return false;
+  if (!mStream.Load(Bytes(bank->begin(), bank->end()))) return false;
+  const std::uint8_t version = (*bank)[kOffsetFormat];
+  if (version != kBankFormatVersion) {
+    if (!view.ShowMessage(VersionQuestion(version), true)) return false;
+    mStream.SetFormatBytes(kBankFormatVersion);
+  }
+  ResetProgress(view, kFactoryProgress);
+  SetProgressVisible(view, kFactoryProgress, true);
+  mStream.Start();
+  return true;
+}
+
+bool FactoryUpdate::Step() {
+  if (mCompletionPending.exchange(false)) {
+    Complete();
+    return true;
+  }
+  const std::optional<MessageListStream::Sent> sent = mStream.Step(mHost);
+  if (!sent) return false;
+  if (!sent->bulkBegin) {
+    ShowProgress(mHost.View(), kFactoryProgress,
+                 static_cast<double>(sent->index + 1) / mStream.Total());
+  }
+  return true;
+}
+
+bool FactoryUpdate::OnReply(ListReply reply) {
+  switch (mStream.OnReply(reply)) {
+    case ListReplyOutcome::Ignored:
+      return false;
+    case ListReplyOutcome::Failed:
+      mStream.Retry();
+      break;
+    case ListReplyOutcome::Completed:
+      // The caches are deleted on the UI thread, at the next tick.
+      mCompletionPending.store(true);
+      break;
+    case ListReplyOutcome::Advanced:
+    case ListReplyOutcome::Finished:
+      break;
+  }
+  return true;
+}
+
+void FactoryUpdate::Complete() {
+  mHost.Send(build::BulkEnd());
+  SetProgressVisible(mHost.View(), kFactoryProgress, false);
+  mHost.ClearCachesAndRebuild();
+  mHost.Send(build::FactoryReset(static_cast<std::uint8_t>(ResetScope::Presets)));
+}
+
+void FactoryUpdate::Reset(ResetScope scope) {
+  if (!mHost.View().ShowMessage(kResetQuestion, true)) return;
+  if (scope != ResetScope::Settings) mHost.ClearCachesAndRebuild();
+  mHost.Send(build::FactoryReset(static_cast<std::uint8_t>(scope)));
+}
+
+}  // namespace kr7

@@ -1,0 +1,71 @@
+#pragma once
+// Factory presets update: writes the factory bank carried by the program
+// (128 FactoryPresetWrite messages, 34176 bytes) into the pedal, then resets
+// its presets to that bank.
+//
+// Start (UI thread): "Warning" confirmation; the bank is taken from the
+// provider; a bank whose format byte (byte 6) is not 12 asks again and, on
+// OK, is sent with 12 in every message. Then BulkBegin and the 128 messages
+// run on the message-list stream, one per reply; a WriteFailAck repeats the
+// same message. After the last WriteOkAck the next tick sends BulkEnd, hides
+// the overlay, clears the caches and sends FactoryReset 1. The stream does
+// not need the connected flag.
+//
+// The three factory-reset buttons of the global settings page live here too.
+
+#include <atomic>
+#include <functional>
+#include <optional>
+#include <string_view>
+
+#include "device/Packing.h"
+#include "device/StreamsMessageList.h"
+
+namespace kr7 {
+
+class StreamHost;
+
+inline constexpr std::string_view kFactoryUpdateQuestion =
+    "This operation will update the factory presets\n and reset the device to its factory "
+    "default settings. \nAre you sure you want to do this?";
+inline constexpr std::string_view kBankVersionQuestion =
+    "File version is %.1f. This can cause incompatibility problems. \nAre you sure you want to "
+    "use it?";
+inline constexpr std::string_view kResetQuestion = "Are you sure?";
+// The bank's format version the editor expects (read as 1.2).
+inline constexpr std::uint8_t kBankFormatVersion = 12;
+inline constexpr std::size_t kFactoryBankSize = 34176;
+
+// FactoryReset scopes.
+enum class ResetScope : std::uint8_t { All = 0, Presets = 1, Settings = 2 };
+
+// The factory bank's bytes, or nothing when the program carries none.
+using FactoryBankProvider = std::function<std::optional<ByteSpan>()>;
+
+class FactoryUpdate {
+ public:
+  explicit FactoryUpdate(StreamHost& host);
+
+  void SetBankProvider(FactoryBankProvider provider) { mProvider = std::move(provider); }
+
+  // UI thread: the menu command. Returns whether the stream started.
+  bool Start();
+  // Device tick step 5: true when it took the tick.
+  bool Step();
+  // Audio thread. Returns whether the reply belonged to this stream.
+  bool OnReply(ListReply reply);
+  bool Running() const { return mStream.Running() || mCompletionPending.load(); }
+
+  // UI thread: "ALL", "PRESETS", "SETTINGS" after "Are you sure?".
+  void Reset(ResetScope scope);
+
+ private:
+  void Complete();
+
+  StreamHost& mHost;
+  FactoryBankProvider mProvider;
+  MessageListStream mStream;
+  std::atomic<bool> mCompletionPending{false};
+};
+
+}  // namespace kr7

@@ -1,0 +1,93 @@
+#include "device/BankTransferImport.h"
+
+#include "device/BankTransferImportCheck.h"
+#include "device/Messages.h"
+#include "device/Session.h"
+#include "device/SessionState.h"
+#include "device/StreamsHost.h"
+#include "device/StreamsProgress.h"
+#include "model/EditorView.h"
+#include "model/FileIO.h"
+
+namespace kr7 {
+
+BankImport::BankImport(SessionState& session, StreamHost& host) : mSession(session), mHost(host) {}
+
+void BankImport::Start() {
+  EditorView& view = mHost.View();
+  if (Active() || !view.ShowMessage(kImportQuestion, true)) return;
+  FileRequest request;
+  request.extension = std::string(kBankFileExtension);
+  request.initialName = mHost.RememberedPath();
+  const std::optional<std::string> path = view.AskForFile(request);
+  if (!path || path->empty()) return;
+  mHost.RememberPath(*path);
+  LoadFile(*path);
+}
+
+bool BankImport::LoadFile(const std::string& path) {
+  if (Active()) return false;
+  FileReader reader(path);
+  if (!reader.IsOpen() || reader.Size() > kBankFileLimit) return false;
+  // One byte more than the limit tells a file that grew since it was opened.
+  Bytes file = reader.ReadAll(kBankFileLimit + 1);
+  EditorView& view = mHost.View();
+  if (file.size() > kBankFileLimit) return false;
+  if (!CheckImportFile(file) || !mStream.Load(std::move(file))) {
+    view.ShowMessage(kUnknownFileFormatText, false);
+    return false;
+  }
+  mRewriter.Reset();
+  mFinished.store(false);
+  ResetProgress(view, kPresetProgress);
+  SetProgressVisible(view, kPresetProgress, true);
+  mStream.Start();
+  return true;
+}
+
+void BankImport::CompletionStep() {
+  if (!mFinished.exchange(false)) return;
+  EditorView& view = mHost.View();
+  SetProgressVisible(view, kPresetProgress, false);
+  view.ShowMessage(kFinishedText, false);
+  mHost.ClearCachesAndRebuild();
+  mSession.connected.store(false);
+  mSession.polling.store(true);
+}
+
+bool BankImport::Step(bool connected) {
+  if (!Active()) return false;
+  if (!connected) return true;
+  const std::optional<MessageListStream::Sent> sent =
+      mStream.Step(mHost, [this](MutableByteSpan message) { mRewriter.Rewrite(message); });
+  if (sent && !sent->bulkBegin) {
+    ShowProgress(mHost.View(), kPresetProgress,
+                 static_cast<double>(sent->index + 1) / mStream.Total());
+  }
+  return true;
+}
+
+bool BankImport::OnReply(ListReply reply) {
+  switch (mStream.OnReply(reply)) {
+    case ListReplyOutcome::Ignored:
+      return false;
+    case ListReplyOutcome::Failed: {
+      mStream.Stop();
+      EditorView& view = mHost.View();
+      ResetProgress(view, kPresetProgress);
+      SetProgressVisible(view, kPresetProgress, false);
+      mHost.SetPendingMessage(std::string(kCommunicationErrorText));
+      break;
+    }
+    case ListReplyOutcome::Completed:
+      mHost.Send(build::BulkEnd());
+      mFinished.store(true);
+      break;
+    case ListReplyOutcome::Advanced:
+    case ListReplyOutcome::Finished:
+      break;
+  }
+  return true;
+}
+
+}  // namespace kr7

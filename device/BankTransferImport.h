@@ -1,0 +1,59 @@
+#pragma once
+// Import of an all-presets file ("r3b") into the pedal.
+//
+// Start (UI thread): confirmation, open dialog, the file read whole and
+// checked (CheckImportFile) — anything but a well-formed export is refused
+// with "Unknown file format." before a byte is sent. Then, while connected,
+// BulkBegin and every message of the file, rewritten for import (format byte
+// 0x0C, Import* commands, recomputed IR stream checksums), one per tick;
+// ImportIrData follows at once, every other message waits for its reply. A
+// WriteFailAck aborts with "Communication error!". After the last WriteOkAck:
+// BulkEnd, and at the next tick "Finished successfully!", the caches cleared
+// and the session restarted so that every changed preset is fetched again.
+
+#include <atomic>
+#include <string>
+#include <string_view>
+
+#include "device/ImportRewrite.h"
+#include "device/StreamsMessageList.h"
+
+namespace kr7 {
+
+class StreamHost;
+struct SessionState;
+
+inline constexpr std::string_view kImportQuestion =
+    "This operation will overwrite the current Presets!\nAre you sure to continue?";
+inline constexpr std::string_view kUnknownFileFormatText = "Unknown file format.";
+inline constexpr std::string_view kCommunicationErrorText = "Communication error!";
+inline constexpr std::string_view kBankFileExtension = "r3b";
+
+class BankImport {
+ public:
+  BankImport(SessionState& session, StreamHost& host);
+
+  // UI thread: the menu command (confirmation and dialog).
+  void Start();
+  // UI thread: the file part of Start. A file that cannot be opened or is
+  // above the size limit is ignored silently (false); a malformed one is
+  // refused with "Unknown file format.".
+  bool LoadFile(const std::string& path);
+
+  // Tick step 2: finishes an import whose last message was accepted.
+  void CompletionStep();
+  // Tick step 6: true while import mode is on (the tick ends there).
+  bool Step(bool connected);
+  // Audio thread. Returns whether the reply belonged to the import.
+  bool OnReply(ListReply reply);
+  bool Active() const { return mStream.Running(); }
+
+ private:
+  SessionState& mSession;
+  StreamHost& mHost;
+  MessageListStream mStream;
+  ImportRewriter mRewriter;  // UI thread only (the tick)
+  std::atomic<bool> mFinished{false};
+};
+
+}  // namespace kr7

@@ -1,0 +1,83 @@
+#pragma once
+// The long transfers of the editor behind the session's stream branches:
+// firmware update, factory presets update, bank import and export, and the
+// impulse-response upload transport, with the user actions that start them.
+//
+// The application object owns one, implements StreamHost for it and hands it
+// to the session (Session::SetStreamHooks). The device tick gives it its
+// steps in the fixed order (firmware, factory bank, import, export, then —
+// after the session's own polling and fetch start — the IR upload); the
+// receive handler gives it the replies the session does not handle itself.
+//
+// Threads: the user actions and the tick steps run on the UI thread;
+// OnStreamMessage, FirmwareRunning and ExportActive on the audio thread.
+
+#include <string>
+
+#include "device/BankTransferExport.h"
+#include "device/BankTransferFactory.h"
+#include "device/BankTransferImport.h"
+#include "device/Firmware.h"
+#include "device/SessionHooks.h"
+#include "device/StreamsIrUpload.h"
+
+namespace kr7 {
+
+struct SessionState;
+class StreamHost;
+
+// Codes of the menu commands handled here.
+inline constexpr int kCommandFirmwarePage = 1;
+inline constexpr int kCommandImportBank = 5;
+inline constexpr int kCommandExportBank = 6;
+inline constexpr int kCommandFactoryPresets = 8;
+
+class StreamController final : public StreamHooks {
+ public:
+  // dataFolder: where the export's save dialog opens.
+  StreamController(SessionState& session, StreamHost& host, std::string dataFolder);
+  StreamController(const StreamController&) = delete;
+  StreamController& operator=(const StreamController&) = delete;
+
+  // The factory bank (the shell passes the embedded resource).
+  void SetFactoryBankProvider(FactoryBankProvider provider);
+
+  // --- User actions (UI thread) ---------------------------------------------------
+  // Menu command codes 1, 5, 6 and 8; false for any other code.
+  bool OnCommand(int code);
+  FirmwareUpdate& Firmware() { return mFirmware; }
+  FactoryUpdate& Factory() { return mFactory; }
+  BankImport& Import() { return mImport; }
+  BankExport& Export() { return mExport; }
+  // The three buttons under "RESET TO FACTORY DEFAULT SETTINGS".
+  void FactoryReset(ResetScope scope) { mFactory.Reset(scope); }
+  // Starts uploading a packed impulse-response image to a user slot; does
+  // not start (false) when the pedal is not connected.
+  bool StartIrUpload(int slot, ByteSpan packed);
+  bool IrUploadInProgress() const { return mIrUpload.InProgress(); }
+
+  // --- StreamHooks ------------------------------------------------------------------
+  void ImportCompletionStep() override { mImport.CompletionStep(); }
+  bool FirmwareStep() override { return mFirmware.Step(); }
+  bool FactoryStep() override { return mFactory.Step(); }
+  bool ImportStep(bool connected) override { return mImport.Step(connected); }
+  bool ExportStep(bool connected) override { return mExport.Step(connected); }
+  void IrUploadStep() override;
+  bool FirmwareRunning() const override { return mFirmware.Running(); }
+  bool ExportActive() const override { return mExport.Active(); }
+  bool OnStreamMessage(std::span<const std::uint8_t> message) override;
+
+ private:
+  bool OnShortReply(const ShortReply& reply);
+  bool OnListReply(ListReply reply);
+
+  SessionState& mSession;
+  StreamHost& mHost;
+  FirmwareUpdate mFirmware;
+  FactoryUpdate mFactory;
+  BankImport mImport;
+  BankExport mExport;
+  IrUploadStream mIrUpload;
+};
+
+}  // namespace kr7

@@ -1,0 +1,104 @@
+// The editor as a user meets it: started under an X display with a private
+// JACK server for its audio stream, its window found by title, a second start,
+// and closing the window.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "tests/integration/JackServer.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/TempFolder.h"
+#include "tests/window/X11Windows.h"
+
+namespace kr7 {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kTitle = "KR7Control";
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class EditorWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!mDisplay.IsOpen()) GTEST_SKIP() << "no X display (run under xvfb-run)";
+    jacktest::SilenceJackMessages();
+    ASSERT_TRUE(mJack.Start(10s)) << "no JACK server";
+    ASSERT_TRUE(mDisplay.FindByTitle(kTitle).empty()) << "another editor window is open";
+    mDataFolder = mHome / "KR7Control";
+    std::filesystem::create_directories(mDataFolder);
+    // JACK for the audio stream, so the editor runs without a sound card.
+    std::ofstream(mDataFolder + "/settings.ini")
+        << "[audio]\ndriver=1\n[midi]\nindev=off\noutdev=off\n";
+  }
+
+  test::ChildProcess::Environment Environment() const {
+    return {{"XDG_DATA_HOME", mHome.Path()}, {"JACK_DEFAULT_SERVER", mJack.Name()},
+            {"NO_AT_BRIDGE", "1"}};
+  }
+
+  bool StartEditor(test::ChildProcess& editor, const std::string& log) {
+    return editor.Start(KR7_EDITOR_PATH, {}, Environment(), mHome / log);
+  }
+
+  test::X11Display mDisplay;
+  jacktest::JackServer mJack;
+  test::TempFolder mHome;
+  std::string mDataFolder;
+};
+
+
+
+TEST_F(EditorWindow, OpensOnceClosesInOrderAndRemembersItsScale) {
+  test::ChildProcess editor;
+  ASSERT_TRUE(StartEditor(editor, "first.log"));
+  const Window window = mDisplay.WaitForTitle(kTitle, 20s);
+  ASSERT_NE(window, 0u) << ReadText(mHome / "first.log");
+
+  // A second start hands over to the first and leaves.
+  test::ChildProcess second;
+  ASSERT_TRUE(StartEditor(second, "second.log"));
+  EXPECT_EQ(second.WaitForExit(10s), 0);
+  EXPECT_TRUE(editor.Running());
+  EXPECT_EQ(mDisplay.FindByTitle(kTitle).size(), 1u);
+
+  const std::string settings = mDataFolder + "/settings.ini";
+  EXPECT_EQ(ReadText(settings).find("scale"), std::string::npos);
+  ASSERT_TRUE(mDisplay.RequestClose(window));
+  EXPECT_EQ(editor.WaitForExit(15s), 0) << ReadText(mHome / "first.log");
+  const std::string text = ReadText(settings);
+  EXPECT_NE(text.find("[GUI]\nscale = 0.500000"), std::string::npos) << text;
+  // Every key of the file is still there after the run.
+  for (const char* key : {"driver = 1", "indev = off", "outdev = off", "sr = 44100"})
+    EXPECT_NE(text.find(key), std::string::npos) << key;
+}
+
+TEST_F(EditorWindow, OpensAtTheStoredScale) {
+  std::ofstream(mDataFolder + "/settings.ini", std::ios::app) << "[gui]\nscale=0.25\n";
+  test::ChildProcess editor;
+  ASSERT_TRUE(StartEditor(editor, "scaled.log"));
+  const Window window = mDisplay.WaitForTitle(kTitle, 20s);
+  ASSERT_NE(window, 0u) << ReadText(mHome / "scaled.log");
+  // Not below one third of the design size.
+  XWindowAttributes attributes;
+  Display* display = XOpenDisplay(nullptr);
+  ASSERT_NE(display, nullptr);
+  ASSERT_TRUE(XGetWindowAttributes(display, window, &attributes));
+  XCloseDisplay(display);
+  EXPECT_EQ(attributes.width, 640);
+  ASSERT_TRUE(mDisplay.RequestClose(window));
+  EXPECT_EQ(editor.WaitForExit(15s), 0);
+  EXPECT_NE(ReadText(mDataFolder + "/settings.ini").find("scale = 0.333333"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kr7

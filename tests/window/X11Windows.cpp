@@ -1,0 +1,83 @@
+#include "tests/window/X11Windows.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+
+#include <thread>
+
+namespace kr7::test {
+
+X11Display::X11Display() : mDisplay(XOpenDisplay(nullptr)) {}
+
+X11Display::~X11Display() {
+  if (mDisplay) XCloseDisplay(mDisplay);
+}
+
+std::string X11Display::TitleOf(Window window) {
+  const Atom netName = XInternAtom(mDisplay, "_NET_WM_NAME", False);
+  const Atom utf8 = XInternAtom(mDisplay, "UTF8_STRING", False);
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  std::string title;
+  if (XGetWindowProperty(mDisplay, window, netName, 0, 1024, False, utf8, &type, &format, &count,
+                         &after, &data) == Success &&
+      data) {
+    title.assign(reinterpret_cast<char*>(data), count);
+    XFree(data);
+    return title;
+  }
+  char* name = nullptr;
+  if (XFetchName(mDisplay, window, &name) && name) {
+    title = name;
+    XFree(name);
+  }
+  return title;
+}
+
+void X11Display::Collect(Window parent, const std::string& title, std::vector<Window>& found) {
+  Window root = 0, parentOut = 0;
+  Window* children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(mDisplay, parent, &root, &parentOut, &children, &count)) return;
+  for (unsigned i = 0; i < count; ++i) {
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(mDisplay, children[i], &attributes) &&
+        attributes.map_state == IsViewable && TitleOf(children[i]) == title)
+      found.push_back(children[i]);
+  }
+  if (children) XFree(children);
+}
+
+std::vector<Window> X11Display::FindByTitle(const std::string& title) {
+  std::vector<Window> found;
+  if (mDisplay) Collect(DefaultRootWindow(mDisplay), title, found);
+  return found;
+}
+
+Window X11Display::WaitForTitle(const std::string& title, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (std::chrono::steady_clock::now() < deadline) {
+    std::vector<Window> found = FindByTitle(title);
+    if (!found.empty()) return found.front();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return 0;
+}
+
+bool X11Display::RequestClose(Window window) {
+  if (!mDisplay) return false;
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(mDisplay, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(mDisplay, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  const bool sent = XSendEvent(mDisplay, window, False, NoEventMask, &event) != 0;
+  XFlush(mDisplay);
+  return sent;
+}
+
+}  // namespace kr7::test

@@ -1,0 +1,34 @@
+#pragma once
+// Finding the editor's windows on an X display and closing them the way a
+// window manager would (WM_DELETE_WINDOW), for tests under Xvfb.
+
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace kr7::test {
+
+class X11Display {
+ public:
+  X11Display();
+  ~X11Display();
+  X11Display(const X11Display&) = delete;
+  X11Display& operator=(const X11Display&) = delete;
+
+  bool IsOpen() const { return mDisplay != nullptr; }
+  // Mapped top-level windows whose title is exactly title.
+  std::vector<Window> FindByTitle(const std::string& title);
+  // Waits until at least one such window is mapped; 0 on timeout.
+  Window WaitForTitle(const std::string& title, std::chrono::milliseconds timeout);
+  bool RequestClose(Window window);
+
+ private:
+  std::string TitleOf(Window window);
+  void Collect(Window parent, const std::string& title, std::vector<Window>& found);
+
+  Display* mDisplay = nullptr;
+};
+
+}  // namespace kr7::test
