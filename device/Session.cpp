@@ -57,6 +57,11 @@ void Session::Tick() {
   if (mState.awaitingPreset.load() && mState.awaitingTicks.fetch_add(1) + 1 > kPresetReplyTicks) {
     mState.awaitingPreset.store(false);
     view.SetGroupHidden(kGroupProgress, true);
+    // A fetch holds the applying flag until its last dump, so a fetch that
+    // stopped on a lost message would keep every later edit from reaching
+    // the pedal. Ask for the slot again instead of waiting for a reconnect.
+    const int slot = mState.fetchSlot.load();
+    if (mState.fetching.load() && slot >= 0) RequestPreset(slot);
   }
 
   if (mState.doneAck.exchange(false)) {

@@ -20,11 +20,12 @@
 #include <string_view>
 
 #include "device/Packing.h"
+#include "device/SessionHooks.h"  // kIrImageSize, shared with the session
 #include "editor/WavReader.h"
 
 namespace kr7 {
 
-inline constexpr std::size_t kIrImageSize = 2436;
+static_assert(kIrImageSize == 2436);
 inline constexpr std::size_t kIrKindOffset = 0;
 inline constexpr std::size_t kIrGainOffset = 2;
 inline constexpr std::size_t kIrNameOffset = 4;

@@ -168,8 +168,9 @@ WavStatus ReadFormat(Source& source, WavInfo& info) {
 
 // Streams the frames through the linear interpolator: output j sits at the
 // accumulated position t_j = r + r + ... (j times), between frames
-// i = floor(t_j) and i + 1. Only two frames are held at a time, and reading
-// stops once the buffer is full.
+// i = floor(t_j) and i + 1. Frames stream through one read block at a time
+// (memory stays bounded whatever the file declares), and reading stops once
+// the buffer is full.
 int Resample(Source& source, WavInfo& info, IrDisplayBuffer& out) {
   const double ratio = info.sampleRate / kEditorSampleRate;
   const double length = std::floor(static_cast<double>(info.frames) / ratio);

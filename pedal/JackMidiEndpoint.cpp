@@ -19,6 +19,8 @@ constexpr auto kWorkerWake = std::chrono::milliseconds(50);
 constexpr std::uint8_t kFirstStatusByte = 0x80;
 constexpr auto kCloseDrainTimeout = std::chrono::milliseconds(500);
 constexpr auto kLastCycleMargin = std::chrono::milliseconds(50);
+constexpr auto kGraphChangeTimeout = std::chrono::seconds(2);
+constexpr auto kGraphChangeMargin = std::chrono::milliseconds(50);
 
 // Frees the list jack_get_ports returns, whatever path leaves the scope.
 struct PortList {
@@ -151,7 +153,7 @@ bool JackMidiEndpoint::Connect(const std::string& source, const std::string& des
     return false;
   }
   const int result = jack_connect(mClient, source.c_str(), destination.c_str());
-  return result == 0 || result == EEXIST;
+  return (result == 0 || result == EEXIST) && AwaitConnection(source, destination, true);
 }
 
 bool JackMidiEndpoint::Disconnect(const std::string& source, const std::string& destination) {
@@ -159,8 +161,27 @@ bool JackMidiEndpoint::Disconnect(const std::string& source, const std::string& 
     return false;
   }
   jack_disconnect(mClient, source.c_str(), destination.c_str());
-  jack_port_t* port = jack_port_by_name(mClient, source.c_str());
-  return port == nullptr || jack_port_connected_to(port, destination.c_str()) == 0;
+  return AwaitConnection(source, destination, false);
+}
+
+bool JackMidiEndpoint::AwaitConnection(const std::string& source, const std::string& destination,
+                                       bool connected) {
+  // The server changes the graph between two cycles; a message queued
+  // before the change takes effect would be lost, so wait for it and for a
+  // few cycles more.
+  const auto deadline = std::chrono::steady_clock::now() + kGraphChangeTimeout;
+  while (std::chrono::steady_clock::now() < deadline) {
+    jack_port_t* port = jack_port_by_name(mClient, source.c_str());
+    if (port == nullptr) {
+      return false;
+    }
+    if ((jack_port_connected_to(port, destination.c_str()) != 0) == connected) {
+      std::this_thread::sleep_for(kGraphChangeMargin);
+      return true;
+    }
+    std::this_thread::sleep_for(kSendRetry);
+  }
+  return false;
 }
 
 int JackMidiEndpoint::ConnectMatching(const std::string& pattern, unsigned long flags,

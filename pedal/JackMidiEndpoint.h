@@ -77,10 +77,11 @@ class JackMidiEndpoint {
   std::string InPortFullName() const;
   std::string OutPortFullName() const;
 
-  // Connects two ports by full name; true when they are connected after
-  // the call (also when they already were).
+  // Connects two ports by full name. Returns once the server's graph
+  // carries the connection (bounded wait), true when it does (also when it
+  // already did), so a message sent next is not lost to the change.
   bool Connect(const std::string& source, const std::string& destination);
-  // True when they are not connected after the call.
+  // The reverse; true when they are no longer connected.
   bool Disconnect(const std::string& source, const std::string& destination);
   // Connects "out" to the MIDI inputs of every RtMidi input client and the
   // MIDI outputs of every RtMidi output client to "in". Returns how many
@@ -104,6 +105,7 @@ class JackMidiEndpoint {
   void WriteOutput(void* buffer);
   void Assemble(const std::uint8_t* data, std::size_t size, bool& completed);
   void WorkerLoop(const std::stop_token& stop);
+  bool AwaitConnection(const std::string& source, const std::string& destination, bool connected);
   int ConnectMatching(const std::string& pattern, unsigned long flags, bool toOurInput);
 
   jack_client_t* mClient = nullptr;

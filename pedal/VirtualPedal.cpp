@@ -21,6 +21,10 @@ using Contents = std::array<std::uint8_t, kBlockContentsSize>;
 
 std::size_t At(int value) { return static_cast<std::size_t>(value); }
 
+// A slot byte above 0x7F is no MIDI data byte, but nothing upstream stops one
+// from arriving; it must never index the 128 slots.
+bool ValidSlot(int slot) { return slot >= 0 && slot < kNumSlots; }
+
 }  // namespace
 
 VirtualPedal::VirtualPedal(PedalState initial) : mState(std::move(initial)) {}
@@ -105,7 +109,7 @@ void VirtualPedal::LoadActiveSlot(int slot) {
 void VirtualPedal::Handle(Replies& /*out*/, const Dropped& /*message*/) { ++mIgnored; }
 
 void VirtualPedal::Handle(Replies& out, const PresetStore& message) {
-  if (!message.checksumOk) {
+  if (!message.checksumOk || !ValidSlot(message.slot)) {
     Reply(out, build::ShortReply(kReplyError));
     return;
   }
@@ -118,17 +122,29 @@ void VirtualPedal::Handle(Replies& out, const PresetStore& message) {
 }
 
 void VirtualPedal::Handle(Replies& out, const PresetSelect& message) {
+  if (!ValidSlot(message.slot)) {
+    ++mIgnored;
+    return;
+  }
   LoadActiveSlot(message.slot);
   ReplyWithDump(out, message.slot);
 }
 
 void VirtualPedal::Handle(Replies& out, const PresetRequest& message) {
+  if (!ValidSlot(message.slot)) {
+    ++mIgnored;
+    return;
+  }
   Reply(out, build::PresetDump(message.slot, mState.presets[message.slot]));
 }
 
 void VirtualPedal::Handle(Replies& out, const ParameterSet& message) {
   if (message.deviceNumber == kDeviceParamStorePreset) {
     const int slot = message.value;
+    if (!ValidSlot(slot)) {
+      ++mIgnored;
+      return;
+    }
     mState.presets[At(slot)] = mState.editBuffer;
     mState.activeSlot = slot;
     Changed(kChangePresets | kChangeGlobals);
@@ -221,9 +237,10 @@ void VirtualPedal::Handle(Replies& out, const GlobalBlock& message) {
       // Byte 8 names the editor's current preset, which is already the
       // active one; switching on it would throw away the edit buffer.
       for (std::size_t i = 0; i < kSettingsFirstGroupCount; ++i) {
-        mState.globals[i] = message.At(kSettingsFirstGroupByte + i);
+        mState.globals[i] = message.At(kSettingsFirstGroupByte + i) & kDataByteMask;
       }
-      mState.globals[kSettingsFirstGroupCount] = message.At(kSettingsLastParameterByte);
+      mState.globals[kSettingsFirstGroupCount] =
+          message.At(kSettingsLastParameterByte) & kDataByteMask;
       for (std::size_t i = 0; i < kSettingsSecondGroupCount; ++i) {
         const int index = kSettingsPresetParams[i];
         SetPayloadValue(mState.editBuffer, index,
@@ -234,12 +251,12 @@ void VirtualPedal::Handle(Replies& out, const GlobalBlock& message) {
       // The editor sends only the eight control-change numbers; the jack
       // settings that follow them in the pedal's block stay as they are.
       for (std::size_t i = 0; i < kControllerMapSentCount; ++i) {
-        mState.controllerMap[i] = message.At(kControllerMapByte + i);
+        mState.controllerMap[i] = message.At(kControllerMapByte + i) & kDataByteMask;
       }
       break;
     case kGlobalProgramMap:
       for (std::size_t i = 0; i < kProgramMapEntries; ++i) {
-        mState.programMap[i] = message.At(kProgramMapByte + i);
+        mState.programMap[i] = message.At(kProgramMapByte + i) & kDataByteMask;
       }
       break;
     default:
@@ -395,7 +412,7 @@ void VirtualPedal::HandleImportPart(Replies& out, const IrDumpPart& message) {
 // --- Streams ------------------------------------------------------------------
 
 void VirtualPedal::Handle(Replies& out, const FactoryPresetWrite& message) {
-  if (mFaults.TakeWriteFailure() || !message.checksumOk) {
+  if (mFaults.TakeWriteFailure() || !message.checksumOk || !ValidSlot(message.slot)) {
     Reply(out, build::ShortReply(kFactoryWriteFail));
     return;
   }
@@ -406,7 +423,7 @@ void VirtualPedal::Handle(Replies& out, const FactoryPresetWrite& message) {
 }
 
 void VirtualPedal::Handle(Replies& out, const ImportPresetWrite& message) {
-  if (mFaults.TakeWriteFailure() || !message.checksumOk) {
+  if (mFaults.TakeWriteFailure() || !message.checksumOk || !ValidSlot(message.slot)) {
     Reply(out, build::ShortReply(kImportWriteFail));
     return;
   }

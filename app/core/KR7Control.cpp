@@ -1,6 +1,5 @@
 #include "app/core/KR7Control.h"
 
-#include <cstdio>
 #include "app/core/SettingsBlock.h"
 #include "device/Messages.h"
 #include "model/PresetPayload.h"
@@ -102,9 +101,7 @@ void KR7Control::SendLiveEdit(int index) {
 
 bool KR7Control::SendSysEx(std::span<const std::uint8_t> message) {
   SysExSender* sender = mSender.load();
-  bool ok = sender != nullptr && sender->SendSysEx(message);
-  fprintf(stderr, "TX %zu %d ok=%d\n", message.size(), message.size()>7?message[7]:-1, ok);
-  return ok;
+  return sender != nullptr && sender->SendSysEx(message);
 }
 
 Bytes KR7Control::BuildPresetStore() const {
@@ -171,7 +168,7 @@ void KR7Control::ContinuePresetFileImport() {}
 
 // ---- hooks ---------------------------------------------------------------------------
 
-void KR7Control::OnSysEx(std::span<const std::uint8_t> message) { fprintf(stderr, "RX %zu %d %d\n", message.size(), message.size()>7?message[5]:-1, message.size()>7?message[7]:-1); mSessionLogic.OnMessage(message); }
+void KR7Control::OnSysEx(std::span<const std::uint8_t> message) { mSessionLogic.OnMessage(message); }
 
 void KR7Control::OnSysExReceived(int /*offset*/, std::span<const std::uint8_t> message) {
   OnSysEx(message);

@@ -2,6 +2,7 @@
 // bringing the preset cache up to date and following the pedal afterwards.
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -225,16 +226,46 @@ TEST_F(SessionTest, IrNamesLastPageOfABankBringsNoFurtherRequest) {
 TEST_F(SessionTest, LostPresetRequestHidesOverlayAfterMoreThanTenTicks) {
   Tick(kPollTicks);  // identity, checksums: fetch armed
   Tick();            // BulkBegin
-  pedal.DropNextReplies(1);
-  Tick();  // PresetRequest 0, lost
+  pedal.DropNextReplies(2);  // the request and its repetition are both lost
+  Tick();                    // PresetRequest 0
   EXPECT_FALSE(view.GroupHidden(std::string(kGroupProgress)));
 
   Tick(kPresetReplyTicks);
   EXPECT_FALSE(view.GroupHidden(std::string(kGroupProgress)));
+  EXPECT_EQ(CountSent(kCmdPresetRequest), 1);
   Tick();  // the eleventh tick since the request
   EXPECT_TRUE(view.GroupHidden(std::string(kGroupProgress)));
+  // A stalled fetch would keep the editor applying for ever: the slot is
+  // asked for again.
+  EXPECT_EQ(CountSent(kCmdPresetRequest), 2);
+  EXPECT_TRUE(editor->Session().fetching.load());
+}
+
+TEST_F(SessionTest, FetchResumesAfterALostReply) {
+  Tick(kPollTicks);
+  Tick();
+  pedal.DropNextReplies(1);
+  Tick();
+  Tick(kPresetReplyTicks + 1);  // timeout: PresetRequest 0 again, answered this time
+  editor->OnFrameworkTimer();
+
+  EXPECT_FALSE(editor->Session().fetching.load());
+  EXPECT_FALSE(editor->Session().applying.load());
+  EXPECT_EQ(CountPresetFiles(data, kPresetFileSize), PresetCache::kNumSlots);
+}
+
+TEST_F(SessionTest, LostRequestForTheActivePresetIsNotRepeated) {
+  Handshake();
+  link.sent.clear();
+  pedal.DropNextReplies(1);
+  std::array<std::uint8_t, kBlockContentsSize> settings{};
+  settings[ContentsIndex(kSettingsActiveSlotByte)] = 5;
+  inbox.push_back(build::GlobalBlock(kGlobalSettings, settings));
+  Deliver();  // BulkEnd, PresetRequest 5: its dump is lost
+  Tick(kPresetReplyTicks + 1);
+  EXPECT_TRUE(view.GroupHidden(std::string(kGroupProgress)));
+  EXPECT_EQ(CountSent(kCmdPresetRequest), 1);
   EXPECT_FALSE(editor->Session().awaitingPreset.load());
-  EXPECT_EQ(CountSent(kCmdPresetRequest), 1);  // nothing is resent
 }
 
 TEST_F(SessionTest, ReconnectAfterLostReplyFetchesAgain) {

@@ -13,9 +13,9 @@ constexpr std::size_t kSmallMessageSize = 9;
 
 // Three PresetRequest-sized messages with distinct bodies.
 Bytes ThreeMessages() {
-  return Concat({EditorMessage(kCmdPresetRequest, kSmallMessageSize, 0x01),
-                 EditorMessage(kCmdPresetRequest, kSmallMessageSize, 0x02),
-                 EditorMessage(kCmdPresetRequest, kSmallMessageSize, 0x03)});
+  return Concat({FramedMessage(kCmdPresetRequest, kSmallMessageSize, 0x01),
+                 FramedMessage(kCmdPresetRequest, kSmallMessageSize, 0x02),
+                 FramedMessage(kCmdPresetRequest, kSmallMessageSize, 0x03)});
 }
 
 TEST(StreamMessageList, RefusesEmptyBuffer) {
@@ -34,15 +34,15 @@ TEST(StreamMessageList, RefusesBufferWithoutFinalF7) {
 
 TEST(StreamMessageList, RefusesMessageLongerThan512Bytes) {
   MessageListStream stream;
-  const Bytes buffer = Concat({EditorMessage(kCmdPresetRequest, kSmallMessageSize),
-                               EditorMessage(kCmdPresetDump, MessageListStream::kMaxMessageSize + 1)});
+  const Bytes buffer = Concat({FramedMessage(kCmdPresetRequest, kSmallMessageSize),
+                               FramedMessage(kCmdPresetDump, MessageListStream::kMaxMessageSize + 1)});
   EXPECT_FALSE(stream.Load(buffer));
   EXPECT_EQ(stream.Total(), 0);
 }
 
 TEST(StreamMessageList, TakesMessageOfExactly512Bytes) {
   MessageListStream stream;
-  EXPECT_TRUE(stream.Load(EditorMessage(kCmdPresetDump, MessageListStream::kMaxMessageSize)));
+  EXPECT_TRUE(stream.Load(FramedMessage(kCmdPresetDump, MessageListStream::kMaxMessageSize)));
   EXPECT_EQ(stream.Total(), 1);
 }
 
@@ -101,7 +101,7 @@ TEST(StreamMessageList, ReplyWhenNothingAwaitedChangesNothing) {
 TEST(StreamMessageList, StrayRepliesCannotCompleteStoppedStream) {
   RecordingStreamHost host;
   MessageListStream stream;
-  ASSERT_TRUE(stream.Load(EditorMessage(kCmdPresetRequest, kSmallMessageSize)));
+  ASSERT_TRUE(stream.Load(FramedMessage(kCmdPresetRequest, kSmallMessageSize)));
   stream.Start();
   stream.Step(host);
   stream.Step(host);  // the only message, awaiting its reply
@@ -127,7 +127,7 @@ TEST(StreamMessageList, WriteFailThenRetrySendsSameMessageAgain) {
 TEST(StreamMessageList, WriteNextForLastMessageFinishesWithoutCompletion) {
   RecordingStreamHost host;
   MessageListStream stream;
-  ASSERT_TRUE(stream.Load(EditorMessage(kCmdPresetRequest, kSmallMessageSize)));
+  ASSERT_TRUE(stream.Load(FramedMessage(kCmdPresetRequest, kSmallMessageSize)));
   stream.Start();
   stream.Step(host);
   stream.Step(host);
@@ -138,9 +138,9 @@ TEST(StreamMessageList, WriteNextForLastMessageFinishesWithoutCompletion) {
 TEST(StreamMessageList, ImportIrDataFollowsWithoutWaiting) {
   RecordingStreamHost host;
   MessageListStream stream;
-  ASSERT_TRUE(stream.Load(Concat({EditorMessage(kCmdImportIrData, kIrDumpDataSize),
-                                  EditorMessage(kCmdImportIrData, kIrDumpDataSize),
-                                  EditorMessage(kCmdImportIrEnd, kIrDumpEndOverhead + 1)})));
+  ASSERT_TRUE(stream.Load(Concat({FramedMessage(kCmdImportIrData, kIrDumpDataSize),
+                                  FramedMessage(kCmdImportIrData, kIrDumpDataSize),
+                                  FramedMessage(kCmdImportIrEnd, kIrDumpEndOverhead + 1)})));
   stream.Start();
   stream.Step(host);  // BulkBegin
   ASSERT_TRUE(stream.Step(host));
@@ -155,7 +155,7 @@ TEST(StreamMessageList, ImportIrDataFollowsWithoutWaiting) {
 TEST(StreamMessageList, RewriteActsOnCopyBeforeSending) {
   RecordingStreamHost host;
   MessageListStream stream;
-  ASSERT_TRUE(stream.Load(EditorMessage(kCmdIrDumpData, kIrDumpDataSize)));
+  ASSERT_TRUE(stream.Load(FramedMessage(kCmdIrDumpData, kIrDumpDataSize)));
   stream.Start();
   stream.Step(host);
   const auto rewrite = [](MutableByteSpan m) { m[kOffsetCommand] = kCmdImportIrData; };
@@ -166,7 +166,7 @@ TEST(StreamMessageList, RewriteActsOnCopyBeforeSending) {
 
 TEST(StreamMessageList, SetFormatBytesRewritesEveryMessage) {
   MessageListStream stream;
-  Bytes first = EditorMessage(kCmdFactoryPresetWrite, kBlockMessageSize);
+  Bytes first = FramedMessage(kCmdFactoryPresetWrite, kBlockMessageSize);
   first[kOffsetFormat] = 11;
   Bytes second = first;
   ASSERT_TRUE(stream.Load(Concat({first, second})));

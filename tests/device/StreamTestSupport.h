@@ -15,6 +15,17 @@
 
 namespace kr7::test {
 
+// Answers of OK/Cancel message boxes, in order; OK once they run out.
+struct ScriptedAnswers {
+  bool Next() {
+    if (answers.empty()) return true;
+    const bool ok = answers.front();
+    answers.pop_front();
+    return ok;
+  }
+  std::deque<bool> answers;
+};
+
 class ScriptedStreamView : public EditorView {
  public:
   void SetControlText(int tag, std::string_view text) override {
@@ -35,10 +46,7 @@ class ScriptedStreamView : public EditorView {
   // Answers from `answers` in order, OK once they run out.
   bool ShowMessage(std::string_view text, bool /*okCancel*/) override {
     messages.emplace_back(text);
-    if (answers.empty()) return true;
-    const bool ok = answers.front();
-    answers.pop_front();
-    return ok;
+    return script.Next();
   }
   std::optional<std::string> AskForFile(const FileRequest& request) override {
     fileRequests.push_back(request);
@@ -64,7 +72,7 @@ class ScriptedStreamView : public EditorView {
     return it != hiddenGroups.end() && !it->second;
   }
 
-  std::deque<bool> answers;
+  ScriptedAnswers script;
   std::optional<std::string> chosenFile;
   std::vector<FileRequest> fileRequests;
   std::map<int, std::string> texts;
@@ -100,7 +108,7 @@ class RecordingStreamHost : public StreamHost {
 
 // A complete editor-family message of `length` bytes with the given command:
 // F0 00 51 21 03 <command> 0C, `fill` up to the F7.
-inline Bytes EditorMessage(std::uint8_t command, std::size_t length, std::uint8_t fill = 0x00) {
+inline Bytes FramedMessage(std::uint8_t command, std::size_t length, std::uint8_t fill = 0x00) {
   Bytes m(length, fill);
   m[0] = kSysExStart;
   m[1] = kManufacturerId[0];

@@ -62,8 +62,7 @@ class SessionJackTest : public JackTest {
     ASSERT_TRUE(endpoint.Open({"kr7-session-pedal", ""},
                               [this](ByteSpan message) { pedal.Receive(message); }, &error))
         << error;
-    pedal.SetReplySink([this](ByteSpan reply) { bool ok = endpoint.Send(reply); if(!ok) fprintf(stderr,"SEND FAILED\n"); });
-    pedal.SetTraceSink([](pedal::TraceDirection d, ByteSpan m) { fprintf(stderr, "%s %s %d\n", d==pedal::TraceDirection::FromEditor?">":"<", std::string(MessageName(m)).c_str(), m.size()>7?m[7]:-1); });
+    pedal.SetReplySink([this](ByteSpan reply) { endpoint.Send(reply); });
   }
   void TearDown() override {
     pedal.SetReplySink(pedal::ReplySink());

@@ -166,6 +166,41 @@ TEST(PedalReceive, UnreadableMessagesAreIgnored) {
   EXPECT_EQ(harness.pedal.IgnoredCount(), static_cast<int>(hostile.size()));
 }
 
+TEST(PedalReceive, SlotBytesAboveTheDataRangeNeverIndexTheSlots) {
+  PedalHarness harness;
+  const PedalState before = harness.pedal.Snapshot();
+  // PresetRequest and PresetSelect of "slot" 0x80: not answered.
+  EXPECT_TRUE(harness.Exchange({0xF0, 0x00, 0x51, 0x21, 0x03, 0x40, 0x0C, 0x80, 0xF7}).empty());
+  EXPECT_TRUE(harness.Exchange({0xF0, 0x00, 0x51, 0x21, 0x03, 0x23, 0x0C, 0xFF, 0xF7}).empty());
+  // ParameterSet 18 (store) into "slot" 0x90: not stored, not answered.
+  EXPECT_TRUE(
+      harness.Exchange({0xF0, 0x00, 0x51, 0x21, 0x03, 0x50, 0x0C, 0x12, 0x90, 0xF7}).empty());
+  // PresetStore and FactoryPresetWrite to slot 0x80: refused.
+  Bytes store = build::PresetStore(0, HandPayload());
+  store[7] = 0x80;
+  EXPECT_EQ(harness.OnlyReply(store), ShortReplyBytes(0x62));  // ErrorAck
+  Bytes write = build::FactoryPresetWrite(0, HandPayload());
+  write[7] = 0x80;
+  EXPECT_EQ(harness.OnlyReply(write), ShortReplyBytes(0x7E));  // WriteFailAck
+  const PedalState after = harness.pedal.Snapshot();
+  EXPECT_EQ(after.presets, before.presets);
+  EXPECT_EQ(after.factoryBank, before.factoryBank);
+  EXPECT_EQ(after.activeSlot, before.activeSlot);
+}
+
+TEST(PedalReceive, BlockBytesAboveTheDataRangeAreKeptAsDataBytes) {
+  PedalHarness harness;
+  std::array<std::uint8_t, 256> contents{};
+  contents[1] = 0x81;  // byte 9
+  Bytes block = build::GlobalBlock(0, contents);
+  block[9] = 0x81;  // the builder masks; a hostile sender does not
+  WriteBlockChecksum(block);
+  harness.Exchange(block);
+  const Bytes reply = harness.OnlyReply(build::GlobalRequest(0));
+  ASSERT_EQ(reply.size(), 267u);
+  for (std::size_t i = 1; i + 1 < reply.size(); ++i) EXPECT_LE(reply[i], 0x7F) << i;
+}
+
 TEST(PedalReceive, ReplySinkMayCallBackIntoThePedal) {
   // An editor that sends its next request from its receive handler, as the
   // fetch does: one PresetRequest per PresetDump.

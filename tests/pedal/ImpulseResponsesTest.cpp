@@ -106,7 +106,7 @@ TEST(PedalImpulseResponses, DumpIsFramedInBeginNineDataAndEnd) {
   packed.insert(packed.end(), last.begin(), last.end());
   ASSERT_EQ(packed.size(), kPacked);
   const Bytes image = Unpack(packed);
-  const std::optional<IrImage>& expected = harness.pedal.Snapshot().irs[256];
+  const std::optional<IrImage> expected = harness.pedal.Snapshot().irs[256];
   ASSERT_TRUE(expected.has_value());
   EXPECT_TRUE(std::equal(expected->begin(), expected->end(), image.begin()));
 }
@@ -141,7 +141,7 @@ TEST(PedalImpulseResponses, UploadIsPacedByIrReadyAckAndEndsWithIrStoredAck) {
     EXPECT_TRUE(harness.Exchange(parts[i]).empty()) << "IrDumpData " << i;
   }
   EXPECT_EQ(harness.OnlyReply(parts.back()), ShortReplyBytes(0x61));  // IrStoredAck
-  const std::optional<IrImage>& stored = harness.pedal.Snapshot().irs[kUploadSlot];
+  const std::optional<IrImage> stored = harness.pedal.Snapshot().irs[kUploadSlot];
   ASSERT_TRUE(stored.has_value());
   EXPECT_EQ(*stored, image);
   // And the new name is listed: slot 17 is page 2, name 1.

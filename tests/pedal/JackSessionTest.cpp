@@ -142,7 +142,7 @@ TEST_F(PedalJackSession, EditorConversationFromHandshakeToFirmware) {
     ASSERT_TRUE(dump.has_value()) << "slot " << int(slot);
     const PedalMessage dumpRead = Read(*dump);
     const auto* preset = std::get_if<PresetDump>(&dumpRead);
-    ASSERT_NE(preset, nullptr);
+    ASSERT_NE(preset, nullptr) << MessageName(*dump);
     EXPECT_EQ(preset->slot, slot);
     EXPECT_TRUE(preset->checksumOk);
     // The dump's checksum is the one the checksum block announced.

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "tests/integration/JackServer.h"
 #include "tests/support/ChildProcess.h"
@@ -98,6 +99,54 @@ TEST_F(EditorWindow, OpensAtTheStoredScale) {
   ASSERT_TRUE(mDisplay.RequestClose(window));
   EXPECT_EQ(editor.WaitForExit(15s), 0);
   EXPECT_NE(ReadText(mDataFolder + "/settings.ini").find("scale = 0.333333"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kr7
+
+namespace kr7 {
+namespace {
+
+// The pedal's MIDI monitor shows the start of the conversation: the identity
+// request, the identity block, and the request for the preset checksums that
+// follows only once the editor accepted the pedal.
+TEST_F(EditorWindow, ConnectsToTheVirtualPedal) {
+  test::ChildProcess pedal;
+  ASSERT_TRUE(pedal.Start(KR7_PEDAL_PATH, {"--trace", "--connect-editor"},
+                          {{"JACK_DEFAULT_SERVER", mJack.Name()}}, mHome / "pedal.log"));
+  std::ofstream(mDataFolder + "/settings.ini")
+      << "[audio]\ndriver=1\n[midi]\nindev=kr7-virtual-pedal:out\noutdev=kr7-virtual-pedal:in\n";
+  // The pedal's ports must exist before the editor lists the ports.
+  const auto portsDeadline = std::chrono::steady_clock::now() + 10s;
+  while (ReadText(mHome / "pedal.log").empty() && std::chrono::steady_clock::now() < portsDeadline)
+    std::this_thread::sleep_for(100ms);
+  std::this_thread::sleep_for(500ms);
+
+  test::ChildProcess editor;
+  ASSERT_TRUE(StartEditor(editor, "editor.log"));
+  const Window window = mDisplay.WaitForTitle(kTitle, 20s);
+  ASSERT_NE(window, 0u) << ReadText(mHome / "editor.log");
+
+  const std::string identityRequest = "F0 00 51 21 03 55 0C 0F F7";
+  const std::string checksumRequest = "F0 00 51 21 03 55 0C 03 F7";
+  const auto deadline = std::chrono::steady_clock::now() + 20s;
+  std::string trace;
+  while (std::chrono::steady_clock::now() < deadline) {
+    trace = ReadText(mHome / "pedal.log");
+    if (trace.find(checksumRequest) != std::string::npos) break;
+    std::this_thread::sleep_for(100ms);
+  }
+  const std::size_t identity = trace.find(identityRequest);
+  const std::size_t block = trace.find("GlobalBlock", identity == std::string::npos ? 0 : identity);
+  const std::size_t checksums = trace.find(checksumRequest);
+  ASSERT_NE(identity, std::string::npos) << trace;
+  ASSERT_NE(block, std::string::npos) << trace;
+  ASSERT_NE(checksums, std::string::npos) << trace;
+  EXPECT_LT(identity, block);
+  EXPECT_LT(block, checksums);
+
+  ASSERT_TRUE(mDisplay.RequestClose(window));
+  EXPECT_EQ(editor.WaitForExit(15s), 0);
 }
 
 }  // namespace

@@ -83,6 +83,9 @@ int RunEditor(int argc, char** argv) {
   SingleInstance instance(folder.Base());
   if (instance.Acquire() != SingleInstance::Outcome::kFirst) return 0;
 
+  // Everything is drawn with Cairo: GDK's OpenGL set-up would only load the
+  // GL driver stack (tens of megabytes) for nothing.
+  g_setenv("GDK_GL", "disable", FALSE);
   gtk_init(&argc, &argv);
   g_set_prgname(kProductName);
   g_set_application_name(kProductName);

@@ -1,0 +1,179 @@
+#include "app/core/IrFlows.h"
+
+#include "model/EditorView.h"
+#include "model/FileIO.h"
+#include "model/Parameters.h"
+#include "model/PresetFile.h"
+
+namespace kr7 {
+
+namespace {
+
+constexpr int kSevenBitMask = 0x7F;
+constexpr int kMsbShift = 7;
+constexpr double kSevenBitMax = 127.0;
+constexpr std::string_view kWavExtension = "wav";
+// Cabinet positions whose list rows always show the factory cabinet.
+constexpr int kFixedCabinetRows = 6;
+
+bool IsFactorySlot(int slot) {
+  return slot >= kFactoryIrSlotBase && slot < kFactoryIrSlotBase + kFactoryIrCount;
+}
+
+}  // namespace
+
+IrFlows::IrFlows(const DataFolder& folder, SessionState& session, EditorState& editor,
+                 SessionHost& host)
+    : mSession(session),
+      mEditor(editor),
+      mHost(host),
+      mStore(folder),
+      mImporter(mStore, [this](const IrUpload& upload) {
+        if (mUploader) mUploader(upload.slot, upload.packed.data);
+      }) {}
+
+bool IrFlows::HasWholeUserIr(int n) const {
+  if (n < 0 || n >= kUserIrCount) return false;
+  const FileReader reader(mStore.UserIrPath(n));
+  return reader.IsOpen() && reader.Size() == kIrImageSize;
+}
+
+void IrFlows::PrepareStore(const FactoryWavProvider& provider) {
+  if (provider) mStore.ExtractFactoryWavs(provider);
+  mStore.LoadAllNames();
+}
+
+// ---- WAV import -------------------------------------------------------------------
+
+void IrFlows::ImportFromButton(bool sourceB) {
+  mBusy.store(true);
+  const int current = mSession.currentPreset.load();
+  const int slot = sourceB ? current + kSourceBIrOffset : current;
+  mSession.irSlotAFlag.store(!sourceB);
+  mSession.irSlotBFlag.store(sourceB);
+  (sourceB ? mSession.irSlotB : mSession.irSlotA).store(slot);
+  mBrowserSelection.store(slot);
+  const int msbParam = sourceB ? kParamUserIrBMsb : kParamUserIrAMsb;
+  mSession.irSelectionStep.store(msbParam);
+  mHost.SetParamFromPosition(msbParam, ((slot >> kMsbShift) & kSevenBitMask) / kSevenBitMax);
+  RunImportDialog();
+}
+
+void IrFlows::ImportIntoRow(int n) {
+  // Rows of the pedal's factory bank cannot take a file.
+  if (n < 0 || n >= kWritableUserIrCount) return;
+  mBrowserSelection.store(n);
+  RunImportDialog();
+}
+
+void IrFlows::RunImportDialog() {
+  mBusy.store(true);
+  FileRequest request;
+  request.extension = std::string(kWavExtension);
+  request.initialName = mImporter.LastWavPath();
+  const std::optional<std::string> path = mHost.View().AskForFile(request);
+  if (path) ImportWavFile(*path);
+  mBusy.store(false);
+}
+
+WavImportResult IrFlows::ImportWavFile(std::string_view path) {
+  const int slot = mBrowserSelection.load();
+  // The file is read into a buffer of its own: the graph keeps showing the
+  // selected cabinet, and a refused file cannot leave a half-read response
+  // for a later upload.
+  WavImportResult result = mImporter.ImportWav(path, slot, false, mImportBuffer);
+  if (result.status == WavImportStatus::kUnusableFile) {
+    mHost.View().ShowMessage(kUnknownFileFormatMessage, false);
+  }
+  if (result.status != WavImportStatus::kImported) return result;
+  const IrSource source = mSession.irSlotAFlag.load()   ? IrSource::kA
+                          : mSession.irSlotBFlag.load() ? IrSource::kB
+                                                        : IrSource::kNone;
+  result.stored = StoreAndUpload(mImportBuffer, IrNameFromPath(path), slot, source);
+  return result;
+}
+
+StoredIr IrFlows::StoreAndUpload(const IrDisplayBuffer& buffer, std::string_view name, int slot,
+                                 IrSource source) {
+  StoredIr stored = mImporter.StoreAndUpload(buffer, name, slot, mSession.connected.load());
+  if (source != IrSource::kNone) ShowSourceName(source, slot, stored.name);
+  if (IsFactorySlot(slot)) {
+    mHost.View().SetControlText(kTagIrListFirst + (slot - kFactoryIrSlotBase), stored.name);
+  }
+  return stored;
+}
+
+void IrFlows::ShowSourceName(IrSource source, int slot, const std::string& name) {
+  const bool sourceB = source == IrSource::kB;
+  if (slot >= 0 && slot < kUserIrCount) {
+    mStore.SetUserIrName(slot, name);
+    mEditor.SetUserIrRow(slot % kUserIrBankSize, name);
+  }
+  mStore.SetSourceName(sourceB, name);
+  if (sourceB) {
+    mEditor.SetUserIrNameB(name);
+  } else {
+    mEditor.SetUserIrNameA(name);
+  }
+  mHost.View().SetControlText(sourceB ? kTagIrListSourceB : kTagIrListSourceA, name);
+}
+
+// ---- the pedal's impulse responses ---------------------------------------------------
+
+void IrFlows::StoreReceivedIr(int slot, std::span<const std::uint8_t> image) {
+  if (mStore.StoreReceivedIr(slot, image)) RefreshDisplay();
+}
+
+void IrFlows::RefreshIrList() {
+  for (int k = 0; k < kFactoryIrCount; ++k) {
+    if (mStore.FactoryIrPresent(k)) mStore.LoadFactoryIrName(k);
+  }
+  EditorView& view = mHost.View();
+  for (int k = 0; k < kFixedCabinetRows; ++k) {
+    view.SetControlText(kTagIrListFirst + k, mStore.CabinetName(k + 1));
+  }
+  const auto showSource = [&](bool sourceB) {
+    const int tag = sourceB ? kTagIrListSourceB : kTagIrListSourceA;
+    const int position = sourceB ? kLastCabinetPosition : kLastCabinetPosition - 1;
+    if (mHost.ParamInt(sourceB ? kParamIrModeB : kParamIrModeA) <= 0) {
+      view.SetControlText(tag, mStore.CabinetName(position));
+      return;
+    }
+    const int slot = (sourceB ? mSession.irSlotB : mSession.irSlotA).load();
+    // A user IR not in the store keeps the name the preset gave it.
+    if (!HasWholeUserIr(slot)) return;
+    ShowSourceName(sourceB ? IrSource::kB : IrSource::kA, slot, mStore.LoadUserIrName(slot));
+  };
+  showSource(false);
+  showSource(true);
+}
+
+// ---- display ---------------------------------------------------------------------------
+
+IrSelection IrFlows::CurrentSelection() const {
+  IrSelection selection;
+  selection.irModeA = mHost.ParamInt(kParamIrModeA);
+  selection.irModeB = mHost.ParamInt(kParamIrModeB);
+  selection.userSlotA = mSession.irSlotA.load();
+  selection.userSlotB = mSession.irSlotB.load();
+  return selection;
+}
+
+void IrFlows::RefreshDisplay() {
+  // Built aside: the refresh passes through blends that the graph must not
+  // draw, and the receive handler may refresh while the window draws.
+  IrDisplayBuffer response{};
+  mStore.RefreshDisplay(mHost.ParamInt(kParamIr), CurrentSelection(), response);
+  const std::lock_guard lock(mDisplayMutex);
+  mDisplay = response;
+  mDisplayChanged = true;
+}
+
+std::optional<IrDisplayBuffer> IrFlows::TakeDisplay() {
+  const std::lock_guard lock(mDisplayMutex);
+  if (!mDisplayChanged) return std::nullopt;
+  mDisplayChanged = false;
+  return mDisplay;
+}
+
+}  // namespace kr7

@@ -1,0 +1,134 @@
+#pragma once
+// The impulse-response side of the application object: the local IR store,
+// the WAV import of the impulse-response block, store and upload to the
+// pedal through the IR upload transport, the names the IR lists show and
+// the response the IR graph draws for the "IR" value.
+//
+// Threads:
+//   ImportFromButton, ImportIntoRow, ImportWavFile, StoreAndUpload: UI thread
+//     (the upload transport is filled on the UI thread only).
+//   StoreReceivedIr, RefreshIrList, RefreshDisplay: either thread (the
+//     receive handler calls them on the audio thread); they go through the
+//     store, which replaces files atomically and locks its name tables, and
+//     through the view, which defers audio-thread calls.
+//   TakeDisplay: the UI thread that draws the graph.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "app/core/EditorState.h"
+#include "device/Packing.h"
+#include "device/SessionHooks.h"
+#include "device/SessionState.h"
+#include "editor/IrImport.h"
+#include "editor/IrStore.h"
+#include "model/DataFolder.h"
+
+namespace kr7 {
+
+// Buttons and rows of the impulse-response block.
+inline constexpr int kTagImportIrA = 62;
+inline constexpr int kTagImportIrB = 63;
+// IR list rows: factory cabinet k (position k + 1) is row 64 + k; rows 70
+// and 71 (positions 7 and 8) also show the user IR a source plays.
+inline constexpr int kTagIrListFirst = 64;
+inline constexpr int kTagIrListSourceA = 70;
+inline constexpr int kTagIrListSourceB = 71;
+// The user IR number of source B is the preset number plus this.
+inline constexpr int kSourceBIrOffset = 128;
+
+enum class IrSource { kNone, kA, kB };
+
+class IrFlows {
+ public:
+  // Starts the upload of a packed image to a transfer slot; false when it
+  // did not start. The shell wires the stream controller's IR upload.
+  using Uploader = std::function<bool(int slot, ByteSpan packed)>;
+
+  IrFlows(const DataFolder& folder, SessionState& session, EditorState& editor,
+          SessionHost& host);
+  IrFlows(const IrFlows&) = delete;
+  IrFlows& operator=(const IrFlows&) = delete;
+
+  // UI thread, before the first import.
+  void SetUploader(Uploader uploader) { mUploader = std::move(uploader); }
+
+  kr7::IrStore& Store() { return mStore; }
+  const kr7::IrStore& Store() const { return mStore; }
+  // A whole 2436-byte cache file of user IR n (a file of another size is
+  // not one, so the pedal is asked for it again).
+  bool HasWholeUserIr(int n) const;
+
+  // Layout time: writes the factory WAV files that are missing, then loads
+  // the names of the factory cabinets and of every user IR.
+  void PrepareStore(const FactoryWavProvider& provider);
+
+  // --- WAV import -------------------------------------------------------------
+  // The import buttons (tags 62, 63): the source plays the user IR of the
+  // current preset (A) or preset + 128 (B), selected by its "MSB" parameter
+  // at once, then the file dialog and the import run.
+  void ImportFromButton(bool sourceB);
+  // A double-click on browser row number n (a user IR below 256, already the
+  // browser selection): file dialog and import.
+  void ImportIntoRow(int n);
+  // After the dialog: imports path into the browser selection and shows the
+  // name. An empty path or a slot above 255 does nothing; a file the reader
+  // refuses is answered with "Unknown file format." and nothing is stored or
+  // sent.
+  WavImportResult ImportWavFile(std::string_view path);
+  const std::string& LastWavPath() const { return mImporter.LastWavPath(); }
+  bool Busy() const { return mBusy.load(); }
+  int BrowserSelection() const { return mBrowserSelection.load(); }
+  void SetBrowserSelection(int n) { mBrowserSelection.store(n); }
+
+  // Builds, stores and (connected) uploads the first 1200 samples of buffer
+  // under name to slot, then shows the name: for source A or B in the user
+  // IR table (entry slot), the source's list row and the browser row; for a
+  // factory slot (above 383) in that cabinet's list row.
+  StoredIr StoreAndUpload(const IrDisplayBuffer& buffer, std::string_view name, int slot,
+                          IrSource source);
+
+  // --- The pedal's impulse responses ----------------------------------------------
+  void StoreReceivedIr(int slot, std::span<const std::uint8_t> image);
+  // Reloads the names of the factory cabinets and of the two sources' user
+  // IRs from the store and shows them in the IR list rows.
+  void RefreshIrList();
+
+  // --- Display ------------------------------------------------------------------------
+  // The response for the current "IR" value and sources; published for the
+  // graph once complete.
+  void RefreshDisplay();
+  // UI thread: the latest response when it changed since the last call.
+  std::optional<IrDisplayBuffer> TakeDisplay();
+
+ private:
+  IrSelection CurrentSelection() const;
+  void ShowSourceName(IrSource source, int slot, const std::string& name);
+  void RunImportDialog();
+
+  SessionState& mSession;
+  EditorState& mEditor;
+  SessionHost& mHost;
+  kr7::IrStore mStore;
+  IrImporter mImporter;
+  Uploader mUploader;  // UI thread only
+
+  // The IR busy flag: an import is running, so the parameter-change handling
+  // must not ask the pedal for the selected user IR meanwhile.
+  std::atomic<bool> mBusy{false};
+  std::atomic<int> mBrowserSelection{0};
+  // The imported response, UI thread only.
+  IrDisplayBuffer mImportBuffer{};
+
+  std::mutex mDisplayMutex;
+  IrDisplayBuffer mDisplay{};  // guarded by mDisplayMutex
+  bool mDisplayChanged = false;  // guarded by mDisplayMutex
+};
+
+}  // namespace kr7

@@ -1,0 +1,156 @@
+#include "app/core/PresetFileFlows.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/core/PresetDecoder.h"
+#include "model/EditorView.h"
+
+namespace kr7 {
+
+PresetFileFlows::PresetFileFlows(SessionState& session, EditorState& editor,
+                                 const ParameterTable& params, SessionHost& host, IrFlows& irs)
+    : mSession(session), mEditor(editor), mParams(params), mHost(host), mIrs(irs) {}
+
+bool PresetFileFlows::TakePath(std::string_view path) {
+  if (mState.Remember(path)) return true;
+  mHost.View().ShowMessage(kPathTooLongMessage, false);
+  return false;
+}
+
+bool PresetFileFlows::Confirm(std::string_view question) {
+  return mHost.View().ShowMessage(question, true);
+}
+
+// ---- export -------------------------------------------------------------------------
+
+bool PresetFileFlows::Export() {
+  FileRequest request;
+  request.save = true;
+  request.extension = std::string(kPresetFileExtension);
+  request.initialName = ExportSuggestion(mState.RememberedPath(), mEditor.PresetName());
+  const std::optional<std::string> path = mHost.View().AskForFile(request);
+  if (!path || path->empty() || !TakePath(*path)) return false;
+
+  PresetExportInput input;
+  for (int i = 0; i < kNumPresetParams; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    input.parameterValues[at] = mParams.GetParam(i)->Value();
+    input.editValues[at] = mEditor.editValues[at].load();
+  }
+  input.irNameA = mEditor.UserIrNameA();
+  input.irNameB = mEditor.UserIrNameB();
+  const PresetExportResult result = ExportPresetFile(*path, input, mIrs.Store().UserFolder());
+  if (!result.written) return false;
+
+  EditorView& view = mHost.View();
+  mEditor.SetPresetName(result.presetName);
+  view.SetControlText(kTagPresetName, result.presetName);
+  mEditor.presetModified.store(false);
+  view.SetControlTextColour(kTagPresetNumber, kUnmodifiedColour);
+  return true;
+}
+
+// ---- import ---------------------------------------------------------------------------
+
+PresetImportResult PresetFileFlows::Import() {
+  FileRequest request;
+  request.extension = std::string(kPresetFileExtension);
+  request.initialName = mState.RememberedPath();
+  const std::optional<std::string> path = mHost.View().AskForFile(request);
+  return path ? ImportPath(*path) : PresetImportResult::kNothing;
+}
+
+PresetImportResult PresetFileFlows::ImportPath(std::string_view path) {
+  if (path.empty()) return PresetImportResult::kNothing;
+  if (!TakePath(path)) return PresetImportResult::kPathTooLong;
+  const std::optional<std::vector<std::uint8_t>> file = ReadPresetFileImage(mState.RememberedPath());
+  if (!file) return PresetImportResult::kNothing;
+
+  switch (CheckPresetFile(*file)) {
+    case PresetFileCheck::kUnknownFormat:
+      mHost.SetPendingMessage(std::string(kUnknownFileFormatMessage));
+      return PresetImportResult::kUnknownFormat;
+    case PresetFileCheck::kUnsupportedVersion:
+      mHost.View().ShowMessage(kUnsupportedVersionMessage, false);
+      return PresetImportResult::kUnsupportedVersion;
+    case PresetFileCheck::kOk:
+      break;
+  }
+  if (mEditor.presetModified.load() && !Confirm(kPresetNotSavedQuestion)) {
+    return PresetImportResult::kCancelled;
+  }
+  if (AsksOverwriteUserIr(*file, mEditor.editValues[kParamIrModeA].load(),
+                          mEditor.editValues[kParamIrModeB].load()) &&
+      !Confirm(kOverwriteUserIrQuestion)) {
+    return PresetImportResult::kCancelled;
+  }
+
+  const PresetFileContents contents = DecodePresetFile(*file, mSession.currentPreset.load());
+  ApplyValues(contents);
+  mEditor.presetModified.store(true);
+  mHost.View().SetControlTextColour(kTagPresetNumber, kModifiedColour);
+  ShowNames(contents);
+
+  const PresetImportPlan plan =
+      mState.BeginUploads(*file, contents.values, mSession.connected.load());
+  // The session reads these when the pedal acknowledges an upload; they are
+  // set before the first upload can go out.
+  mSession.presetFileFirstWaiting.store(mState.FirstWaiting());
+  mSession.presetFileSecondWaiting.store(mState.SecondWaiting());
+  if (plan.storePresetNow) mHost.SendPresetStore();
+  for (const PresetFileIrUpload& upload : plan.uploads) Upload(upload);
+  return PresetImportResult::kApplied;
+}
+
+void PresetFileFlows::ApplyValues(const PresetFileContents& contents) {
+  for (int i = 0; i < kNumPresetParams; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    // File data: nothing goes back to the pedal for these changes.
+    mSession.applying.store(true);
+    mHost.SetParamFromPosition(i, mParams.GetParam(i)->RawToNormalized(contents.values[at]));
+    // The parameter's value rather than the byte itself, so a byte outside
+    // the parameter's range cannot reach the pedal through PresetStore.
+    mEditor.editValues[at].store(mHost.ParamInt(i));
+    mSession.applying.store(false);
+  }
+}
+
+void PresetFileFlows::ShowNames(const PresetFileContents& contents) {
+  EditorView& view = mHost.View();
+  mEditor.SetPresetName(contents.name);
+  view.SetControlText(kTagPresetName, contents.name);
+  if (contents.irNameA) {
+    mEditor.SetUserIrNameA(*contents.irNameA);
+    mIrs.Store().SetSourceName(false, *contents.irNameA);
+    view.SetControlText(kTagIrListSourceA, *contents.irNameA);
+  }
+  if (contents.irNameB) {
+    mEditor.SetUserIrNameB(*contents.irNameB);
+    mIrs.Store().SetSourceName(true, *contents.irNameB);
+    view.SetControlText(kTagIrListSourceB, *contents.irNameB);
+  }
+}
+
+void PresetFileFlows::Upload(const PresetFileIrUpload& upload) {
+  if (upload.block.size() != kIrImageSize) return;
+  IrDisplayBuffer response{};
+  const IrBlockContents block =
+      LoadIrBlock(std::span<const std::uint8_t, kIrImageSize>(upload.block.data(), kIrImageSize),
+                  response);
+  mIrs.StoreAndUpload(response, block.name, upload.target,
+                      upload.sourceB ? IrSource::kB : IrSource::kA);
+}
+
+// ---- second stage ----------------------------------------------------------------------
+
+void PresetFileFlows::Tick() {
+  if (!mSecondStageDue.exchange(false)) return;
+  if (mState.OnIrStoredAck() != IrStoredAction::kContinueImport) return;
+  if (const std::optional<PresetFileIrUpload> second = mState.SecondStageUpload()) {
+    Upload(*second);
+  }
+}
+
+}  // namespace kr7

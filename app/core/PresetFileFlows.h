@@ -1,0 +1,86 @@
+#pragma once
+// The EXPORT and IMPORT buttons of the main page: a single preset with its
+// user impulse responses written to and read from an "r3p" file, with the
+// questions and messages of both, and the import's continuation when the
+// pedal acknowledges an uploaded impulse response.
+//
+// An import that carries impulse responses runs in stages: the import
+// uploads the first one; the pedal's IrStoredAck (receive handler) either
+// asks for the second (ContinueAfterAck, done by the next device tick) or,
+// after the last one, the session stores the preset (PresetStore).
+//
+// Threads: Export, Import and Tick on the UI thread; ContinueAfterAck on the
+// audio thread. The upload transport and PresetFileState belong to the UI
+// thread, which is why the second stage waits for the tick instead of
+// running inside the receive handler; it starts no later than the upload
+// would have (the transport only sends on ticks).
+
+#include <atomic>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "app/core/EditorState.h"
+#include "app/core/IrFlows.h"
+#include "device/SessionHooks.h"
+#include "device/SessionState.h"
+#include "model/Parameters.h"
+#include "model/PresetFile.h"
+
+namespace kr7 {
+
+// The preset number display while the preset differs from the stored one.
+inline constexpr igraphics::Colour kModifiedColour{100, 255, 255, 255};
+inline constexpr std::string_view kPresetFileExtension = "r3p";
+
+enum class PresetImportResult {
+  kNothing,            // dialog cancelled, empty path, unreadable or huge file
+  kPathTooLong,        // refused with kPathTooLongMessage
+  kUnknownFormat,      // pending message "Unknown file format."
+  kUnsupportedVersion, // message box
+  kCancelled,          // a question was answered with Cancel
+  kApplied,            // the editor shows the file; uploads or store started
+};
+
+class PresetFileFlows {
+ public:
+  PresetFileFlows(SessionState& session, EditorState& editor, const ParameterTable& params,
+                  SessionHost& host, IrFlows& irs);
+  PresetFileFlows(const PresetFileFlows&) = delete;
+  PresetFileFlows& operator=(const PresetFileFlows&) = delete;
+
+  // EXPORT: save dialog, then the file. True when a file was written.
+  bool Export();
+  // IMPORT: open dialog, then the file.
+  PresetImportResult Import();
+  // The steps after the open dialog, for a path already chosen.
+  PresetImportResult ImportPath(std::string_view path);
+
+  // Audio thread (IrStoredAck with the second upload pending).
+  void ContinueAfterAck() { mSecondStageDue.store(true); }
+  // UI thread, at the start of every device tick: starts the second upload.
+  void Tick();
+
+  // Shared by the preset and bank dialogs; at most 255 bytes.
+  const std::string& RememberedPath() const { return mState.RememberedPath(); }
+  // False (and the old path kept) for a path that does not fit.
+  bool RememberPath(std::string_view path) { return mState.Remember(path); }
+
+ private:
+  // Remembers path or tells the user it does not fit.
+  bool TakePath(std::string_view path);
+  bool Confirm(std::string_view question);
+  void ApplyValues(const PresetFileContents& contents);
+  void ShowNames(const PresetFileContents& contents);
+  void Upload(const PresetFileIrUpload& upload);
+
+  SessionState& mSession;
+  EditorState& mEditor;
+  const ParameterTable& mParams;
+  SessionHost& mHost;
+  IrFlows& mIrs;
+  PresetFileState mState;  // UI thread only
+  std::atomic<bool> mSecondStageDue{false};
+};
+
+}  // namespace kr7
