@@ -13,8 +13,8 @@
 // in process (no period, no floor) so the figure of the session logic alone
 // is still reported.
 
-#include <jack/jack.h>
 #include <fcntl.h>
+#include <jack/jack.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -65,8 +65,8 @@ class DummyServer {
       : mName("kr7-bench-" + std::to_string(getpid()) + "-" + std::to_string(period)) {
     const std::string rate = std::to_string(kSampleRate);
     const std::string frames = std::to_string(period);
-    std::vector<std::string> args = {"jackd", "--no-realtime", "--name", mName, "-d",
-                                     "dummy", "-r",            rate,     "-p",  frames};
+    std::vector<std::string> args = {
+        "jackd", "--no-realtime", "--name", mName, "-d", "dummy", "-r", rate, "-p", frames};
     std::vector<char*> argv;
     for (auto& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
@@ -151,7 +151,8 @@ std::optional<double> SyncOverJack(int period) {
   pedal::VirtualPedal pedal(pedal::MakeFactoryState());
   pedal::JackMidiEndpoint endpoint;
   std::string error;
-  if (!endpoint.Open({"kr7-bench-pedal", ""}, [&](ByteSpan m) { pedal.Receive(m); }, &error)) {
+  if (!endpoint.Open(
+          {"kr7-bench-pedal", ""}, [&](ByteSpan m) { pedal.Receive(m); }, &error)) {
     std::fprintf(stderr, "pedal endpoint: %s\n", error.c_str());
     return std::nullopt;
   }
@@ -230,8 +231,9 @@ int main() {
   using namespace kr7::bench;
   jack_set_error_function(&Quiet);
   jack_set_info_function(&Quiet);
-  std::printf("Full sync of %d presets against the virtual pedal (best of %d runs; %d in process)\n",
-              kSlots, kRuns, kInProcessRuns);
+  std::printf(
+      "Full sync of %d presets against the virtual pedal (best of %d runs; %d in process)\n",
+      kSlots, kRuns, kInProcessRuns);
   bool anyJack = false;
   for (int period : kPeriods) {
     DummyServer server(period);
@@ -251,8 +253,9 @@ int main() {
     const double floor =
         static_cast<double>(kHopsPerRoundTrip) * period * kSlots / static_cast<double>(kSampleRate);
     const double best = Best(times);
-    std::printf("period %4d: %.3f s   floor %.3f s (%d hops x %d frames x %d / %d Hz)   ratio %.2f\n",
-                period, best, floor, kHopsPerRoundTrip, period, kSlots, kSampleRate, best / floor);
+    std::printf(
+        "period %4d: %.3f s   floor %.3f s (%d hops x %d frames x %d / %d Hz)   ratio %.2f\n",
+        period, best, floor, kHopsPerRoundTrip, period, kSlots, kSampleRate, best / floor);
   }
   std::vector<double> local;
   for (int run = 0; run < kInProcessRuns; ++run) {

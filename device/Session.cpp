@@ -40,7 +40,7 @@ Session::Session(SessionState& state, SessionHost& host, PresetCache& cache,
                  const IrStoreQuery& irStore)
     : mState(state), mHost(host), mCache(cache), mIrStore(irStore) {}
 
-void Session::SetStreamHooks(StreamHooks* hooks) { mStreams = hooks ? hooks : &mNoStreams; }
+void Session::SetStreamHooks(StreamHooks* hooks) { mStreams.store(hooks ? hooks : &mNoStreams); }
 
 void Session::RequestPreset(int slot) {
   // Set before sending: the reply may be handled before Send returns.
@@ -68,7 +68,7 @@ void Session::Tick() {
     view.ShowMessage(kFinishedText, false);
     Send(build::GlobalRequest(kGlobalSettings));
   } else {
-    mStreams->ImportCompletionStep();
+    Streams().ImportCompletionStep();
   }
 
   if (mState.irRequest.exchange(false)) {
@@ -80,8 +80,8 @@ void Session::Tick() {
   }
 
   const bool connected = mState.connected.load();
-  if (mStreams->FirmwareStep() || mStreams->FactoryStep() || mStreams->ImportStep(connected) ||
-      mStreams->ExportStep(connected)) {
+  if (Streams().FirmwareStep() || Streams().FactoryStep() || Streams().ImportStep(connected) ||
+      Streams().ExportStep(connected)) {
     return;
   }
 
@@ -104,7 +104,7 @@ void Session::Tick() {
     return;
   }
 
-  mStreams->IrUploadStep();
+  Streams().IrUploadStep();
 }
 
 void Session::StartFetch() {
@@ -173,7 +173,7 @@ void Session::OnWindowClosing() {
 // ---- receive handler -------------------------------------------------------------
 
 void Session::OnMessage(std::span<const std::uint8_t> message) {
-  const RecognitionContext context{mState.connected.load(), mStreams->FirmwareRunning()};
+  const RecognitionContext context{mState.connected.load(), Streams().FirmwareRunning()};
   const PedalMessage recognised = Recognise(message, context);
   std::visit(
       [&](const auto& m) {
@@ -198,15 +198,15 @@ void Session::OnMessage(std::span<const std::uint8_t> message) {
         } else if constexpr (std::is_same_v<T, ShortReply>) {
           OnShortReply(m, message);
         } else if constexpr (std::is_same_v<T, LoaderReply>) {
-          mStreams->OnStreamMessage(message);
+          Streams().OnStreamMessage(message);
         }
       },
       recognised);
 }
 
 void Session::OnPresetDump(const PresetDump& dump, std::span<const std::uint8_t> message) {
-  if (mStreams->ExportActive()) {
-    mStreams->OnStreamMessage(message);
+  if (Streams().ExportActive()) {
+    Streams().OnStreamMessage(message);
     return;
   }
   // A slot byte outside the bank names no preset; nothing can be stored for it.
@@ -228,7 +228,8 @@ void Session::OnFetchedDump(const PresetDump& dump, std::span<const std::uint8_t
   }
   const int slot = dump.slot;
   mState.fetchSlot.store(slot);
-  const PresetChecksum checksum{message[kOffsetBlockChecksumHigh], message[kOffsetBlockChecksumLow]};
+  const PresetChecksum checksum{message[kOffsetBlockChecksumHigh],
+                                message[kOffsetBlockChecksumLow]};
   mCache.StoreFetched(slot, dump.payload, checksum, mHost.ParamInt(kParamPatchOffset));
   mHost.ShowPresetListEntry(slot);
 
@@ -322,7 +323,8 @@ void Session::OnIrNames(const IrNames& names) {
   for (std::size_t k = 0; k < kIrNamesPerPage; ++k) {
     const int row = firstRow + static_cast<int>(k);
     std::string name = names.Name(k);
-    mHost.SetUserIrListEntry(row, name.empty() ? Format("Empty Slot %d", row + 1) : std::move(name));
+    mHost.SetUserIrListEntry(row,
+                             name.empty() ? Format("Empty Slot %d", row + 1) : std::move(name));
   }
   // The chain stops at the end of the bank, and never asks for a page the
   // pedal does not have.
@@ -346,8 +348,8 @@ void Session::AbandonIrDump() {
 }
 
 void Session::OnIrDump(const IrDumpPart& part, std::span<const std::uint8_t> message) {
-  if (mStreams->ExportActive()) {
-    mStreams->OnStreamMessage(message);
+  if (Streams().ExportActive()) {
+    Streams().OnStreamMessage(message);
     return;
   }
   EditorView& view = mHost.View();
@@ -419,7 +421,7 @@ void Session::OnShortReply(const ShortReply& reply, std::span<const std::uint8_t
       OnIrStoredAck();
       break;
     default:
-      mStreams->OnStreamMessage(message);
+      Streams().OnStreamMessage(message);
       break;
   }
 }

@@ -15,6 +15,7 @@
 // slot, one per reply) -> GlobalRequest 0 -> settings block -> BulkEnd and
 // PresetRequest for the active slot -> preset dump -> missing user IRs.
 
+#include <atomic>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -62,8 +63,9 @@ class Session {
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
-  // Replaces the stream branches (the default runs none). The hooks must
-  // outlive the session or be replaced before they go.
+  // Replaces the stream branches (the default runs none; nullptr restores
+  // it). The hooks must outlive the session or be replaced before they go,
+  // and are best set before the audio stream starts.
   void SetStreamHooks(StreamHooks* hooks);
 
   // UI thread, every 100 ms.
@@ -84,6 +86,7 @@ class Session {
 
  private:
   void Send(const Bytes& message) { mHost.Send(message); }
+  StreamHooks& Streams() const { return *mStreams.load(); }
   void StartFetch();
   void ShowProgress(double ratio, const char* text);
   void FinishFetch();
@@ -107,7 +110,7 @@ class Session {
   PresetCache& mCache;
   const IrStoreQuery& mIrStore;
   StreamHooks mNoStreams;
-  StreamHooks* mStreams = &mNoStreams;
+  std::atomic<StreamHooks*> mStreams{&mNoStreams};
 
   // Impulse-response dump in progress; audio thread only.
   StreamUnpacker mIrUnpacker{kIrDumpBufferSize};

@@ -3,21 +3,16 @@
 #include <algorithm>
 #include <utility>
 
+#include "pedal/PedalBlocks.h"
+
 namespace kr7::pedal {
 
 namespace {
 
-// Settings block positions of the three preset parameters it also carries.
-constexpr std::array<int, kSettingsSecondGroupCount> kSettingsPresetParams = {
-    kParamSoftClipping, kParamAnalogSimGain, kParamAntiAliasingFilter};
 constexpr int kLastControllerParam = kParamControllerMap0 + kNumControllerValues - 1;
 constexpr std::uint8_t kFactoryResetAll = 0;
 constexpr std::uint8_t kFactoryResetPresets = 1;
 constexpr std::uint8_t kFactoryResetSettings = 2;
-constexpr int kIrNamesPerBank = 32;
-constexpr int kPagesPerBank = 4;
-
-using Contents = std::array<std::uint8_t, kBlockContentsSize>;
 
 std::size_t At(int value) { return static_cast<std::size_t>(value); }
 
@@ -166,60 +161,22 @@ void VirtualPedal::Handle(Replies& out, const ParameterSet& message) {
 
 // --- Global blocks ------------------------------------------------------------
 
-Bytes VirtualPedal::SettingsBlock() const {
-  Contents contents{};
-  contents[ContentsIndex(kSettingsActiveSlotByte)] = static_cast<std::uint8_t>(mState.activeSlot);
-  for (std::size_t i = 0; i < kSettingsFirstGroupCount; ++i) {
-    contents[ContentsIndex(kSettingsFirstGroupByte + i)] = mState.globals[i];
-  }
-  for (std::size_t i = 0; i < kSettingsSecondGroupCount; ++i) {
-    contents[ContentsIndex(kSettingsSecondGroupByte + i)] =
-        PayloadValue(mState.editBuffer, kSettingsPresetParams[i]);
-  }
-  contents[ContentsIndex(kSettingsLastParameterByte)] = mState.globals[kSettingsFirstGroupCount];
-  return build::GlobalBlock(kGlobalSettings, contents);
-}
-
-Bytes VirtualPedal::ControllerMapBlock() const {
-  Contents contents{};
-  std::copy(mState.controllerMap.begin(), mState.controllerMap.end(),
-            contents.begin() + ContentsIndex(kControllerMapByte));
-  return build::GlobalBlock(kGlobalControllerMap, contents);
-}
-
-Bytes VirtualPedal::ProgramMapBlock() const {
-  Contents contents{};
-  std::copy(mState.programMap.begin(), mState.programMap.end(),
-            contents.begin() + ContentsIndex(kProgramMapByte));
-  return build::GlobalBlock(kGlobalProgramMap, contents);
-}
-
-Bytes VirtualPedal::ChecksumsBlock() const {
-  Contents contents{};
-  for (std::size_t slot = 0; slot < kPresetSlotCount; ++slot) {
-    const std::uint16_t sum = BlockChecksum(mState.presets[slot]);
-    contents[ContentsIndex(kPresetChecksumsByte) + 2 * slot] = High7(sum);
-    contents[ContentsIndex(kPresetChecksumsByte) + 2 * slot + 1] = Low7(sum);
-  }
-  return build::GlobalBlock(kGlobalPresetChecksums, contents);
-}
-
 void VirtualPedal::Handle(Replies& out, const GlobalRequest& message) {
   switch (message.type) {
     case kGlobalIdentity:
       Reply(out, build::IdentityBlock(mState.version, mState.serial));
       break;
     case kGlobalPresetChecksums:
-      Reply(out, ChecksumsBlock());
+      Reply(out, ChecksumsBlock(mState));
       break;
     case kGlobalSettings:
-      Reply(out, SettingsBlock());
+      Reply(out, SettingsBlock(mState));
       break;
     case kGlobalControllerMap:
-      Reply(out, ControllerMapBlock());
+      Reply(out, ControllerMapBlock(mState));
       break;
     case kGlobalProgramMap:
-      Reply(out, ProgramMapBlock());
+      Reply(out, ProgramMapBlock(mState));
       break;
     default:
       ++mIgnored;
@@ -232,38 +189,11 @@ void VirtualPedal::Handle(Replies& out, const GlobalBlock& message) {
     Reply(out, build::ShortReply(kReplyError));
     return;
   }
-  switch (message.type) {
-    case kGlobalSettings:
-      // Byte 8 names the editor's current preset, which is already the
-      // active one; switching on it would throw away the edit buffer.
-      for (std::size_t i = 0; i < kSettingsFirstGroupCount; ++i) {
-        mState.globals[i] = message.At(kSettingsFirstGroupByte + i) & kDataByteMask;
-      }
-      mState.globals[kSettingsFirstGroupCount] =
-          message.At(kSettingsLastParameterByte) & kDataByteMask;
-      for (std::size_t i = 0; i < kSettingsSecondGroupCount; ++i) {
-        const int index = kSettingsPresetParams[i];
-        SetPayloadValue(mState.editBuffer, index,
-                        ClampToParameterRange(index, message.At(kSettingsSecondGroupByte + i)));
-      }
-      break;
-    case kGlobalControllerMap:
-      // The editor sends only the eight control-change numbers; the jack
-      // settings that follow them in the pedal's block stay as they are.
-      for (std::size_t i = 0; i < kControllerMapSentCount; ++i) {
-        mState.controllerMap[i] = message.At(kControllerMapByte + i) & kDataByteMask;
-      }
-      break;
-    case kGlobalProgramMap:
-      for (std::size_t i = 0; i < kProgramMapEntries; ++i) {
-        mState.programMap[i] = message.At(kProgramMapByte + i) & kDataByteMask;
-      }
-      break;
-    default:
-      ++mIgnored;
-      return;
+  if (ApplyGlobalBlock(mState, message)) {
+    Changed(kChangeGlobals);
+  } else {
+    ++mIgnored;
   }
-  Changed(kChangeGlobals);
 }
 
 void VirtualPedal::Handle(Replies& out, const FactoryReset& message) {
@@ -298,27 +228,12 @@ void VirtualPedal::Handle(Replies& /*out*/, const EditorClosed& /*message*/) { m
 
 // --- Impulse responses -----------------------------------------------------------
 
-Bytes VirtualPedal::IrNamesPage(int page) const {
-  Contents names{};
-  std::fill(names.begin(), names.end(), kTextPad);
-  const int first = (page / kPagesPerBank) * kIrNamesPerBank +
-                    (page % kPagesPerBank) * static_cast<int>(kIrNamesPerPage);
-  for (std::size_t k = 0; k < kIrNamesPerPage; ++k) {
-    const std::optional<IrImage>& image = mState.irs[At(first) + k];
-    if (image) {
-      std::copy_n(image->begin() + kIrNameOffset, kTextFieldSize,
-                  names.begin() + k * kTextFieldSize);
-    }
-  }
-  return build::IrNames(static_cast<std::uint8_t>(page), names);
-}
-
 void VirtualPedal::Handle(Replies& out, const IrNamesRequest& message) {
   if (message.page >= kIrNamesPageCount) {
     ++mIgnored;
     return;
   }
-  Reply(out, IrNamesPage(message.page));
+  Reply(out, IrNamesPage(mState, message.page));
 }
 
 void VirtualPedal::Handle(Replies& out, const IrRequest& message) {

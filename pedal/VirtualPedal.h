@@ -143,12 +143,6 @@ class VirtualPedal {
   void LoadActiveSlot(int slot);
   void ReplyFirmwareVerdict(Replies& out, FirmwareReceiver::Verdict verdict);
 
-  Bytes SettingsBlock() const;
-  Bytes ControllerMapBlock() const;
-  Bytes ProgramMapBlock() const;
-  Bytes ChecksumsBlock() const;
-  Bytes IrNamesPage(int page) const;
-
   mutable std::mutex mMutex;
   PedalState mState;
   FaultInjector mFaults;

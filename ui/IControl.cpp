@@ -13,7 +13,7 @@ IControl::IControl(const Rect& bounds, int paramIdx, IActionFunction action)
 void IControl::OnMouseDown(float, float, const IMouseMod&) {}
 void IControl::OnMouseUp(float, float, const IMouseMod&) {}
 void IControl::OnMouseDrag(float, float, float, float, const IMouseMod&) {}
-void IControl::OnMouseDblClick(float x, float y, const IMouseMod& mod) { OnMouseDown(x, y, mod); }
+void IControl::OnMouseDblClick(float, float, const IMouseMod&) {}
 void IControl::OnMouseWheel(float, float, const IMouseMod&, float) {}
 void IControl::OnTextEntryCompletion(std::string_view, bool) {}
 void IControl::OnPopupMenuSelection(int) {}

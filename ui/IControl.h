@@ -42,6 +42,8 @@ class IControl {
   virtual void OnMouseDown(float x, float y, const IMouseMod& mod);
   virtual void OnMouseUp(float x, float y, const IMouseMod& mod);
   virtual void OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod);
+  // Comes after the mouse-down of the second click (see IGraphics), so by
+  // default it adds nothing to that click.
   virtual void OnMouseDblClick(float x, float y, const IMouseMod& mod);
   virtual void OnMouseWheel(float x, float y, const IMouseMod& mod, float d);
   virtual void OnMouseOver(float x, float y, const IMouseMod& mod);

@@ -195,12 +195,19 @@ void IFreqResponseGraph::Draw(cairo_t* cr) {
 
   SetSourceColour(cr, mColour);
   cairo_set_line_width(cr, kCurveWidth);
+  // One segment from each column whose position lies strictly inside to the
+  // next column; columns at the very top or bottom are left out, so the curve
+  // breaks there. Runs of segments share one polyline, which strokes faster.
+  bool joined = false;
   for (int c = 0; c + 1 < mW; ++c) {
     const double y0 = mCurve[static_cast<std::size_t>(c)];
-    // Columns at the very top or bottom are left out: the curve breaks there.
-    if (!(y0 > 0.0 && y0 < mH)) continue;
-    cairo_move_to(cr, mL + c, mT + y0);
+    if (!(y0 > 0.0 && y0 < mH)) {
+      joined = false;
+      continue;
+    }
+    if (!joined) cairo_move_to(cr, mL + c, mT + y0);
     cairo_line_to(cr, mL + c + 1, mT + mCurve[static_cast<std::size_t>(c) + 1]);
+    joined = true;
   }
   cairo_stroke(cr);
 

@@ -134,6 +134,8 @@ class IGraphics {
   const FontRegistry& Fonts() const { return mFonts; }
 
   // --- Events (design units) ---------------------------------------------------------
+  // A double-click is delivered as the second click's OnMouseDown followed by
+  // OnMouseDblClick, then one OnMouseUp, the way GTK reports it.
   void OnMouseDown(float x, float y, const IMouseMod& mod);
   void OnMouseUp(float x, float y, const IMouseMod& mod);
   void OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod);

@@ -35,11 +35,4 @@ bool FileIrStore::HasUserIr(int slot) const {
   return reader.IsOpen() && reader.Size() == kIrImageSize;
 }
 
-bool FileIrStore::Store(int slot, std::span<const std::uint8_t> image) const {
-  const std::string path = PathOf(slot);
-  if (path.empty() || image.size() != kIrImageSize) return false;
-  CreateFolder(IsUserSlot(slot) ? mFolder.UserIrs() : mFolder.FactoryIrs());
-  return WriteFileAtomically(path, image.data(), image.size());
-}
-
 }  // namespace kr7

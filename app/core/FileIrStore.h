@@ -1,6 +1,7 @@
 #pragma once
 // The impulse-response cache files as far as the device session needs them:
-// whether a user impulse response is present, and storing one the pedal sent.
+// whether a user impulse response is present. (Storing and loading them is
+// the impulse-response store's business.)
 //
 // File layout: <data>/User IRs/NNN.dat for user IR n (NNN = "%03d" of n + 1)
 // and <data>/Factory IRs/NNN.dat for factory IR k (transfer slot 384 + k,
@@ -9,8 +10,6 @@
 //
 // Stateless apart from the folder, so any thread may call it.
 
-#include <cstdint>
-#include <span>
 #include <string>
 #include <utility>
 
@@ -28,10 +27,6 @@ class FileIrStore final : public IrStoreQuery {
   explicit FileIrStore(DataFolder folder) : mFolder(std::move(folder)) {}
 
   bool HasUserIr(int slot) const override;
-  // Writes image (2436 bytes) as the file of transfer slot: a user IR for
-  // 0..287, factory IR slot - 384 for 384..391. The file is replaced whole or
-  // not at all. False for any other slot or size.
-  bool Store(int slot, std::span<const std::uint8_t> image) const;
   // Path of the cache file of transfer slot; empty when slot names no file.
   std::string PathOf(int slot) const;
 

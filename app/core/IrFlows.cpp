@@ -115,7 +115,7 @@ void IrFlows::ShowSourceName(IrSource source, int slot, const std::string& name)
   } else {
     mEditor.SetUserIrNameA(name);
   }
-  mHost.View().SetControlText(sourceB ? kTagIrListSourceB : kTagIrListSourceA, name);
+  mHost.View().SetControlText(sourceB ? kTagIrRowB : kTagIrRowA, name);
 }
 
 // ---- the pedal's impulse responses ---------------------------------------------------
@@ -133,7 +133,7 @@ void IrFlows::RefreshIrList() {
     view.SetControlText(kTagIrListFirst + k, mStore.CabinetName(k + 1));
   }
   const auto showSource = [&](bool sourceB) {
-    const int tag = sourceB ? kTagIrListSourceB : kTagIrListSourceA;
+    const int tag = sourceB ? kTagIrRowB : kTagIrRowA;
     const int position = sourceB ? kLastCabinetPosition : kLastCabinetPosition - 1;
     if (mHost.ParamInt(sourceB ? kParamIrModeB : kParamIrModeA) <= 0) {
       view.SetControlText(tag, mStore.CabinetName(position));

@@ -23,6 +23,7 @@
 #include <string_view>
 
 #include "app/core/EditorState.h"
+#include "app/core/PresetDecoder.h"
 #include "device/Packing.h"
 #include "device/SessionHooks.h"
 #include "device/SessionState.h"
@@ -36,10 +37,8 @@ namespace kr7 {
 inline constexpr int kTagImportIrA = 62;
 inline constexpr int kTagImportIrB = 63;
 // IR list rows: factory cabinet k (position k + 1) is row 64 + k; rows 70
-// and 71 (positions 7 and 8) also show the user IR a source plays.
+// and 71 (kTagIrRowA, kTagIrRowB) also show the user IR a source plays.
 inline constexpr int kTagIrListFirst = 64;
-inline constexpr int kTagIrListSourceA = 70;
-inline constexpr int kTagIrListSourceB = 71;
 // The user IR number of source B is the preset number plus this.
 inline constexpr int kSourceBIrOffset = 128;
 

@@ -17,6 +17,8 @@ KR7Control::KR7Control(DataFolder folder)
       mCache(folder),
       mIrStore(folder),
       mDecoder(mEditor, mSession, mCache, *this),
+      mIrs(folder, mSession, mEditor, *this),
+      mPresetFiles(mSession, mEditor, mParams, *this, mIrs),
       mSessionLogic(mSession, *this, mCache, mIrStore) {
   LoadPresetCache();
   mPump.SetSysExReceiver(this);
@@ -157,29 +159,33 @@ void KR7Control::StoreSavedPreset(std::span<const std::uint8_t> dump) {
 }
 
 void KR7Control::StoreReceivedIr(int slot, std::span<const std::uint8_t> image) {
-  mIrStore.Store(slot, image);
+  mIrs.StoreReceivedIr(slot, image);
 }
 
-// The impulse-response store reloads its name tables here once it exists.
-void KR7Control::RefreshIrList() {}
+void KR7Control::RefreshIrList() { mIrs.RefreshIrList(); }
 
-// The preset-file importer continues here once it exists.
-void KR7Control::ContinuePresetFileImport() {}
+void KR7Control::ContinuePresetFileImport() { mPresetFiles.ContinueAfterAck(); }
 
 // ---- hooks ---------------------------------------------------------------------------
 
-void KR7Control::OnSysEx(std::span<const std::uint8_t> message) { mSessionLogic.OnMessage(message); }
+void KR7Control::OnSysEx(std::span<const std::uint8_t> message) {
+  mSessionLogic.OnMessage(message);
+}
 
 void KR7Control::OnSysExReceived(int /*offset*/, std::span<const std::uint8_t> message) {
   OnSysEx(message);
 }
 
-void KR7Control::OnDeviceTick() { mSessionLogic.Tick(); }
+void KR7Control::OnDeviceTick() {
+  // The second stage of a preset-file import belongs to the UI thread, so
+  // the receive handler leaves it for the start of the next tick.
+  mPresetFiles.Tick();
+  mSessionLogic.Tick();
+}
 
 void KR7Control::OnFrameworkTimer() {
-  mPump.RunUiStep([this](int index, double value) {
-    mView.SendParameterValueFromDelegate(index, value);
-  });
+  mPump.RunUiStep(
+      [this](int index, double value) { mView.SendParameterValueFromDelegate(index, value); });
   mView.Replay();
   DrawChangedRows();
   if (mView.HasView()) {

@@ -19,8 +19,10 @@
 
 #include "app/core/EditorState.h"
 #include "app/core/FileIrStore.h"
+#include "app/core/IrFlows.h"
 #include "app/core/ListView.h"
 #include "app/core/PresetDecoder.h"
+#include "app/core/PresetFileFlows.h"
 #include "app/core/ViewDispatcher.h"
 #include "device/MessagePump.h"
 #include "device/Packing.h"
@@ -50,6 +52,8 @@ class KR7Control final : private SessionHost, public SysExReceiver {
   MessagePump& Pump() { return mPump; }
   // The stream branches of the tick and the receive handler.
   void SetStreamHooks(StreamHooks* hooks) { mSessionLogic.SetStreamHooks(hooks); }
+  // How an imported impulse response reaches the pedal (the IR upload).
+  void SetIrUploader(IrFlows::Uploader uploader) { mIrs.SetUploader(std::move(uploader)); }
 
   // --- Hooks ---------------------------------------------------------------------
   // The parameter-change handler: runs after parameter index got a new value.
@@ -97,7 +101,12 @@ class KR7Control final : private SessionHost, public SysExReceiver {
   const EditorState& Editor() const { return mEditor; }
   PresetCache& Cache() { return mCache; }
   const DataFolder& Folder() const { return mFolder; }
+  // Whether a user impulse response is cached, and where.
   FileIrStore& IrStore() { return mIrStore; }
+  // The impulse-response store, WAV import and IR display.
+  IrFlows& Irs() { return mIrs; }
+  // The preset files of the EXPORT and IMPORT buttons.
+  PresetFileFlows& PresetFiles() { return mPresetFiles; }
   // Whether a message waits for the idle step.
   bool HasPendingMessage() const { return mPending.IsSet(); }
 
@@ -141,6 +150,8 @@ class KR7Control final : private SessionHost, public SysExReceiver {
   ListView* mLists = nullptr;  // UI thread only
   std::atomic<SysExSender*> mSender{nullptr};
   PresetDecoder mDecoder;
+  IrFlows mIrs;
+  PresetFileFlows mPresetFiles;
   kr7::Session mSessionLogic;
   // Last: the pump calls back into everything above.
   MessagePump mPump;

@@ -124,12 +124,12 @@ void PresetFileFlows::ShowNames(const PresetFileContents& contents) {
   if (contents.irNameA) {
     mEditor.SetUserIrNameA(*contents.irNameA);
     mIrs.Store().SetSourceName(false, *contents.irNameA);
-    view.SetControlText(kTagIrListSourceA, *contents.irNameA);
+    view.SetControlText(kTagIrRowA, *contents.irNameA);
   }
   if (contents.irNameB) {
     mEditor.SetUserIrNameB(*contents.irNameB);
     mIrs.Store().SetSourceName(true, *contents.irNameB);
-    view.SetControlText(kTagIrListSourceB, *contents.irNameB);
+    view.SetControlText(kTagIrRowB, *contents.irNameB);
   }
 }
 

@@ -40,9 +40,8 @@ Bytes BuildSettingsBlock(const ParameterTable& params, int currentPreset) {
   for (const SettingsField& field : kSettingsFields) {
     const int value = params.GetParam(field.param)->Int();
     contents[ContentsIndex(field.messageByte)] =
-        field.messageByte == kSettingsSwitchByte
-            ? EncodeSettingsSwitch(value)
-            : static_cast<std::uint8_t>(value & kDataByteMask);
+        field.messageByte == kSettingsSwitchByte ? EncodeSettingsSwitch(value)
+                                                 : static_cast<std::uint8_t>(value & kDataByteMask);
   }
   return build::GlobalBlock(kGlobalSettings, contents);
 }

@@ -67,7 +67,8 @@ void ViewDispatcher::SetGroupDisabled(std::string_view group, bool disabled) {
 }
 
 void ViewDispatcher::SendParameterValueFromDelegate(int paramIndex, double value) {
-  Dispatch([paramIndex, value](EditorView& v) { v.SendParameterValueFromDelegate(paramIndex, value); });
+  Dispatch(
+      [paramIndex, value](EditorView& v) { v.SendParameterValueFromDelegate(paramIndex, value); });
 }
 
 bool ViewDispatcher::ShowMessage(std::string_view text, bool okCancel) {

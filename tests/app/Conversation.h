@@ -154,7 +154,8 @@ class Conversation : public ::testing::Test {
   }
   int CountSent(std::uint8_t command) const {
     int n = 0;
-    for (const Bytes& m : link.sent) n += (m.size() > kOffsetCommand && m[kOffsetCommand] == command);
+    for (const Bytes& m : link.sent)
+      n += (m.size() > kOffsetCommand && m[kOffsetCommand] == command);
     return n;
   }
 

@@ -44,11 +44,24 @@ Bytes Patterned(std::size_t n, std::uint8_t cmd, std::uint8_t family = kFamilyEd
   return m;
 }
 
-const std::vector<std::uint8_t> kCommands = {
-    kCmdPresetDump, kCmdGlobalBlock, kCmdIrNames,      kCmdNameReport, kCmdParameterReport,
-    kCmdIrDumpBegin, kCmdIrDumpData, kCmdIrDumpEnd,   kReplyDone,     kReplyIrSelect,
-    kReplyIrStored,  kReplyError,    kReplyIrReady,   kReplyWriteOk,  kReplyWriteFail,
-    kReplyWriteNext, 0x00,           0x7F};
+const std::vector<std::uint8_t> kCommands = {kCmdPresetDump,
+                                             kCmdGlobalBlock,
+                                             kCmdIrNames,
+                                             kCmdNameReport,
+                                             kCmdParameterReport,
+                                             kCmdIrDumpBegin,
+                                             kCmdIrDumpData,
+                                             kCmdIrDumpEnd,
+                                             kReplyDone,
+                                             kReplyIrSelect,
+                                             kReplyIrStored,
+                                             kReplyError,
+                                             kReplyIrReady,
+                                             kReplyWriteOk,
+                                             kReplyWriteFail,
+                                             kReplyWriteNext,
+                                             0x00,
+                                             0x7F};
 
 class HostileInputTest : public Conversation {
  protected:
@@ -168,8 +181,9 @@ TEST_F(HostileInputTest, EveryHostileKindOfTheVirtualPedal) {
 TEST_F(HostileInputTest, StrayRepliesStartNothing) {
   Handshake();
   link.sent.clear();
-  for (std::uint8_t code : {kReplyIrSelect, kReplyIrStored, kReplyIrReady, kReplyWriteOk,
-                            kReplyWriteOkAlt, kReplyWriteFail, kReplyWriteFailAlt, kReplyWriteNext}) {
+  for (std::uint8_t code :
+       {kReplyIrSelect, kReplyIrStored, kReplyIrReady, kReplyWriteOk, kReplyWriteOkAlt,
+        kReplyWriteFail, kReplyWriteFailAlt, kReplyWriteNext}) {
     inbox.push_back(build::ShortReply(code));
   }
   inbox.push_back(build::LoaderReply(kCmdFirmwareDone));

@@ -13,7 +13,7 @@ namespace {
 constexpr std::size_t kNameEnd = kPayloadNameOffset + kPayloadTextSize;        // 34
 constexpr std::size_t kIrNameAEnd = kPayloadIrNameAOffset + kPayloadTextSize;  // 224
 constexpr std::size_t kIrNameBEnd = kPayloadIrNameBOffset + kPayloadTextSize;  // 256
-constexpr std::size_t kMessagePayload = kOffsetBlockContents;                 // 8
+constexpr std::size_t kMessagePayload = kOffsetBlockContents;                  // 8
 
 std::string Repeat(char c, std::size_t n) { return std::string(n, c); }
 
@@ -30,7 +30,8 @@ TEST(PresetPayloadDecode, AllZeroPayloadGivesEmptyNamesAndZeroValues) {
   EXPECT_EQ(decoded.name, "");
   EXPECT_EQ(decoded.irNameA, "");
   EXPECT_EQ(decoded.irNameB, "");
-  EXPECT_TRUE(std::all_of(decoded.values.begin(), decoded.values.end(), [](int v) { return v == 0; }));
+  EXPECT_TRUE(
+      std::all_of(decoded.values.begin(), decoded.values.end(), [](int v) { return v == 0; }));
 }
 
 TEST(PresetPayloadDecode, NameStopsAtZeroByteAndKeepsItsPadding) {
@@ -97,8 +98,9 @@ TEST(PresetPayloadEncode, MarkerValuesAndZeroGap) {
 
 TEST(PresetPayloadEncode, CharacterOutsideMidiDataBecomesQuestionMark) {
   const PresetPayload payload = EncodePresetPayload(PresetValues{}, "Gr\xC3\xBCn", "", "");
-  EXPECT_EQ(std::string(payload.begin() + kPayloadNameOffset, payload.begin() + kPayloadNameOffset + 5),
-            "Gr??n");
+  EXPECT_EQ(
+      std::string(payload.begin() + kPayloadNameOffset, payload.begin() + kPayloadNameOffset + 5),
+      "Gr??n");
 }
 
 TEST(PresetPayloadEncode, RoundTripThroughDecode) {
@@ -261,11 +263,11 @@ TEST_F(PresetCodecConversation, SettingsByte14OfTwoIsOnAndIsSentBackAsTwo) {
 }
 
 TEST_F(PresetCodecConversation, SettingsBlockCarriesEveryParameterAtItsByte) {
-  editor->SetParameterFromRaw(kParamPatchOffset, 1);                // byte 11
-  editor->SetParameterFromRaw(kParamTunerFrequency, 20);            // byte 16
-  editor->SetParameterFromRaw(kParamAntiAliasingFilter, 99);        // byte 21
-  editor->SetParameterFromRaw(kParamCabinetBypass, 1);              // byte 24
-  editor->SetParameterFromRaw(kParamEditPotDisplayMode, 0);         // byte 14
+  editor->SetParameterFromRaw(kParamPatchOffset, 1);          // byte 11
+  editor->SetParameterFromRaw(kParamTunerFrequency, 20);      // byte 16
+  editor->SetParameterFromRaw(kParamAntiAliasingFilter, 99);  // byte 21
+  editor->SetParameterFromRaw(kParamCabinetBypass, 1);        // byte 24
+  editor->SetParameterFromRaw(kParamEditPotDisplayMode, 0);   // byte 14
   const Bytes sent = editor->BuildSettingsBlock();
   EXPECT_EQ(sent[kSettingsActiveSlotByte], editor->Session().currentPreset.load());
   EXPECT_EQ(sent[11], 1);

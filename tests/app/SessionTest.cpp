@@ -36,7 +36,8 @@ Bytes ReadFile(const std::string& path) {
 // cached copy.
 void RenamePedalPreset(pedal::VirtualPedal& pedal, int slot, char first) {
   pedal::PedalState state = pedal.Snapshot();
-  state.presets[static_cast<std::size_t>(slot)][kPayloadNameOffset] = static_cast<std::uint8_t>(first);
+  state.presets[static_cast<std::size_t>(slot)][kPayloadNameOffset] =
+      static_cast<std::uint8_t>(first);
   pedal.ReplaceState(state);
 }
 
@@ -224,8 +225,8 @@ TEST_F(SessionTest, IrNamesLastPageOfABankBringsNoFurtherRequest) {
 }
 
 TEST_F(SessionTest, LostPresetRequestHidesOverlayAfterMoreThanTenTicks) {
-  Tick(kPollTicks);  // identity, checksums: fetch armed
-  Tick();            // BulkBegin
+  Tick(kPollTicks);          // identity, checksums: fetch armed
+  Tick();                    // BulkBegin
   pedal.DropNextReplies(2);  // the request and its repetition are both lost
   Tick();                    // PresetRequest 0
   EXPECT_FALSE(view.GroupHidden(std::string(kGroupProgress)));
@@ -342,7 +343,8 @@ TEST_F(SessionTest, ActivePresetWithUserIrRequestsItWhenMissing) {
   const pedal::PedalState state = pedal.Snapshot();
   int slot = -1;
   for (int s = 0; s < pedal::kNumSlots && slot < 0; ++s) {
-    if (pedal::PayloadValue(state.presets[static_cast<std::size_t>(s)], kParamIrModeA) == 1) slot = s;
+    if (pedal::PayloadValue(state.presets[static_cast<std::size_t>(s)], kParamIrModeA) == 1)
+      slot = s;
   }
   ASSERT_GE(slot, 0) << "the deterministic bank has no preset with a user IR";
   const auto& preset = state.presets[static_cast<std::size_t>(slot)];

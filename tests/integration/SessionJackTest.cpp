@@ -59,8 +59,8 @@ class SessionJackTest : public JackTest {
   void SetUp() override {
     JackTest::SetUp();
     std::string error;
-    ASSERT_TRUE(endpoint.Open({"kr7-session-pedal", ""},
-                              [this](ByteSpan message) { pedal.Receive(message); }, &error))
+    ASSERT_TRUE(endpoint.Open(
+        {"kr7-session-pedal", ""}, [this](ByteSpan message) { pedal.Receive(message); }, &error))
         << error;
     pedal.SetReplySink([this](ByteSpan reply) { endpoint.Send(reply); });
   }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/WavReader.h"
 #include "tests/resources/ResourceTestSupport.h"
 
 namespace kr7 {
@@ -127,6 +128,25 @@ TEST(CabinetResources, AreDistinctResponsesWithinFullScale) {
       }
       EXPECT_GT(difference, 1.0) << a << " and " << b;
     }
+  }
+}
+
+// The editor's own WAV reader takes every cabinet, and converts each to the
+// editor's rate with the length the rate ratio gives.
+TEST(CabinetResources, DecodeWithTheEditorsWavReader) {
+  for (int k = 0; k < kNumFactoryCabinets; ++k) {
+    const auto wav = FindResource(kResourceIdFirstCabinet + k);
+    ASSERT_TRUE(wav.has_value()) << k;
+    IrDisplayBuffer buffer{};
+    WavInfo info;
+    ASSERT_EQ(ReadWav(*wav, buffer, &info), WavStatus::kOk) << kFactoryCabinetFileNames[k];
+    EXPECT_EQ(info.channels, 1) << k;
+    EXPECT_EQ(info.sampleRate, kCabinets[k].sampleRate) << k;
+    EXPECT_EQ(info.bitsPerSample, kCabinets[k].bits) << k;
+    EXPECT_EQ(info.frames, kCabinets[k].frames) << k;
+    const auto expectedLength = static_cast<std::uint64_t>(
+        std::floor(kCabinets[k].frames / (kCabinets[k].sampleRate / 44100.0)));
+    EXPECT_EQ(info.convertedLength, expectedLength) << k;
   }
 }
 

@@ -143,3 +143,26 @@ TEST(Bitmap, RotaterCentresItsFrameInTheGivenRectangle) {
 
 }  // namespace
 }  // namespace kr7::test
+
+namespace kr7::test {
+namespace {
+
+TEST(Bitmap, DoubleClickDoesNotPressAButtonAThirdTime) {
+  MemoryResources files;
+  files.Put("fswitch.png", MakePng(75, 170, igraphics::Colour{255, 255, 0, 0}));
+  IGraphics g(nullptr, 100, 100);
+  g.SetResourceProvider(files.Provider());
+  int calls = 0;
+  g.AddControl(std::make_unique<igraphics::IBButtonControl>(0.f, 0.f, g.LoadImageResource("fswitch.png", 2),
+                                                            [&](igraphics::IControl*) { ++calls; }));
+  // down, up, down, double-click, up: two presses and two releases.
+  g.OnMouseDown(30, 40, {});
+  g.OnMouseUp(30, 40, {});
+  g.OnMouseDown(30, 40, {});
+  g.OnMouseDblClick(30, 40, {});
+  g.OnMouseUp(30, 40, {});
+  EXPECT_EQ(calls, 4);
+}
+
+}  // namespace
+}  // namespace kr7::test
