@@ -73,8 +73,9 @@ bool StreamController::OnShortReply(const ShortReply& reply) {
 
 bool StreamController::OnListReply(ListReply reply) {
   // Import replies are told from factory replies by the import mode; each
-  // stream takes a reply only while it awaits one.
-  if (mImport.Active()) return mImport.OnReply(reply);
+  // stream takes a reply only while it awaits one, so a reply the import
+  // did not wait for can still belong to a factory stream.
+  if (mImport.Active() && mImport.OnReply(reply)) return true;
   return mFactory.OnReply(reply);
 }
 

@@ -25,19 +25,22 @@ constexpr std::uint8_t kAddHeader = 1 << 1;
 constexpr std::uint8_t kTickBetween = 1 << 2;
 constexpr std::uint8_t kEditorVersionByte = 12;
 
-// One folder for the whole run, removed at exit.
+// One folder for the whole run, removed at exit. The path lives on the heap
+// for the whole process: the exit handler runs after function-local statics
+// have been destroyed.
 const std::string& DataPath() {
-  static const std::string path = [] {
+  static const std::string* const path = [] {
     std::string pattern =
         (std::filesystem::temp_directory_path() / "kr7-fuzz-session-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) std::abort();
+    auto* kept = new std::string(pattern);
     std::atexit([] {
       std::error_code ignored;
       std::filesystem::remove_all(DataPath(), ignored);
     });
-    return pattern;
+    return kept;
   }();
-  return path;
+  return *path;
 }
 
 // Replies go nowhere; the handler still builds and "sends" them.

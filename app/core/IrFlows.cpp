@@ -41,6 +41,15 @@ bool IrFlows::HasWholeUserIr(int n) const {
 void IrFlows::PrepareStore(const FactoryWavProvider& provider) {
   if (provider) mStore.ExtractFactoryWavs(provider);
   mStore.LoadAllNames();
+  ShowUserIrBank(mHost.ParamInt(kParamCustomIrBank));
+  RefreshIrList();
+}
+
+void IrFlows::ShowUserIrBank(int bank) {
+  if (bank < 0 || bank >= kUserIrBankCount) return;
+  for (int row = 0; row < kUserIrBankSize; ++row) {
+    mEditor.SetUserIrRow(row, mStore.UserIrName(bank * kUserIrBankSize + row));
+  }
 }
 
 // ---- WAV import -------------------------------------------------------------------

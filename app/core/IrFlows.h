@@ -64,9 +64,13 @@ class IrFlows {
   // not one, so the pedal is asked for it again).
   bool HasWholeUserIr(int n) const;
 
-  // Layout time: writes the factory WAV files that are missing, then loads
-  // the names of the factory cabinets and of every user IR.
+  // Layout time: writes the factory WAV files that are missing (the shell
+  // passes [](int id) { return kr7::FindResource(id); }), loads the names of
+  // the factory cabinets and of every user IR, and shows them in the IR list
+  // and in the browser rows of the current bank.
   void PrepareStore(const FactoryWavProvider& provider);
+  // The 32 browser rows show the stored names of user IR bank 0..8.
+  void ShowUserIrBank(int bank);
 
   // --- WAV import -------------------------------------------------------------
   // The import buttons (tags 62, 63): the source plays the user IR of the

@@ -77,12 +77,27 @@ void KR7Control::OnParamChange(int index) {
   if (!IsParam(index)) return;
   if (index <= kLastPresetParam) SendLiveEdit(index);
   const int m = ParamInt(index);
-  // The user-IR number of each source follows its two parameters, with or
-  // without a window; the session asks for missing IRs by these numbers.
-  if (index == kParamUserIrA) {
-    mSession.irSlotA.store(ParamInt(kParamUserIrAMsb) * 128 + m);
-  } else if (index == kParamUserIrB) {
-    mSession.irSlotB.store(ParamInt(kParamUserIrBMsb) * 128 + m);
+  // Entries that run with or without a window. The user-IR number of each
+  // source follows its two parameters; the session asks for missing IRs by
+  // these numbers.
+  switch (index) {
+    case kParamUserIrA:
+      mSession.irSlotA.store(ParamInt(kParamUserIrAMsb) * 128 + m);
+      break;
+    case kParamUserIrB:
+      mSession.irSlotB.store(ParamInt(kParamUserIrBMsb) * 128 + m);
+      break;
+    // The response graph follows the "IR" knob, and a source's mode when the
+    // knob stands where that source is heard (beyond position 6).
+    case kParamIr:
+      mIrs.RefreshDisplay();
+      break;
+    case kParamIrModeA:
+    case kParamIrModeB:
+      if (ParamInt(kParamIr) / 127.0 * 8.0 > 6.0) mIrs.RefreshDisplay();
+      break;
+    default:
+      break;
   }
 }
 

@@ -12,10 +12,11 @@
 //   OnWindowOpen/Close, OnCommand, Reconnect: UI thread
 // The object must be constructed on the UI thread.
 
+#include <atomic>
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "app/core/EditorState.h"
 #include "app/core/FileIrStore.h"

@@ -1,6 +1,8 @@
 #include "app/core/PresetFileFlows.h"
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 

@@ -16,8 +16,7 @@
 // would have (the transport only sends on ticks).
 
 #include <atomic>
-#include <cstdint>
-#include <span>
+#include <string>
 #include <string_view>
 
 #include "app/core/EditorState.h"

@@ -218,7 +218,7 @@ TEST_F(BankTransferTest, OldBankVersionCancelledSendsNothing) {
   streams.SetFactoryBankProvider([&bank] { return std::optional<ByteSpan>(bank); });
   Handshake();
   link.sent.clear();
-  window.script.answers = {true, false};
+  window.answers = {true, false};
   streams.OnCommand(kCommandFactoryPresets);
   Tick(10);
   EXPECT_TRUE(link.sent.empty());
@@ -256,7 +256,7 @@ TEST_F(BankTransferTest, ResetPresetsClearsCachesAndReportsDone) {
 TEST_F(BankTransferTest, ResetCancelledSendsNothing) {
   Handshake();
   link.sent.clear();
-  window.script.answers = {false};
+  window.answers = {false};
   streams.FactoryReset(ResetScope::All);
   Tick();
   EXPECT_TRUE(link.sent.empty());
@@ -427,7 +427,7 @@ TEST_F(BankTransferTest, MalformedImportFileIsRefusedBeforeAnythingIsSent) {
 TEST_F(BankTransferTest, ImportCancelledOrOversizedSendsNothing) {
   Handshake();
   link.sent.clear();
-  window.script.answers = {false};
+  window.answers = {false};
   streams.OnCommand(kCommandImportBank);
   EXPECT_TRUE(window.fileRequests.empty());
 

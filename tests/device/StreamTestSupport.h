@@ -15,16 +15,14 @@
 
 namespace kr7::test {
 
-// Answers of OK/Cancel message boxes, in order; OK once they run out.
-struct ScriptedAnswers {
-  bool Next() {
-    if (answers.empty()) return true;
-    const bool ok = answers.front();
-    answers.pop_front();
-    return ok;
-  }
-  std::deque<bool> answers;
-};
+// The next scripted answer of an OK/Cancel message box; OK once the script
+// runs out.
+inline bool TakeAnswer(std::deque<bool>& answers) {
+  if (answers.empty()) return true;
+  const bool ok = answers.front();
+  answers.pop_front();
+  return ok;
+}
 
 class ScriptedStreamView : public EditorView {
  public:
@@ -46,7 +44,7 @@ class ScriptedStreamView : public EditorView {
   // Answers from `answers` in order, OK once they run out.
   bool ShowMessage(std::string_view text, bool /*okCancel*/) override {
     messages.emplace_back(text);
-    return script.Next();
+    return TakeAnswer(answers);
   }
   std::optional<std::string> AskForFile(const FileRequest& request) override {
     fileRequests.push_back(request);
@@ -72,7 +70,7 @@ class ScriptedStreamView : public EditorView {
     return it != hiddenGroups.end() && !it->second;
   }
 
-  ScriptedAnswers script;
+  std::deque<bool> answers;
   std::optional<std::string> chosenFile;
   std::vector<FileRequest> fileRequests;
   std::map<int, std::string> texts;
