@@ -13,19 +13,13 @@
 // in process (no period, no floor) so the figure of the session logic alone
 // is still reported.
 
-#include <fcntl.h>
 #include <jack/jack.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <thread>
@@ -35,17 +29,18 @@
 #include "device/ports/AudioStream.h"
 #include "device/ports/MidiPorts.h"
 #include "pedal/FactoryContent.h"
+#include "tests/support/JackServer.h"
+#include "tests/support/TempFolder.h"
 #include "pedal/JackMidiEndpoint.h"
 #include "pedal/VirtualPedal.h"
 
-extern char** environ;
 
 namespace kr7::bench {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kSampleRate = 44100;
+constexpr int kSampleRate = jacktest::kJackTestSampleRate;
 constexpr std::array<int, 2> kPeriods = {128, 512};
 constexpr int kHopsPerRoundTrip = 2;
 constexpr int kSlots = PresetCache::kNumSlots;
@@ -55,76 +50,6 @@ constexpr auto kServerTimeout = std::chrono::seconds(5);
 constexpr auto kSyncTimeout = std::chrono::seconds(60);
 // Ticks only start the fetch; the fetch itself runs on replies.
 constexpr auto kTickInterval = std::chrono::milliseconds(1);
-
-void Quiet(const char*) {}
-
-// A private JACK server for one period.
-class DummyServer {
- public:
-  explicit DummyServer(int period)
-      : mName("kr7-bench-" + std::to_string(getpid()) + "-" + std::to_string(period)) {
-    const std::string rate = std::to_string(kSampleRate);
-    const std::string frames = std::to_string(period);
-    std::vector<std::string> args = {
-        "jackd", "--no-realtime", "--name", mName, "-d", "dummy", "-r", rate, "-p", frames};
-    std::vector<char*> argv;
-    for (auto& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t quiet;
-    posix_spawn_file_actions_init(&quiet);
-    posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&quiet, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    if (posix_spawnp(&mPid, "jackd", &quiet, nullptr, argv.data(), environ) != 0) mPid = -1;
-    posix_spawn_file_actions_destroy(&quiet);
-    setenv("JACK_DEFAULT_SERVER", mName.c_str(), 1);
-  }
-  ~DummyServer() {
-    if (mPid <= 0) return;
-    kill(mPid, SIGTERM);
-    waitpid(mPid, nullptr, 0);
-  }
-  DummyServer(const DummyServer&) = delete;
-  DummyServer& operator=(const DummyServer&) = delete;
-
-  bool WaitUntilUp() const {
-    const auto deadline = Clock::now() + kServerTimeout;
-    while (mPid > 0 && Clock::now() < deadline) {
-      jack_status_t status{};
-      jack_client_t* probe = jack_client_open(
-          "kr7-bench-probe", static_cast<jack_options_t>(JackNoStartServer | JackServerName),
-          &status, mName.c_str());
-      if (probe != nullptr) {
-        jack_client_close(probe);
-        return true;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
-  }
-
- private:
-  std::string mName;
-  pid_t mPid = -1;
-};
-
-// A data folder that disappears with the run, so every run fetches all 128.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kr7-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) mPath = pattern;
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    if (!mPath.empty()) std::filesystem::remove_all(mPath, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const std::string& Path() const { return mPath; }
-
- private:
-  std::string mPath;
-};
 
 // Ticks the editor until the next tick starts the fetch (BulkBegin sent),
 // then until the fetch has ended. Returns the seconds from the tick that
@@ -147,7 +72,7 @@ std::optional<double> TimeFetch(KR7Control& editor, Tick tick) {
 }
 
 std::optional<double> SyncOverJack(int period) {
-  ScratchFolder data;
+  test::TempFolder data;
   pedal::VirtualPedal pedal(pedal::MakeFactoryState());
   pedal::JackMidiEndpoint endpoint;
   std::string error;
@@ -191,7 +116,7 @@ std::optional<double> SyncOverJack(int period) {
 // The same sync with the pedal answering in process: the cost of the
 // session, the cache writes and the pedal, without any transport.
 std::optional<double> SyncInProcess() {
-  ScratchFolder data;
+  test::TempFolder data;
   pedal::VirtualPedal pedal(pedal::MakeFactoryState());
   std::deque<Bytes> inbox;
   pedal.SetReplySink([&](ByteSpan reply) { inbox.emplace_back(reply.begin(), reply.end()); });
@@ -229,15 +154,14 @@ double Best(const std::vector<double>& times) {
 
 int main() {
   using namespace kr7::bench;
-  jack_set_error_function(&Quiet);
-  jack_set_info_function(&Quiet);
+  kr7::jacktest::SilenceJackMessages();
   std::printf(
       "Full sync of %d presets against the virtual pedal (best of %d runs; %d in process)\n",
       kSlots, kRuns, kInProcessRuns);
   bool anyJack = false;
   for (int period : kPeriods) {
-    DummyServer server(period);
-    if (!server.WaitUntilUp()) {
+    kr7::jacktest::JackServer server;
+    if (!server.Start(kServerTimeout, period, /*fresh=*/true)) {
       std::printf("period %4d: no JACK server could be started\n", period);
       continue;
     }

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "app/core/PresetFileFlows.h"
@@ -13,6 +15,7 @@
 #include "model/PresetFile.h"
 #include "model/PresetPayload.h"
 #include "tests/app/IrFlowConversation.h"
+#include "tests/app/ThreadedReplies.h"
 
 namespace kr7::test {
 namespace {
@@ -24,6 +27,7 @@ constexpr int kMsbOwnA = 0;  // an MSB below 2 is replaced by the own slot's
 constexpr int kMsbOther = 5;  // kept as it stands
 constexpr int kLsbInFile = 3;
 constexpr std::size_t kTooLongPath = 300;
+constexpr auto kThreadedTimeout = std::chrono::seconds(30);
 
 std::string TextAt(const Bytes& file, std::size_t offset) {
   return std::string(file.begin() + static_cast<std::ptrdiff_t>(offset),
@@ -61,6 +65,32 @@ IrImage ImageWithPattern(int seed, std::string_view name) {
     buffer[static_cast<std::size_t>(i)] = (((i * 7919 + seed * 104729) % 4001) - 2000) / 32768.0;
   }
   return BuildIrImage(buffer, name);
+}
+
+// A file for preset slot p whose sources A and B play their own slot's user
+// IRs (p and 128 + p), carrying both images.
+struct TwoIrFile {
+  Bytes bytes;
+  IrImage cabA;
+  IrImage cabB;
+  PresetValues stored;  // the values the pedal's slot p must end with
+};
+
+TwoIrFile MakeTwoIrFile(PresetValues values, int slot) {
+  values[kParamIrModeA] = 1;
+  values[kParamIrModeB] = 1;
+  values[kParamUserIrAMsb] = 0;  // own slot: user IR p
+  values[kParamUserIrA] = 99;    // replaced by the slot
+  values[kParamUserIrBMsb] = 0;  // own slot: user IR 128 + p
+  values[kParamUserIrB] = 0;
+  TwoIrFile file{PresetFileBytes("Two Cabs", values, "Cab A", "Cab B"),
+                 ImageWithPattern(1, "Cab A"), ImageWithPattern(2, "Cab B"), values};
+  file.bytes.insert(file.bytes.end(), file.cabA.begin(), file.cabA.end());
+  file.bytes.insert(file.bytes.end(), file.cabB.begin(), file.cabB.end());
+  file.stored[kParamUserIrA] = slot;
+  file.stored[kParamUserIrBMsb] = 1;
+  file.stored[kParamUserIrB] = slot;
+  return file;
 }
 
 class PresetFileFlowTest : public IrFlowConversation {
@@ -276,20 +306,11 @@ TEST_F(PresetFileFlowTest, ImportWithTwoIrsUploadsBothThenStoresThePreset) {
   TickUntilQuiet();
   ASSERT_EQ(editor->Session().currentPreset.load(), kImportSlot);
 
-  PresetValues values = CurrentValues();
-  values[kParamIrModeA] = 1;
-  values[kParamIrModeB] = 1;
-  values[kParamUserIrAMsb] = 0;   // own slot: user IR 17
-  values[kParamUserIrA] = 99;     // replaced by the slot
-  values[kParamUserIrBMsb] = 0;   // own slot: user IR 128 + 17
-  values[kParamUserIrB] = 0;
-  const IrImage cabA = ImageWithPattern(1, "Cab A");
-  const IrImage cabB = ImageWithPattern(2, "Cab B");
-  Bytes file = PresetFileBytes("Two Cabs", values, "Cab A", "Cab B");
-  file.insert(file.end(), cabA.begin(), cabA.end());
-  file.insert(file.end(), cabB.begin(), cabB.end());
-  ASSERT_EQ(file.size(), kPresetFileTwoIrSize);
-  WriteBytes(FilePath("two.r3p"), file);
+  const TwoIrFile two = MakeTwoIrFile(CurrentValues(), kImportSlot);
+  const IrImage& cabA = two.cabA;
+  const IrImage& cabB = two.cabB;
+  ASSERT_EQ(two.bytes.size(), kPresetFileTwoIrSize);
+  WriteBytes(FilePath("two.r3p"), two.bytes);
   window.chosenFile = FilePath("two.r3p");
   const std::size_t sentBefore = link.sent.size();
 
@@ -304,11 +325,7 @@ TEST_F(PresetFileFlowTest, ImportWithTwoIrsUploadsBothThenStoresThePreset) {
   EXPECT_TRUE(std::equal(cabA.begin(), cabA.end(), state.irs[kTargetA]->begin()));
   EXPECT_TRUE(std::equal(cabB.begin(), cabB.end(), state.irs[kTargetB]->begin()));
 
-  PresetValues stored = values;
-  stored[kParamUserIrA] = kImportSlot;
-  stored[kParamUserIrBMsb] = 1;
-  stored[kParamUserIrB] = kImportSlot;
-  const PresetPayload expected = EncodePresetPayload(stored, "Two Cabs", "Cab A", "Cab B");
+  const PresetPayload expected = EncodePresetPayload(two.stored, "Two Cabs", "Cab A", "Cab B");
   EXPECT_EQ(state.presets[kImportSlot], expected);
 
   // Both uploads went out before the one PresetStore, A's first; the file's
@@ -352,6 +369,60 @@ TEST_F(PresetFileFlowTest, ImportWithOneIrWhileDisconnectedStoresItLocallyOnly) 
   EXPECT_EQ(ReadBytes(editor->IrStore().PathOf(kImportSlot)), Bytes(cabA.begin(), cabA.end()));
   EXPECT_EQ(editor->Editor().UserIrNameA(), "Solo Cab");
   EXPECT_EQ(window.texts[kTagIrRowA], "Solo Cab");
+}
+
+// ---- the receive handler on its own thread -------------------------------------------------
+
+// The acknowledgements that drive the second upload and the final store
+// arrive on another thread than the ticks that send; run under
+// ThreadSanitizer this checks the hand-over between them.
+TEST(PresetFileFlowThreads, TwoIrImportWithTheHandlerOnItsOwnThread) {
+  TempFolder data;
+  pedal::VirtualPedal pedal(pedal::MakeFactoryState());
+  PedalLink link(pedal);
+  ReplyQueue replies;
+  pedal.SetReplySink([&](ByteSpan reply) { replies.Push(reply); });
+  ScriptedView window;
+  KR7Control editor{DataFolder(data.Path())};
+  ViewDispatcher dispatcher;
+  dispatcher.Attach(&window);
+  EditorStreamHost host(editor, dispatcher);
+  StreamController streams(editor.Session(), host, data.Path());
+  editor.SetStreamHooks(&streams);
+  editor.SetIrUploader([&](int slot, ByteSpan packed) { return streams.StartIrUpload(slot, packed); });
+  editor.SetSysExSender(&link);
+  editor.OnWindowOpen(&window);
+
+  const auto deadline = std::chrono::steady_clock::now() + kThreadedTimeout;
+  auto audio = std::make_unique<AudioThread>(editor, replies);
+
+  const bool loaded = RunUiUntil(editor, deadline, [&] {
+    return editor.Session().connected.load() && !editor.Session().fetching.load() &&
+           !editor.Session().applying.load() && window.texts.count(kTagPresetName) > 0;
+  });
+  bool stored = false;
+  const int slot = editor.Session().currentPreset.load();
+  PresetPayload expected{};
+  if (loaded) {
+    PresetValues values{};
+    for (int i = 0; i < kNumPresetParams; ++i) values[static_cast<std::size_t>(i)] = editor.ParamValue(i);
+    const TwoIrFile two = MakeTwoIrFile(values, slot);
+    expected = EncodePresetPayload(two.stored, "Two Cabs", "Cab A", "Cab B");
+    WriteBytes(data / "two.r3p", two.bytes);
+    window.chosenFile = data / "two.r3p";
+    stored = editor.PresetFiles().Import() == PresetImportResult::kApplied &&
+             RunUiUntil(editor, deadline, [&] {
+               return pedal.Snapshot().presets[static_cast<std::size_t>(slot)] == expected;
+             });
+  }
+  audio.reset();
+  editor.SetStreamHooks(nullptr);
+
+  ASSERT_TRUE(loaded) << "the handshake did not finish in time";
+  ASSERT_TRUE(stored) << "the preset was not stored in time";
+  const pedal::PedalState state = pedal.Snapshot();
+  EXPECT_TRUE(state.irs[static_cast<std::size_t>(slot)].has_value());
+  EXPECT_TRUE(state.irs[static_cast<std::size_t>(kSourceBIrOffset + slot)].has_value());
 }
 
 }  // namespace

@@ -17,7 +17,7 @@
 #include "device/MessagePump.h"
 #include "device/SysExSender.h"
 #include "tests/integration/JackLoopbackClient.h"
-#include "tests/integration/JackServer.h"
+#include "tests/support/JackServer.h"
 
 namespace kr7::jacktest {
 

@@ -17,7 +17,7 @@
 #include <thread>
 
 #include "pedal/JackMidiEndpoint.h"
-#include "tests/integration/JackServer.h"
+#include "tests/support/JackServer.h"
 #include "tests/pedal/PedalHarness.h"
 
 extern char** environ;

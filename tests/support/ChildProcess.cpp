@@ -36,7 +36,7 @@ bool ChildProcess::Start(const std::string& program, const std::vector<std::stri
       dup2(log, STDERR_FILENO);
     }
   }
-  execv(argv[0], argv.data());
+  execvp(argv[0], argv.data());
   _exit(127);
 }
 

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <thread>
 
-#include "tests/integration/JackServer.h"
+#include "tests/support/JackServer.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/TempFolder.h"
 #include "tests/window/X11Windows.h"
@@ -91,10 +91,7 @@ TEST_F(EditorWindow, OpensAtTheStoredScale) {
   ASSERT_NE(window, 0u) << ReadText(mHome / "scaled.log");
   // Not below one third of the design size.
   XWindowAttributes attributes;
-  Display* display = XOpenDisplay(nullptr);
-  ASSERT_NE(display, nullptr);
-  ASSERT_TRUE(XGetWindowAttributes(display, window, &attributes));
-  XCloseDisplay(display);
+  ASSERT_TRUE(mDisplay.Attributes(window, attributes));
   EXPECT_EQ(attributes.width, 640);
   ASSERT_TRUE(mDisplay.RequestClose(window));
   EXPECT_EQ(editor.WaitForExit(15s), 0);

@@ -3,11 +3,19 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
+#include <cstdlib>
 #include <thread>
 
 namespace kr7::test {
 
-X11Display::X11Display() : mDisplay(XOpenDisplay(nullptr)) {}
+X11Display::X11Display() {
+  // Xvfb resets itself when its last client leaves (the previous test's
+  // editor), and refuses connections for a moment while it does.
+  if (!std::getenv("DISPLAY")) return;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (!(mDisplay = XOpenDisplay(nullptr)) && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+}
 
 X11Display::~X11Display() {
   if (mDisplay) XCloseDisplay(mDisplay);
@@ -78,6 +86,10 @@ bool X11Display::RequestClose(Window window) {
   const bool sent = XSendEvent(mDisplay, window, False, NoEventMask, &event) != 0;
   XFlush(mDisplay);
   return sent;
+}
+
+bool X11Display::Attributes(Window window, XWindowAttributes& attributes) {
+  return mDisplay && XGetWindowAttributes(mDisplay, window, &attributes);
 }
 
 }  // namespace kr7::test

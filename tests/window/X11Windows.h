@@ -23,6 +23,7 @@ class X11Display {
   // Waits until at least one such window is mapped; 0 on timeout.
   Window WaitForTitle(const std::string& title, std::chrono::milliseconds timeout);
   bool RequestClose(Window window);
+  bool Attributes(Window window, XWindowAttributes& attributes);
 
  private:
   std::string TitleOf(Window window);
