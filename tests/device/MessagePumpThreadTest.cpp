@@ -53,7 +53,9 @@ TEST(MessagePumpThreadTest, ThreeThreadsRunTogether) {
   });
   std::thread audio([&] {
     int index = 0;
-    while (!inputDone.load()) {
+    // Runs at least until one change got through, however early the input
+    // thread finishes on a busy machine.
+    while (!inputDone.load() || index == 0) {
       pump.RunAudioStep();
       if (pump.QueueParameterChange(index, static_cast<double>(index))) {
         ++index;

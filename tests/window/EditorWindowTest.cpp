@@ -75,7 +75,7 @@ TEST_F(EditorWindow, OpensOnceClosesInOrderAndRemembersItsScale) {
   const std::string settings = mDataFolder + "/settings.ini";
   EXPECT_EQ(ReadText(settings).find("scale"), std::string::npos);
   ASSERT_TRUE(mDisplay.RequestClose(window));
-  EXPECT_EQ(editor.WaitForExit(15s), 0) << ReadText(mHome / "first.log");
+  EXPECT_EQ(editor.WaitForExit(30s), 0) << ReadText(mHome / "first.log");
   const std::string text = ReadText(settings);
   EXPECT_NE(text.find("[GUI]\nscale = 0.500000"), std::string::npos) << text;
   // Every key of the file is still there after the run.
@@ -94,7 +94,7 @@ TEST_F(EditorWindow, OpensAtTheStoredScale) {
   ASSERT_TRUE(mDisplay.Attributes(window, attributes));
   EXPECT_EQ(attributes.width, 640);
   ASSERT_TRUE(mDisplay.RequestClose(window));
-  EXPECT_EQ(editor.WaitForExit(15s), 0);
+  EXPECT_EQ(editor.WaitForExit(30s), 0);
   EXPECT_NE(ReadText(mDataFolder + "/settings.ini").find("scale = 0.333333"), std::string::npos);
 }
 
@@ -143,7 +143,7 @@ TEST_F(EditorWindow, ConnectsToTheVirtualPedal) {
   EXPECT_LT(block, checksums);
 
   ASSERT_TRUE(mDisplay.RequestClose(window));
-  EXPECT_EQ(editor.WaitForExit(15s), 0);
+  EXPECT_EQ(editor.WaitForExit(30s), 0);
 }
 
 }  // namespace
