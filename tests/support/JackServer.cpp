@@ -13,6 +13,7 @@ namespace {
 constexpr const char* kServerVariable = "JACK_DEFAULT_SERVER";
 constexpr auto kPollInterval = std::chrono::milliseconds(50);
 constexpr auto kStopTimeout = std::chrono::seconds(3);
+constexpr int kClientTimeoutMs = 10000;
 
 void Quiet(const char* /*message*/) {}
 
@@ -44,9 +45,19 @@ bool JackServer::Start(std::chrono::milliseconds timeout, int period, bool fresh
   static std::atomic<int> serial{0};
   mName = "kr7-test-" + std::to_string(getpid()) + "-" + std::to_string(serial++);
   setenv(kServerVariable, mName.c_str(), 1);
-  const std::vector<std::string> args = {
-      "--no-realtime", "--name", mName, "-d", "dummy", "-r", std::to_string(kJackTestSampleRate),
-      "-p", std::to_string(period)};
+  // A generous client time-out: under the sanitizers a client's first process
+  // cycles are slow, and the server would otherwise drop it as unresponsive.
+  const std::vector<std::string> args = {"--no-realtime",
+                                         "--timeout",
+                                         std::to_string(kClientTimeoutMs),
+                                         "--name",
+                                         mName,
+                                         "-d",
+                                         "dummy",
+                                         "-r",
+                                         std::to_string(kJackTestSampleRate),
+                                         "-p",
+                                         std::to_string(period)};
   if (!mProcess.Start("jackd", args, {}, "/dev/null")) return false;
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (std::chrono::steady_clock::now() < deadline) {
