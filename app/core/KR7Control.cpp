@@ -15,9 +15,9 @@ bool IsParam(int index) { return index >= 0 && index < kNumParams; }
 KR7Control::KR7Control(DataFolder folder)
     : mFolder(folder),
       mCache(folder),
-      mIrStore(folder),
       mDecoder(mEditor, mSession, mCache, *this),
       mIrs(folder, mSession, mEditor, *this),
+      mIrStore(mIrs),
       mPresetFiles(mSession, mEditor, mParams, *this, mIrs),
       mSessionLogic(mSession, *this, mCache, mIrStore) {
   LoadPresetCache();

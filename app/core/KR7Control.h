@@ -145,13 +145,14 @@ class KR7Control final : private SessionHost, public SysExReceiver {
   EditorState mEditor;
   SessionState mSession;
   PresetCache mCache;
-  FileIrStore mIrStore;
   ViewDispatcher mView;
   PendingMessage mPending;
   ListView* mLists = nullptr;  // UI thread only
   std::atomic<SysExSender*> mSender{nullptr};
   PresetDecoder mDecoder;
   IrFlows mIrs;
+  // The session's view of the store; after mIrs, which it reads.
+  FileIrStore mIrStore;
   PresetFileFlows mPresetFiles;
   kr7::Session mSessionLogic;
   // Last: the pump calls back into everything above.
