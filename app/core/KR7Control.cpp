@@ -19,7 +19,10 @@ KR7Control::KR7Control(DataFolder folder)
       mIrs(folder, mSession, mEditor, *this),
       mIrStore(mIrs),
       mPresetFiles(mSession, mEditor, mParams, *this, mIrs),
-      mSessionLogic(mSession, *this, mCache, mIrStore) {
+      mSessionLogic(mSession, *this, mCache, mIrStore),
+      mStreams(mSession, *this, folder.Base()) {
+  mSessionLogic.SetStreamHooks(&mStreams);
+  mIrs.SetUploader([this](int slot, ByteSpan packed) { return mStreams.StartIrUpload(slot, packed); });
   LoadPresetCache();
   mPump.SetSysExReceiver(this);
 }
@@ -179,6 +182,13 @@ void KR7Control::StoreReceivedIr(int slot, std::span<const std::uint8_t> image) 
 
 void KR7Control::RefreshIrList() { mIrs.RefreshIrList(); }
 
+void KR7Control::ClearCachesAndRebuild() {
+  mCache.Clear();
+  mCache.RebuildBySlot(ParamInt(kParamPatchOffset));
+  mEditor.MarkAllRowsDirty();
+  RefreshIrList();
+}
+
 void KR7Control::ContinuePresetFileImport() { mPresetFiles.ContinueAfterAck(); }
 
 // ---- hooks ---------------------------------------------------------------------------
@@ -233,7 +243,8 @@ void KR7Control::OnWindowClose() {
   mLists = nullptr;
 }
 
-// The menu commands are added with the menu; none is known yet.
-bool KR7Control::OnCommand(int /*command*/) { return false; }
+// The transfers own the firmware page, bank import and export and the
+// factory presets update; the other commands are added with the menu.
+bool KR7Control::OnCommand(int command) { return mStreams.OnCommand(command); }
 
 }  // namespace kr7

@@ -30,6 +30,8 @@
 #include "device/Session.h"
 #include "device/SessionHooks.h"
 #include "device/SessionState.h"
+#include "device/StreamController.h"
+#include "device/StreamsHost.h"
 #include "device/SysExSender.h"
 #include "model/DataFolder.h"
 #include "model/Parameters.h"
@@ -37,7 +39,7 @@
 
 namespace kr7 {
 
-class KR7Control final : private SessionHost, public SysExReceiver {
+class KR7Control final : private SessionHost, private StreamHost, public SysExReceiver {
  public:
   // Reads the preset cache below folder (directory order, then by slot) so
   // the checksum table describes the files before the pedal is asked.
@@ -108,6 +110,8 @@ class KR7Control final : private SessionHost, public SysExReceiver {
   IrFlows& Irs() { return mIrs; }
   // The preset files of the EXPORT and IMPORT buttons.
   PresetFileFlows& PresetFiles() { return mPresetFiles; }
+  // Firmware, factory bank, bank export/import, IR upload, factory resets.
+  StreamController& Streams() { return mStreams; }
   // Whether a message waits for the idle step.
   bool HasPendingMessage() const { return mPending.IsSet(); }
 
@@ -131,6 +135,10 @@ class KR7Control final : private SessionHost, public SysExReceiver {
   void RefreshIrList() override;
   void ContinuePresetFileImport() override;
   void SendPresetStore() override { SendSysEx(BuildPresetStore()); }
+  // StreamHost (Send, View and SetPendingMessage are shared with SessionHost)
+  void ClearCachesAndRebuild() override;
+  std::string RememberedPath() const override { return mPresetFiles.RememberedPath(); }
+  void RememberPath(std::string_view path) override { mPresetFiles.RememberPath(path); }
 
   // Moves the controls of parameter index to value: directly on the UI
   // thread, through the pump's parameter queue from the audio thread.
@@ -155,6 +163,7 @@ class KR7Control final : private SessionHost, public SysExReceiver {
   FileIrStore mIrStore;
   PresetFileFlows mPresetFiles;
   kr7::Session mSessionLogic;
+  StreamController mStreams;
   // Last: the pump calls back into everything above.
   MessagePump mPump;
 };

@@ -1,11 +1,15 @@
 #include "app/shell/window/Host.h"
 
 #include "app/shell/window/Dialogs.h"
+#include "resources/Resources.h"
 
 namespace kr7::shell {
 
 Host::Host(DataFolder folder) : mSettingsFile(folder.Base()) {
   mControl = std::make_unique<KR7Control>(folder);
+  // The embedded factory bank and cabinets reach the window-free core here.
+  mControl->Streams().SetFactoryBankProvider(
+      [] { return FindResource(kResourceIdFactoryBank); });
   mSettings = mSettingsFile.LoadAndRewrite();
 
   mAudio = std::make_unique<AudioStream>(mControl->Pump());

@@ -83,6 +83,8 @@ MainWindow::MainWindow(KR7Control& control, double scale, CommandHandler onComma
 
   mView = std::make_unique<GraphicsView>(*mGraphics);
   mControl.OnWindowOpen(mView.get());
+  // Opening the window extracts the factory cabinets and reads the IR names.
+  mControl.Irs().PrepareStore([](int id) { return kr7::FindResource(id); });
   mDeviceTimer = g_timeout_add(kDeviceTickMs, &MainWindow::OnDeviceTick, this);
   mFrameworkTimer = g_timeout_add(kFrameworkTimerMs, &MainWindow::OnFrameworkTimer, this);
 
