@@ -169,8 +169,8 @@ void InitSwitchInput(std::array<IParam, kNumParams>& params, int first, std::str
 
 void InitPresetParams(std::array<IParam, kNumParams>& params) {
   for (int i = 0; i < kNumPresetParams; ++i) {
-    const IntSpec& spec = kPresetParams[static_cast<std::size_t>(i)];
-    params[i].InitInt(spec.name, spec.defaultValue, spec.minValue, spec.maxValue, spec.label);
+    const IntSpec& entry = kPresetParams[static_cast<std::size_t>(i)];
+    params[i].InitInt(entry.name, entry.defaultValue, entry.minValue, entry.maxValue, entry.label);
   }
 }
 

@@ -74,7 +74,7 @@ std::vector<double> Samples(std::span<const std::uint8_t> wav, const Chunk& data
 TEST(CabinetResources, HaveTheListedFormatsAndFrameCounts) {
   int withTrailingChunk = 0;
   for (int k = 0; k < kNumFactoryCabinets; ++k) {
-    const auto& spec = kCabinets[static_cast<std::size_t>(k)];
+    const auto& expected = kCabinets[static_cast<std::size_t>(k)];
     SCOPED_TRACE(kFactoryCabinetFileNames[static_cast<std::size_t>(k)]);
     const auto wav = FindResource(kResourceIdFirstCabinet + k).value_or(std::span<const std::uint8_t>{});
     ASSERT_GE(wav.size(), 44u);
@@ -88,12 +88,12 @@ TEST(CabinetResources, HaveTheListedFormatsAndFrameCounts) {
     const std::size_t f = chunks[0].offset;
     EXPECT_EQ(test::Le16(wav, f), 1u);       // PCM
     EXPECT_EQ(test::Le16(wav, f + 2), 1u);   // mono
-    EXPECT_EQ(test::Le32(wav, f + 4), spec.sampleRate);
-    EXPECT_EQ(test::Le32(wav, f + 8), spec.sampleRate * spec.bits / 8);  // byte rate
-    EXPECT_EQ(test::Le16(wav, f + 12), spec.bits / 8u);                  // block align
-    EXPECT_EQ(test::Le16(wav, f + 14), spec.bits);
+    EXPECT_EQ(test::Le32(wav, f + 4), expected.sampleRate);
+    EXPECT_EQ(test::Le32(wav, f + 8), expected.sampleRate * expected.bits / 8);  // byte rate
+    EXPECT_EQ(test::Le16(wav, f + 12), expected.bits / 8u);                  // block align
+    EXPECT_EQ(test::Le16(wav, f + 14), expected.bits);
     ASSERT_EQ(chunks[1].id, "data");
-    EXPECT_EQ(chunks[1].size / (spec.bits / 8u), spec.frames);
+    EXPECT_EQ(chunks[1].size / (expected.bits / 8u), expected.frames);
     withTrailingChunk += chunks.size() > 2;
   }
   EXPECT_EQ(withTrailingChunk, 2);

@@ -77,15 +77,15 @@ long FrameDifference(const Decoded& d, int frameHeightPixels) {
 }
 
 TEST(ImageResources, EveryImageHasItsDesignSizeAndATwiceAsLargeTwin) {
-  for (const auto& spec : kImages) {
-    SCOPED_TRACE(spec.name);
-    const Decoded one = Decode(std::string(spec.name) + ".png");
-    const Decoded two = Decode(std::string(spec.name) + "@2x.png");
-    EXPECT_EQ(one.width, spec.frameWidth);
-    EXPECT_EQ(FrameHeight(one.height, 1, spec.frames), spec.frameHeight);
+  for (const auto& expected : kImages) {
+    SCOPED_TRACE(expected.name);
+    const Decoded one = Decode(std::string(expected.name) + ".png");
+    const Decoded two = Decode(std::string(expected.name) + "@2x.png");
+    EXPECT_EQ(one.width, expected.frameWidth);
+    EXPECT_EQ(FrameHeight(one.height, 1, expected.frames), expected.frameHeight);
     EXPECT_EQ(two.width, 2 * one.width);
     EXPECT_EQ(two.height, 2 * one.height);
-    EXPECT_EQ(FrameHeight(two.height, 2, spec.frames), spec.frameHeight);
+    EXPECT_EQ(FrameHeight(two.height, 2, expected.frames), expected.frameHeight);
   }
 }
 
@@ -100,16 +100,16 @@ TEST(ImageResources, BlockButtonsOfOddHeightSplitIntoFramesOf35) {
 }
 
 TEST(ImageResources, TwoFrameImagesShowADifferentSelectedFrame) {
-  for (const auto& spec : kImages) {
-    if (spec.frames != 2) {
+  for (const auto& expected : kImages) {
+    if (expected.frames != 2) {
       continue;
     }
-    SCOPED_TRACE(spec.name);
-    const Decoded d = Decode(std::string(spec.name) + ".png");
+    SCOPED_TRACE(expected.name);
+    const Decoded d = Decode(std::string(expected.name) + ".png");
     ASSERT_FALSE(d.rgba.empty());
-    const long difference = FrameDifference(d, spec.frameHeight);
+    const long difference = FrameDifference(d, expected.frameHeight);
     // At least a mean difference of 8 per channel over the frame.
-    EXPECT_GT(difference, 8L * spec.frameWidth * spec.frameHeight * 4 / 4);
+    EXPECT_GT(difference, 8L * expected.frameWidth * expected.frameHeight * 4 / 4);
   }
 }
 
