@@ -22,17 +22,17 @@
 #include <string>
 
 #include "device/Messages.h"
+#include "device/StreamsHost.h"
 
 namespace kr7 {
 
-class StreamHost;
 struct SessionState;
 
 inline constexpr std::string_view kBankFileDefaultName = "KR7_Presets_and_IRs";
 
 class BankExport {
  public:
-  BankExport(SessionState& session, StreamHost& host, std::string dataFolder);
+  BankExport(SessionState& session, StreamHost host, std::string dataFolder);
 
   // UI thread: the menu command (save dialog).
   void Start();
@@ -55,7 +55,7 @@ class BankExport {
   void Finish();
 
   SessionState& mSession;
-  StreamHost& mHost;
+  StreamHost mHost;
   std::string mDataFolder;
   std::string mPath;  // UI thread only
 

@@ -22,7 +22,7 @@ std::string VersionQuestion(std::uint8_t version) {
 
 }  // namespace
 
-FactoryUpdate::FactoryUpdate(StreamHost& host) : mHost(host) {}
+FactoryUpdate::FactoryUpdate(StreamHost host) : mHost(host) {}
 
 bool FactoryUpdate::Start() {
   if (Running()) return false;

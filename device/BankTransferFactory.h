@@ -20,11 +20,11 @@
 
 #include "device/Packing.h"
 #include "device/StreamsMessageList.h"
+#include "device/StreamsHost.h"
 #include "model/UserTexts.h"
 
 namespace kr7 {
 
-class StreamHost;
 
 // The bank's format version the editor expects (read as 1.2).
 inline constexpr std::uint8_t kBankFormatVersion = 12;
@@ -38,7 +38,7 @@ using FactoryBankProvider = std::function<std::optional<ByteSpan>()>;
 
 class FactoryUpdate {
  public:
-  explicit FactoryUpdate(StreamHost& host);
+  explicit FactoryUpdate(StreamHost host);
 
   void SetBankProvider(FactoryBankProvider provider) { mProvider = std::move(provider); }
 
@@ -56,7 +56,7 @@ class FactoryUpdate {
  private:
   void Complete();
 
-  StreamHost& mHost;
+  StreamHost mHost;
   FactoryBankProvider mProvider;
   MessageListStream mStream;
   std::atomic<bool> mCompletionPending{false};

@@ -11,7 +11,7 @@
 
 namespace kr7 {
 
-BankImport::BankImport(SessionState& session, StreamHost& host) : mSession(session), mHost(host) {}
+BankImport::BankImport(SessionState& session, StreamHost host) : mSession(session), mHost(host) {}
 
 void BankImport::Start() {
   EditorView& view = mHost.View();

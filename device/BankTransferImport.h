@@ -17,18 +17,18 @@
 
 #include "device/ImportRewrite.h"
 #include "device/StreamsMessageList.h"
+#include "device/StreamsHost.h"
 #include "model/UserTexts.h"
 
 namespace kr7 {
 
-class StreamHost;
 struct SessionState;
 
 inline constexpr std::string_view kBankFileExtension = "r3b";
 
 class BankImport {
  public:
-  BankImport(SessionState& session, StreamHost& host);
+  BankImport(SessionState& session, StreamHost host);
 
   // UI thread: the menu command (confirmation and dialog).
   void Start();
@@ -47,7 +47,7 @@ class BankImport {
 
  private:
   SessionState& mSession;
-  StreamHost& mHost;
+  StreamHost mHost;
   MessageListStream mStream;
   ImportRewriter mRewriter;  // UI thread only (the tick)
   std::atomic<bool> mFinished{false};

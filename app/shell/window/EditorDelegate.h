@@ -17,7 +17,7 @@ class EditorDelegate final : public iplug::IEditorDelegate {
     return mControl.Params().GetParam(paramIdx);
   }
   void SendParameterValueFromUI(int paramIdx, double normalisedValue) override {
-    mControl.SetParameterFromPosition(paramIdx, normalisedValue);
+    mControl.Parameters().SetParameterFromPosition(paramIdx, normalisedValue);
   }
 
  private:
