@@ -4,6 +4,7 @@
 #include <glib-unix.h>
 
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -58,17 +59,23 @@ void OpenFile(Running& running, const std::string& path) {
   }
 }
 
+bool IsGoodPresetFile(const std::string& path) {
+  if (KindOfFile(path) != OpenedFileKind::kPreset) return false;
+  const std::optional<std::vector<std::uint8_t>> image = ReadPresetFileImage(path);
+  return image && CheckPresetFile(*image) == PresetFileCheck::kOk;
+}
+
 // A preset file applied before the pedal's own active preset arrived would
-// be replaced by it, so the start file waits for the handshake to apply the
-// pedal's preset (or for no pedal to answer). A bank import waits for the
-// connection by itself.
+// be replaced by it, so a good one named at the start waits for the
+// handshake to apply the pedal's preset (or for no pedal to answer). Refused
+// files are reported at once; a bank import waits for the connection itself.
 gboolean OpenStartFileWhenReady(gpointer data) {
   auto& running = *static_cast<Running*>(data);
   const SessionState& session = running.host->Control().Session();
-  const bool waitForPedal = KindOfFile(running.startFile) == OpenedFileKind::kPreset &&
-                            (session.connected.load() ? session.applying.load()
-                                                      : ++running.startFileTicks <
-                                                            kStartFileWaitTicks);
+  const bool waitForPedal =
+      IsGoodPresetFile(running.startFile) &&
+      (session.connected.load() ? session.applying.load()
+                                : ++running.startFileTicks < kStartFileWaitTicks);
   if (waitForPedal) return G_SOURCE_CONTINUE;
   running.startFileWatch = 0;
   OpenFile(running, std::exchange(running.startFile, {}));
