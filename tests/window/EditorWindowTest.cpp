@@ -51,6 +51,32 @@ class EditorWindow : public ::testing::Test {
     return editor.Start(KR7_EDITOR_PATH, {}, Environment(), mHome / log);
   }
 
+  // Starts the editor and waits for its window; 0 when none appeared.
+  Window OpenEditor(test::ChildProcess& editor, const std::string& log) {
+    return StartEditor(editor, log) ? mDisplay.WaitForTitle(kTitle, 20s) : 0;
+  }
+
+  // The virtual pedal with its MIDI monitor in pedal.log, and the editor's
+  // settings pointing at it.
+  void StartPedal(test::ChildProcess& pedal) {
+    ASSERT_TRUE(pedal.Start(KR7_PEDAL_PATH, {"--trace", "--connect-editor"},
+                            {{"JACK_DEFAULT_SERVER", mJack.Name()}}, mHome / "pedal.log"));
+    std::ofstream(mDataFolder + "/settings.ini")
+        << "[audio]\ndriver=1\n[midi]\nindev=kr7-virtual-pedal:out\noutdev=kr7-virtual-pedal:in\n";
+    // The pedal's ports must exist before the editor lists the ports.
+    ASSERT_TRUE(WaitForTrace("", 10s));
+    std::this_thread::sleep_for(500ms);
+  }
+
+  bool WaitForTrace(const std::string& text, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (ReadText(mHome / "pedal.log").find(text) == std::string::npos) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      std::this_thread::sleep_for(100ms);
+    }
+    return true;
+  }
+
   test::X11Display mDisplay;
   jacktest::JackServer mJack;
   test::TempFolder mHome;
@@ -109,19 +135,9 @@ namespace {
 // follows only once the editor accepted the pedal.
 TEST_F(EditorWindow, ConnectsToTheVirtualPedal) {
   test::ChildProcess pedal;
-  ASSERT_TRUE(pedal.Start(KR7_PEDAL_PATH, {"--trace", "--connect-editor"},
-                          {{"JACK_DEFAULT_SERVER", mJack.Name()}}, mHome / "pedal.log"));
-  std::ofstream(mDataFolder + "/settings.ini")
-      << "[audio]\ndriver=1\n[midi]\nindev=kr7-virtual-pedal:out\noutdev=kr7-virtual-pedal:in\n";
-  // The pedal's ports must exist before the editor lists the ports.
-  const auto portsDeadline = std::chrono::steady_clock::now() + 10s;
-  while (ReadText(mHome / "pedal.log").empty() && std::chrono::steady_clock::now() < portsDeadline)
-    std::this_thread::sleep_for(100ms);
-  std::this_thread::sleep_for(500ms);
-
+  StartPedal(pedal);
   test::ChildProcess editor;
-  ASSERT_TRUE(StartEditor(editor, "editor.log"));
-  const Window window = mDisplay.WaitForTitle(kTitle, 20s);
+  const Window window = OpenEditor(editor, "editor.log");
   ASSERT_NE(window, 0u) << ReadText(mHome / "editor.log");
 
   const std::string identityRequest = "F0 00 51 21 03 55 0C 0F F7";
@@ -178,27 +194,12 @@ void WritePresetFile(const std::string& path, const char* magic) {
 // nothing; a good one reaches the pedal as PresetStore.
 TEST_F(EditorWindow, HandsFilesToTheRunningEditor) {
   test::ChildProcess pedal;
-  ASSERT_TRUE(pedal.Start(KR7_PEDAL_PATH, {"--trace", "--connect-editor"},
-                          {{"JACK_DEFAULT_SERVER", mJack.Name()}}, mHome / "pedal.log"));
-  std::ofstream(mDataFolder + "/settings.ini")
-      << "[audio]\ndriver=1\n[midi]\nindev=kr7-virtual-pedal:out\noutdev=kr7-virtual-pedal:in\n";
-  const auto waitFor = [&](const std::string& text, std::chrono::seconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (ReadText(mHome / "pedal.log").find(text) == std::string::npos) {
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      std::this_thread::sleep_for(100ms);
-    }
-    return true;
-  };
-  ASSERT_TRUE(waitFor("", 10s));
-  std::this_thread::sleep_for(500ms);
-
+  StartPedal(pedal);
   test::ChildProcess editor;
-  ASSERT_TRUE(StartEditor(editor, "editor.log"));
-  const Window window = mDisplay.WaitForTitle(kTitle, 20s);
+  const Window window = OpenEditor(editor, "editor.log");
   ASSERT_NE(window, 0u) << ReadText(mHome / "editor.log");
   // Connected: the checksum request follows the accepted identity block.
-  ASSERT_TRUE(waitFor("F0 00 51 21 03 55 0C 03 F7", 30s)) << ReadText(mHome / "pedal.log");
+  ASSERT_TRUE(WaitForTrace("F0 00 51 21 03 55 0C 03 F7", 30s)) << ReadText(mHome / "pedal.log");
   ASSERT_TRUE(mDisplay.FindByTitle("").empty());
 
   WritePresetFile(mHome / "bad.r3p", "RXAQ");
@@ -207,12 +208,12 @@ TEST_F(EditorWindow, HandsFilesToTheRunningEditor) {
   ASSERT_TRUE(bad.Start(KR7_EDITOR_PATH, {mHome / "bad.r3p"}, Environment()));
   EXPECT_EQ(bad.WaitForExit(10s), 0);
   EXPECT_NE(mDisplay.WaitForTitle("", 10s), 0u) << "no message box";
-  EXPECT_FALSE(waitFor("PresetStore", 2s));
+  EXPECT_FALSE(WaitForTrace("PresetStore", 2s));
 
   test::ChildProcess good;
   ASSERT_TRUE(good.Start(KR7_EDITOR_PATH, {mHome / "good.r3p"}, Environment()));
   EXPECT_EQ(good.WaitForExit(10s), 0);
-  EXPECT_TRUE(waitFor("PresetStore", 10s)) << ReadText(mHome / "pedal.log");
+  EXPECT_TRUE(WaitForTrace("PresetStore", 10s)) << ReadText(mHome / "pedal.log");
   EXPECT_EQ(mDisplay.FindByTitle(kTitle).size(), 1u);
   editor.Stop();
 }

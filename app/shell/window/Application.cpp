@@ -82,7 +82,7 @@ gboolean OpenStartFileWhenReady(gpointer data) {
   return G_SOURCE_REMOVE;
 }
 
-// Start step 4 and 5 for the devices, after the first frame; then the file
+// Start steps 4 and 5 for the devices, after the first frame; then the file
 // named on the command line.
 void OnFirstFrame(Running& running) {
   running.host->OpenDevices(running.window->Window());
