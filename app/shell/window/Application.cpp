@@ -22,6 +22,7 @@
 #include "app/shell/window/Host.h"
 #include "app/shell/window/MainWindow.h"
 #include "app/shell/window/PreferencesDialog.h"
+#include "model/UserTexts.h"
 #include "resources/Resources.h"
 
 namespace kr7::shell {
@@ -54,7 +55,7 @@ void OpenFile(Running& running, const std::string& path) {
       control.Streams().Import().StartFile(path);
       break;
     case OpenedFileKind::kUnknown:
-      running.window->ShowMessage(kUnknownFileFormatMessage, "", igraphics::kMB_OK);
+      running.window->ShowMessage(kUnknownFileFormatText, "", igraphics::kMB_OK);
       break;
   }
 }
