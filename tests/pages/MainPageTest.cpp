@@ -62,7 +62,8 @@ TEST(MainPage, IgnoresInputDuringALongTransfer) {
   h.Connect();
   const PackedIr packed = PackIrImage(IrImage{});
   ASSERT_TRUE(h.control.Streams().StartIrUpload(5, packed.data));
-  h.Idle(1);
+  h.Tick(1);
+  ASSERT_TRUE(h.control.Streams().LongTransferRunning());
   h.TakeReceived();
   const igraphics::Rect row = PresetRowRect(4);
   const igraphics::Rect level = PedalKnobCentre(kParamLevel);
