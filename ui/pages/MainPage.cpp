@@ -26,24 +26,13 @@ using igraphics::IGraphics;
 using igraphics::kNoTag;
 using igraphics::Rect;
 
-Rect ColumnCaptionRect(ColumnLayout layout, float x) {
+Rect ColumnRect(ColumnLayout layout, ColumnPart part, float x) {
+  // Upper layout; the lower one lies 70 units further down.
+  constexpr float kTop[] = {780, 820, 895, 970};
+  constexpr float kBottom[] = {810, 1020, 935, 1004};
   const float dy = layout == ColumnLayout::Lower ? 70.f : 0.f;
-  return {x, 780 + dy, x + 200, 810 + dy};
-}
-
-Rect ColumnKnobRect(ColumnLayout layout, float x) {
-  const float dy = layout == ColumnLayout::Lower ? 70.f : 0.f;
-  return {x, 820 + dy, x + 200, 1020 + dy};
-}
-
-Rect ColumnValueRect(ColumnLayout layout, float x) {
-  const float dy = layout == ColumnLayout::Lower ? 70.f : 0.f;
-  return {x, 895 + dy, x + 200, 935 + dy};
-}
-
-Rect ColumnUnitRect(ColumnLayout layout, float x) {
-  const float dy = layout == ColumnLayout::Lower ? 70.f : 0.f;
-  return {x, 970 + dy, x + 200, 1004 + dy};
+  const auto i = static_cast<std::size_t>(part);
+  return {x, kTop[i] + dy, x + 200, kBottom[i] + dy};
 }
 
 Rect PresetRowRect(int row) {
@@ -264,13 +253,13 @@ class MainPageBuilder {
   void KnobColumns(const BlockEditor& block) {
     for (int i = 0; i < block.numColumns; ++i) {
       const KnobColumn& c = block.columns[i];
-      Text(ColumnCaptionRect(block.layout, c.x), c.caption, mText.knobCaption, c.captionTag, block.group);
-      Add(std::make_unique<igraphics::IVKnobControl>(ColumnKnobRect(block.layout, c.x), c.param, "", mWidgets.knob,
+      Text(ColumnRect(block.layout, ColumnPart::Caption, c.x), c.caption, mText.knobCaption, c.captionTag, block.group);
+      Add(std::make_unique<igraphics::IVKnobControl>(ColumnRect(block.layout, ColumnPart::Knob, c.x), c.param, "", mWidgets.knob,
                                                      false, false, -135.f, 135.f, -135.f,
                                                      igraphics::EDirection::Vertical, 4.0, 18.f),
           kNoTag, block.group);
-      Text(ColumnValueRect(block.layout, c.x), c.value, mText.knobValue, c.valueTag, block.group);
-      Text(ColumnUnitRect(block.layout, c.x), c.unit, mText.knobUnit, kNoTag, block.group);
+      Text(ColumnRect(block.layout, ColumnPart::Value, c.x), c.value, mText.knobValue, c.valueTag, block.group);
+      Text(ColumnRect(block.layout, ColumnPart::Unit, c.x), c.unit, mText.knobUnit, kNoTag, block.group);
     }
   }
 
