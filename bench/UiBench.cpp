@@ -9,6 +9,7 @@
 
 #include <filesystem>
 
+#include "model/ControlTags.h"
 #include "app/core/KR7Control.h"
 #include "model/Parameters.h"
 #include "pedal/FactoryContent.h"
@@ -51,10 +52,10 @@ struct Fixture {
   }
   // The drive block's knobs, with the amplifier buttons above them.
   igraphics::IVKnobControl* DriveKnob() {
-    pages.Transitions().ShowGroup("ircontrols", false);
-    pages.Transitions().ShowGroup("drivecontrols", true);
+    pages.Transitions().ShowGroup(kr7::kGroupIr, false);
+    pages.Transitions().ShowGroup(kr7::kGroupDrive, true);
     igraphics::IVKnobControl* knob = nullptr;
-    pages.Graphics().ForEachInGroup("drivecontrols", [&knob](igraphics::IControl& c) {
+    pages.Graphics().ForEachInGroup(kr7::kGroupDrive, [&knob](igraphics::IControl& c) {
       if (!knob) knob = dynamic_cast<igraphics::IVKnobControl*>(&c);
     });
     return knob;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/ControlTags.h"
 #include "app/core/KR7Control.h"
 #include "tests/support/TempFolder.h"
 #include "tests/ui/UiTestSupport.h"
@@ -42,8 +43,8 @@ TEST_F(EditorPageDrawing, RendersAtEveryScaleWithTheLevelKnobArc) {
   // The master level knob at 80 of 127: the value arc passes 12 o'clock in
   // the knob's cyan; 3 o'clock shows the track only.
   pages.Graphics().SetDesignSize(1920, 1200, 1.f);
-  pages.Transitions().ShowGroup("ircontrols", false);
-  pages.Transitions().ShowGroup("levelcontrols", true);
+  pages.Transitions().ShowGroup(kGroupIr, false);
+  pages.Transitions().ShowGroup(kGroupLevel, true);
   pages.Graphics().SendParameterValueFromDelegate(kParamLevel, 80 / 127.0);
   host.Render();
   EXPECT_EQ(host.PixelAt(730 - 3, 920 - 82).G, 255);
