@@ -1,6 +1,7 @@
 #include "app/core/KR7Control.h"
 
 #include "app/core/SettingsBlock.h"
+#include "device/Session.h"
 #include "device/Messages.h"
 #include "model/PresetPayload.h"
 
@@ -243,8 +244,39 @@ void KR7Control::OnWindowClose() {
   mLists = nullptr;
 }
 
-// The transfers own the firmware page, bank import and export and the
-// factory presets update; the other commands are added with the menu.
-bool KR7Control::OnCommand(int command) { return mStreams.OnCommand(command); }
+bool KR7Control::OnCommand(int command) {
+  switch (command) {
+    case kCommandFirmwarePage:
+      if (!mView.HasView()) return false;
+      break;
+    case kCommandClearCache:
+      ClearCacheFromMenu();
+      return true;
+    case kCommandNoAction:
+      return true;
+    default:
+      break;
+  }
+  // The transfers own the firmware page, bank import and export and the
+  // factory presets update.
+  return mStreams.OnCommand(command);
+}
+
+void KR7Control::ClearCacheFromMenu() {
+  mCache.Clear();
+  LoadPresetCache();
+  // The impulse-response names fall back to the built-in and "Empty Slot"
+  // texts; the factory WAV files are not cache and stay.
+  mIrs.PrepareStore({});
+  mView.ShowMessage(kFinishedText, false);
+}
+
+bool KR7Control::ShowAbout() {
+  if (!mView.HasView()) return false;
+  mView.SetGroupHidden(kGroupAbout, false);
+  return true;
+}
+
+void KR7Control::CloseAbout() { mView.SetGroupHidden(kGroupAbout, true); }
 
 }  // namespace kr7

@@ -39,6 +39,11 @@
 
 namespace kr7 {
 
+// Menu command codes handled here rather than by the transfers.
+inline constexpr int kCommandClearCache = 3;
+inline constexpr int kCommandNoAction = 7;
+inline constexpr std::string_view kGroupAbout = "aboutcontrols";
+
 class KR7Control final : private SessionHost, private StreamHost, public SysExReceiver {
  public:
   // Reads the preset cache below folder (directory order, then by slot) so
@@ -73,8 +78,15 @@ class KR7Control final : private SessionHost, private StreamHost, public SysExRe
   void OnWindowOpen(EditorView* view, ListView* lists = nullptr);
   // Sends EditorClosed when connected, then forgets the window.
   void OnWindowClose();
-  // Menu command dispatch; returns whether the command was handled.
+  // Menu command dispatch; returns whether the command was handled. The
+  // firmware page needs a window: without one code 1 is not handled, so the
+  // link is neither held connected nor kept from polling.
   bool OnCommand(int command);
+  // "About": shows the about page and reports true with a window open;
+  // false without one (the shell then shows its plain box).
+  bool ShowAbout();
+  // Any click on the about page.
+  void CloseAbout();
   void Reconnect() { mSessionLogic.Reconnect(); }
   void OpenGlobalSettings() { mSessionLogic.OpenGlobalSettings(); }
   void CloseGlobalSettings() { mSessionLogic.CloseGlobalSettings(); }
@@ -147,6 +159,9 @@ class KR7Control final : private SessionHost, private StreamHost, public SysExRe
   void SendLiveEdit(int index);
   void DrawChangedRows();
   void LoadPresetCache();
+  // "Clear Cache Data": the cached presets and impulse responses go, the
+  // lists are read again and the user is told.
+  void ClearCacheFromMenu();
 
   DataFolder mFolder;
   ParameterTable mParams;
