@@ -277,6 +277,4 @@ bool KR7Control::ShowAbout() {
   return true;
 }
 
-void KR7Control::CloseAbout() { mView.SetGroupHidden(kGroupAbout, true); }
-
 }  // namespace kr7

@@ -85,8 +85,6 @@ class KR7Control final : private SessionHost, private StreamHost, public SysExRe
   // "About": shows the about page and reports true with a window open;
   // false without one (the shell then shows its plain box).
   bool ShowAbout();
-  // Any click on the about page.
-  void CloseAbout();
   void Reconnect() { mSessionLogic.Reconnect(); }
   void OpenGlobalSettings() { mSessionLogic.OpenGlobalSettings(); }
   void CloseGlobalSettings() { mSessionLogic.CloseGlobalSettings(); }

@@ -52,8 +52,6 @@ TEST_F(MenuCommandTest, NoActionCodeAndAboutWithAndWithoutAWindow) {
 
   EXPECT_TRUE(editor->ShowAbout());
   EXPECT_FALSE(view.GroupHidden(std::string(kGroupAbout)));
-  editor->CloseAbout();
-  EXPECT_TRUE(view.GroupHidden(std::string(kGroupAbout)));
 
   editor->OnWindowClose();
   EXPECT_FALSE(editor->ShowAbout());
@@ -112,17 +110,6 @@ TEST_F(MenuCommandTest, ClosingTheFirmwarePageDropsAnAnnouncedImageAndReconnects
   link.sent.clear();
   Tick(kPollTicks);
   EXPECT_EQ(SentNames().front(), "GlobalRequest 15");
-}
-
-TEST_F(MenuCommandTest, FetchShowsLoadingPresetsRisingToOneHundredThenHides) {
-  Handshake();
-  const std::vector<std::string> texts = view.TextsOf(kPresetProgress.textTag);
-  ASSERT_GE(texts.size(), 100u);
-  EXPECT_TRUE(std::is_sorted(texts.begin(), texts.end(), [](auto& a, auto& b) {
-    return std::stoi(a) < std::stoi(b);
-  }));
-  EXPECT_EQ(texts.back(), "100 %");
-  EXPECT_TRUE(view.GroupHidden(std::string(kPresetProgress.group)));
 }
 
 }  // namespace

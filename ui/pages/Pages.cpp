@@ -10,6 +10,10 @@ namespace {
 constexpr PageBuilder kPageBuilders[] = {
     BuildMainPage,
     BuildTransferShield,
+    BuildFirmwarePage,
+    BuildUserIrBrowser,
+    BuildAboutPage,
+    BuildProgressOverlays,
 };
 
 // Hidden at start: every page over the main page and every block group but
