@@ -29,6 +29,7 @@ class EditorPages final : public iplug::IEditorDelegate, private ListView {
 
   igraphics::IGraphics& Graphics() { return *mGraphics; }
   PageTransitions& Transitions() { return mTransitions; }
+  EditorView& View() { return mView; }
   const PageRefs& Refs() const { return mRefs; }
 
   // Builds the pages at the screen's pixel density (2 picks the @2x images),

@@ -73,6 +73,17 @@ constexpr PedalKnob kPedalKnobs[] = {
     {kParamAutoFilerLevel2, "knobrotate.png", 1127.5f, 347.5f}, {kParamLevel, "knobrotatebig.png", 769.5f, 349.5f},
 };
 
+}  // namespace
+
+Rect PedalKnobCentre(int param) {
+  for (const PedalKnob& k : kPedalKnobs) {
+    if (k.param == param) return {k.cx, k.cy, k.cx, k.cy};
+  }
+  return {};
+}
+
+namespace {
+
 // --- The block editor area ----------------------------------------------------------
 
 struct KnobColumn {
@@ -226,7 +237,7 @@ class MainPageBuilder {
   void Pedal() {
     for (const PedalKnob& k : kPedalKnobs) {
       const igraphics::IBitmap image = mUi.LoadImageResource(k.image);
-      const Rect bounds = Rect(k.cx, k.cy, k.cx, k.cy).GetCentredInside(static_cast<float>(image.FW()),
+      const Rect bounds = PedalKnobCentre(k.param).GetCentredInside(static_cast<float>(image.FW()),
                                                                          static_cast<float>(image.FH()));
       Add(std::make_unique<igraphics::IBKnobRotaterControl>(bounds, image, k.param), kNoTag, "bcontrols");
     }

@@ -21,6 +21,10 @@ igraphics::Rect ColumnKnobRect(ColumnLayout layout, float x);
 igraphics::Rect ColumnValueRect(ColumnLayout layout, float x);
 igraphics::Rect ColumnUnitRect(ColumnLayout layout, float x);
 
+// Centre of the pedal knob bound to param (design units); (0, 0) for a
+// parameter without a pedal knob.
+igraphics::Rect PedalKnobCentre(int param);
+
 // Design rectangle of preset-list row i before scrolling, and of the
 // selector over the visible part of the list.
 igraphics::Rect PresetRowRect(int row);
