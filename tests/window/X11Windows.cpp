@@ -5,6 +5,7 @@
 #include <X11/extensions/XTest.h>
 
 #include <cstdlib>
+#include <iterator>
 #include <thread>
 
 namespace kr7::test {
@@ -109,6 +110,27 @@ bool X11Display::LeftButton(bool press) {
   const bool sent = XTestFakeButtonEvent(mDisplay, 1, press ? True : False, CurrentTime) != 0;
   XFlush(mDisplay);
   return sent;
+}
+
+bool X11Display::TypeChord(Window window, std::initializer_list<KeySym> chord) {
+  if (!mDisplay) return false;
+  XSetInputFocus(mDisplay, window, RevertToPointerRoot, CurrentTime);
+  bool sent = true;
+  for (KeySym key : chord)
+    sent &= XTestFakeKeyEvent(mDisplay, XKeysymToKeycode(mDisplay, key), True, CurrentTime) != 0;
+  for (auto key = std::rbegin(chord); key != std::rend(chord); ++key)
+    sent &= XTestFakeKeyEvent(mDisplay, XKeysymToKeycode(mDisplay, *key), False, CurrentTime) != 0;
+  XFlush(mDisplay);
+  return sent;
+}
+
+unsigned long X11Display::PixelAt(Window window, int x, int y) {
+  if (!mDisplay) return 0;
+  XImage* image = XGetImage(mDisplay, window, x, y, 1, 1, AllPlanes, ZPixmap);
+  if (!image) return 0;
+  const unsigned long pixel = XGetPixel(image, 0, 0) & 0xFFFFFF;
+  XDestroyImage(image);
+  return pixel;
 }
 
 }  // namespace kr7::test
