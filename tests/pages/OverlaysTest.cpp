@@ -21,8 +21,8 @@ std::string Text(PagesHarness& h, int tag) { return static_cast<igraphics::IText
 
 TEST(Overlays, FetchShowsLoadingPresetsInTheRingRisingToOneHundred) {
   PagesHarness h;
+  EXPECT_EQ(Tag(h, 54).GetRECT().MW(), Tag(h, 53).GetRECT().MW());  // the text centred in the ring
   EXPECT_EQ(Tag(h, 54).GetRECT().MH(), Tag(h, 53).GetRECT().MH());
-  EXPECT_EQ(Tag(h, 54).GetRECT().MW(), Tag(h, 53).GetRECT().MW());
   std::vector<int> percents;
   int shownSteps = 0;
   for (int tick = 0; tick < kStartTicks; ++tick) {
@@ -77,7 +77,7 @@ TEST(Overlays, UserIrBrowserShowsABankAndClosingForgetsTheChoices) {
   h.control.Irs().PrepareStore({});
   h.control.Irs().ShowUserIrBank(8);
   h.pages.Transitions().ShowGroup("customircontrols", true);
-  h.Idle(1);
+  h.Idle(1);  // the rows are drawn
   const auto& rows = h.pages.Refs().userIrRows;
   EXPECT_EQ(rows[3]->GetStr(), "Cab 259");
   EXPECT_EQ(rows[31]->GetStr(), "Empty Slot 32");

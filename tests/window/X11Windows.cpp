@@ -116,20 +116,16 @@ bool X11Display::TypeChord(Window window, std::initializer_list<KeySym> chord) {
   if (!mDisplay) return false;
   XSetInputFocus(mDisplay, window, RevertToPointerRoot, CurrentTime);
   bool sent = true;
-  for (KeySym key : chord)
-    sent &= XTestFakeKeyEvent(mDisplay, XKeysymToKeycode(mDisplay, key), True, CurrentTime) != 0;
-  for (auto key = std::rbegin(chord); key != std::rend(chord); ++key)
-    sent &= XTestFakeKeyEvent(mDisplay, XKeysymToKeycode(mDisplay, *key), False, CurrentTime) != 0;
-  XFlush(mDisplay);
-  return sent;
+  for (KeySym key : chord) sent &= XTestFakeKeyEvent(mDisplay, XKeysymToKeycode(mDisplay, key), True, 0) != 0;
+  for (auto k = std::rbegin(chord); k != std::rend(chord); ++k)
+    sent &= XTestFakeKeyEvent(mDisplay, XKeysymToKeycode(mDisplay, *k), False, 0) != 0;
+  return XFlush(mDisplay) && sent;
 }
 
 unsigned long X11Display::PixelAt(Window window, int x, int y) {
-  if (!mDisplay) return 0;
-  XImage* image = XGetImage(mDisplay, window, x, y, 1, 1, AllPlanes, ZPixmap);
-  if (!image) return 0;
-  const unsigned long pixel = XGetPixel(image, 0, 0) & 0xFFFFFF;
-  XDestroyImage(image);
+  XImage* image = mDisplay ? XGetImage(mDisplay, window, x, y, 1, 1, AllPlanes, ZPixmap) : nullptr;
+  const unsigned long pixel = image ? XGetPixel(image, 0, 0) & 0xFFFFFF : 0;
+  if (image) XDestroyImage(image);
   return pixel;
 }
 
