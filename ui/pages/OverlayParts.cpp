@@ -7,9 +7,6 @@
 namespace kr7::pages {
 namespace {
 
-using igraphics::Colour;
-using igraphics::EAlign;
-using igraphics::EVAlign;
 using igraphics::TextStyle;
 
 constexpr const char* kRoboto = "Roboto-Regular";
@@ -18,14 +15,14 @@ constexpr float kRingStart = -135.f;
 constexpr float kRingEnd = 135.f;
 
 OverlayTextStyles MakeOverlayStyles() {
-  const Colour white = igraphics::kColourWhite;
+  const igraphics::Colour white = igraphics::kColourWhite;
   OverlayTextStyles s;
   s.title = TextStyle(40.f, white, kRoboto);
   s.percentage = TextStyle(60.f, white, kRoboto);
   s.firmwarePercentage = TextStyle(50.f, white, kRoboto);
-  s.link = TextStyle(25.f, white, kRoboto, EAlign::Centre, EVAlign::Top);
+  s.link = TextStyle(25.f, white, kRoboto, igraphics::EAlign::Centre, igraphics::EVAlign::Top);
   s.version = TextStyle(45.f, white, kRoboto);
-  s.browserRow = TextStyle(24.f, Colour(255, 100, 255, 255), kRoboto, EAlign::Near);
+  s.browserRow = TextStyle(24.f, igraphics::Colour(255, 100, 255, 255), kRoboto, igraphics::EAlign::Near);
   s.bankCaption = TextStyle(24.f, igraphics::kColourBlack);
   return s;
 }
