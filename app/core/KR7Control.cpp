@@ -1,9 +1,10 @@
 #include "app/core/KR7Control.h"
 
 #include "app/core/SettingsBlock.h"
-#include "device/Session.h"
 #include "device/Messages.h"
+#include "model/ControlTags.h"
 #include "model/PresetPayload.h"
+#include "model/UserTexts.h"
 
 namespace kr7 {
 
@@ -252,7 +253,7 @@ bool KR7Control::OnCommand(int command) {
     case kCommandClearCache:
       ClearCacheFromMenu();
       return true;
-    case kCommandNoAction:
+    case kCommandNothing:
       return true;
     default:
       break;

@@ -39,11 +39,6 @@
 
 namespace kr7 {
 
-// Menu command codes handled here rather than by the transfers.
-inline constexpr int kCommandClearCache = 3;
-inline constexpr int kCommandNoAction = 7;
-inline constexpr std::string_view kGroupAbout = "aboutcontrols";
-
 class KR7Control final : private SessionHost, private StreamHost, public SysExReceiver {
  public:
   // Reads the preset cache below folder (directory order, then by slot) so

@@ -1,5 +1,7 @@
 #include <memory>
 
+#include "model/ControlTags.h"
+#include "model/UserTexts.h"
 #include "ui/IPanelControl.h"
 #include "ui/ITextControl.h"
 #include "ui/pages/OverlayParts.h"
@@ -11,9 +13,9 @@ namespace {
 using igraphics::Rect;
 
 struct ProgressOverlay {
-  const char* group;
-  const char* title;
-  const char* ringLabel;
+  std::string_view group;
+  std::string_view title;
+  std::string_view ringLabel;
   int titleTag;
   int ringTag;
   int percentageTag;
@@ -21,8 +23,10 @@ struct ProgressOverlay {
 
 // The transfers fill the ring and the percentage by these tags.
 constexpr ProgressOverlay kOverlays[] = {
-    {"progresscontrols", "Loading Presets...", "PRESET", 52, 53, 54},
-    {"factorypresetcontrols", "Upgrading Factory Presets...", "PRESET", 72, 74, 73},
+    {kGroupPresetProgress, kPresetProgressTitle, "PRESET", kTagPresetProgressTitle,
+     kTagPresetProgressRing, kTagPresetProgressText},
+    {kGroupFactoryProgress, kFactoryProgressTitle, "PRESET", kTagFactoryProgressTitle,
+     kTagFactoryProgressRing, kTagFactoryProgressText},
 };
 
 constexpr Rect kPanel{850, 400, 1250, 800};

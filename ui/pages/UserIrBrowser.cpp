@@ -1,6 +1,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "model/ControlTags.h"
+#include "model/UserTexts.h"
 #include "ui/ICaptionControl.h"
 #include "ui/IInvisibleSelectControl3.h"
 #include "ui/IPanelControl.h"
@@ -16,8 +18,7 @@ namespace {
 using igraphics::Colour;
 using igraphics::Rect;
 
-constexpr const char* kGroup = "customircontrols";
-constexpr int kColumnRows = kNumUserIrRows / 2;
+constexpr int kColumnRows = kNumUserIrBrowserRows / 2;
 constexpr float kRowPitch = 30.f;
 constexpr float kRowHeight = 28.f;
 constexpr float kFirstRowTop = 550.f;
@@ -33,7 +34,7 @@ struct Column {
 constexpr Column kColumns[] = {{460, 760, kParamUserIrBrowserLeftHover}, {770, 1070, kParamUserIrBrowserRightHover}};
 
 void CloseBrowser(PageTransitions& transitions, const PageRefs& refs, KR7Control& control) {
-  transitions.ShowGroup(kGroup, false);
+  transitions.ShowGroup(kGroupUserIrBrowser, false);
   for (igraphics::ITextControl* row : refs.userIrRows) {
     if (row) row->SetTextColour(kRowColour);
   }
@@ -47,8 +48,8 @@ void CloseBrowser(PageTransitions& transitions, const PageRefs& refs, KR7Control
 void BuildUserIrBrowser(PageContext& ctx) {
   ctx.ui.AddControl(std::make_unique<igraphics::IPanelControl>(Rect{314, 470, 1164, 1070},
                                                                Colour(223, 16, 16, 16)),
-                    igraphics::kNoTag, kGroup);
-  AddClosingArea(ctx, ctx.ui.GetBounds(), kGroup,
+                    igraphics::kNoTag, kGroupUserIrBrowser);
+  AddClosingArea(ctx, ctx.ui.GetBounds(), kGroupUserIrBrowser,
                  [&transitions = ctx.transitions, &refs = ctx.refs, &control = ctx.control] {
                    CloseBrowser(transitions, refs, control);
                  });
@@ -57,23 +58,23 @@ void BuildUserIrBrowser(PageContext& ctx) {
                                                                  kParamCustomIrBank,
                                                                  styles.bankCaption,
                                                                  Colour(255, 200, 200, 200)),
-                    igraphics::kNoTag, kGroup);
+                    igraphics::kNoTag, kGroupUserIrBrowser);
   for (int c = 0; c < 2; ++c) {
     const Column& column = kColumns[c];
     for (int j = 0; j < kColumnRows; ++j) {
       const int row = c * kColumnRows + j;
       char text[32];
-      std::snprintf(text, sizeof text, "Empty Slot %d", row + 1);
+      std::snprintf(text, sizeof text, kEmptySlotFormat.data(), row + 1);
       const float top = kFirstRowTop + kRowPitch * static_cast<float>(j);
       ctx.refs.userIrRows[static_cast<std::size_t>(row)] = ctx.ui.AddControl(
           std::make_unique<igraphics::ITextControl>(Rect{column.left, top, column.right, top + kRowHeight},
                                                     text, styles.browserRow, kRowBackground),
-          igraphics::kNoTag, kGroup);
+          igraphics::kNoTag, kGroupUserIrBrowser);
     }
     const float bottom = kFirstRowTop + kRowPitch * kColumnRows;
     ctx.ui.AddControl(std::make_unique<igraphics::IInvisibleSelectControl3>(
                           Rect{column.left, kFirstRowTop, column.right, bottom}, column.param),
-                      igraphics::kNoTag, kGroup);
+                      igraphics::kNoTag, kGroupUserIrBrowser);
   }
 }
 
