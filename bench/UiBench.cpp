@@ -7,13 +7,14 @@
 
 #include <benchmark/benchmark.h>
 
-#include <deque>
 #include <filesystem>
 
+#include "model/ControlTags.h"
 #include "app/core/KR7Control.h"
 #include "model/Parameters.h"
 #include "pedal/FactoryContent.h"
 #include "pedal/VirtualPedal.h"
+#include "tests/support/PedalLoopback.h"
 #include "ui/HeadlessHost.h"
 #include "ui/IFreqResponseGraph.h"
 #include "ui/IVKnobControl.h"
@@ -29,42 +30,32 @@ constexpr int kStartTicks = 60;
 
 // The editor's pages connected to the virtual pedal in process, built once
 // per benchmark.
-struct Fixture : kr7::SysExSender {
+struct Fixture {
   explicit Fixture(float scale)
-      : folder(MakeFolder()), control(kr7::DataFolder(folder.string())), pages(control, scale),
-        host(pages.Graphics()) {
-    pedal.SetReplySink([this](kr7::ByteSpan reply) { inbox.emplace_back(reply.begin(), reply.end()); });
-    control.SetSysExSender(this);
+      : folder(MakeFolder()), control(kr7::DataFolder(folder.string())), link(control, pedal),
+        pages(control, scale), host(pages.Graphics()) {
     pages.Open(1);
     for (int i = 0; i < kStartTicks; ++i) {
       control.OnDeviceTick();
-      while (!inbox.empty()) {
-        control.OnSysEx(inbox.front());
-        inbox.pop_front();
-      }
+      link.Deliver();
       pages.OnFrameworkTimer();
     }
     host.Render();  // the first frame fills the caches
   }
-  ~Fixture() override {
+  ~Fixture() {
     pages.Close();
-    control.SetSysExSender(nullptr);
     std::filesystem::remove_all(folder);
   }
   static std::filesystem::path MakeFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "kr7-bench-XXXXXX").string();
     return mkdtemp(pattern.data()) ? pattern : std::string();
   }
-  bool SendSysEx(std::span<const std::uint8_t> message) override {
-    pedal.Receive(message);
-    return true;
-  }
   // The drive block's knobs, with the amplifier buttons above them.
   igraphics::IVKnobControl* DriveKnob() {
-    pages.Transitions().ShowGroup("ircontrols", false);
-    pages.Transitions().ShowGroup("drivecontrols", true);
+    pages.Transitions().ShowGroup(kr7::kGroupIr, false);
+    pages.Transitions().ShowGroup(kr7::kGroupDrive, true);
     igraphics::IVKnobControl* knob = nullptr;
-    pages.Graphics().ForEachInGroup("drivecontrols", [&knob](igraphics::IControl& c) {
+    pages.Graphics().ForEachInGroup(kr7::kGroupDrive, [&knob](igraphics::IControl& c) {
       if (!knob) knob = dynamic_cast<igraphics::IVKnobControl*>(&c);
     });
     return knob;
@@ -73,9 +64,9 @@ struct Fixture : kr7::SysExSender {
   std::filesystem::path folder;
   kr7::pedal::VirtualPedal pedal{kr7::pedal::MakeFactoryState()};
   kr7::KR7Control control;
+  kr7::test::PedalLoopback link;
   kr7::pages::EditorPages pages;
   HeadlessHost host;
-  std::deque<kr7::Bytes> inbox;
 };
 
 void BM_FullRedraw(benchmark::State& state) {

@@ -3,6 +3,7 @@
 
 #include <gmock/gmock.h>
 
+#include "model/ControlTags.h"
 #include "editor/IrImage.h"
 #include "tests/pages/PagesHarness.h"
 #include "ui/IBitmapControls.h"
@@ -17,20 +18,19 @@ using ::testing::IsEmpty;
 
 constexpr igraphics::Rect kUpSwitch{1460, 486, 1535, 571};
 
-std::vector<std::string> ShownBlockGroups(igraphics::IGraphics& ui) {
-  std::vector<std::string> shown;
-  for (const char* group : {"ircontrols", "irdisplay", "gatecontrols", "drivecontrols", "ambiencecontrols",
-                            "levelcontrols", "analogsimcontrols", "midfiltercontrols"}) {
+std::vector<std::string_view> ShownBlockGroups(igraphics::IGraphics& ui) {
+  std::vector<std::string_view> shown;
+  for (std::string_view group : kBlockGroups) {
     bool visible = false;
     ui.ForEachInGroup(group, [&visible](igraphics::IControl& c) { visible = visible || !c.IsHidden(); });
-    if (visible) shown.emplace_back(group);
+    if (visible) shown.push_back(group);
   }
   return shown;
 }
 
 TEST(MainPage, StartsOnTheImpulseResponseBlockWithThePedalAsleep) {
   PagesHarness h;
-  EXPECT_THAT(ShownBlockGroups(h.pages.Graphics()), ElementsAre("ircontrols", "irdisplay"));
+  EXPECT_THAT(ShownBlockGroups(h.pages.Graphics()), ElementsAre(kGroupIr));
   // The disabled pedal draws at a quarter: the lit footswitch face shines
   // through much darker than once the pedal is identified.
   const igraphics::Colour asleep = h.Pixel(kUpSwitch.MW(), kUpSwitch.T + 20);

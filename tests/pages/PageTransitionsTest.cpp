@@ -4,6 +4,7 @@
 
 #include <gmock/gmock.h>
 
+#include "model/ControlTags.h"
 #include "tests/pages/PagesHarness.h"
 #include "ui/IInvisibleSelectControl3.h"
 #include "ui/pages/MainPage.h"
@@ -22,13 +23,13 @@ class PageTransitionsTest : public ::testing::Test {
  protected:
   PageTransitionsTest() {
     PageContext ctx{ui(), h.control, h.pages.Transitions(), refs};
-    AddPageImage(ctx, "globalbg.png", 0, 0, "globalsettingscontrols");
-    AddClosingArea(ctx, {0, 1080, 1920, 1200}, "globalsettingscontrols",
+    AddPageImage(ctx, "globalbg.png", 0, 0, kGroupGlobalSettings);
+    AddClosingArea(ctx, {0, 1080, 1920, 1200}, kGroupGlobalSettings,
                    [this] { h.pages.Transitions().Run(PageEvent::CloseGlobalSettings); });
-    AddPageImage(ctx, "globalbg.png", 0, 0, "midiprogramcontrols");
-    AddPageImage(ctx, "about.png", 0, 0, "aboutcontrols");
-    AddClosingArea(ctx, ui().GetBounds(), "aboutcontrols", [this] { h.pages.Transitions().Run(PageEvent::CloseAbout); });
-    for (const char* group : {"globalsettingscontrols", "midiprogramcontrols", "aboutcontrols"})
+    AddPageImage(ctx, "globalbg.png", 0, 0, kGroupMidiProgram);
+    AddPageImage(ctx, "about.png", 0, 0, kGroupAbout);
+    AddClosingArea(ctx, ui().GetBounds(), kGroupAbout, [this] { h.pages.Transitions().Run(PageEvent::CloseAbout); });
+    for (std::string_view group : {kGroupGlobalSettings, kGroupMidiProgram, kGroupAbout})
       h.pages.Transitions().ShowGroup(group, false);
   }
   igraphics::IGraphics& ui() { return h.pages.Graphics(); }
@@ -41,13 +42,13 @@ TEST_F(PageTransitionsTest, EachTransitionLeavesItsGroups) {
     PageEvent event;
     std::vector<std::string_view> shown, hidden;
   } kCases[] = {
-      {PageEvent::OpenGlobalSettings, {"globalsettingscontrols"}, {"midiprogramcontrols"}},
-      {PageEvent::OpenGlobalSettings, {"globalsettingscontrols"}, {}},  // twice: shown once
-      {PageEvent::OpenMidiProgramPage, {"midiprogramcontrols"}, {"globalsettingscontrols"}},
-      {PageEvent::BackFromMidiProgramPage, {"globalsettingscontrols"}, {"midiprogramcontrols"}},
-      {PageEvent::CloseGlobalSettings, {"maincontrols"}, {"globalsettingscontrols"}},
-      {PageEvent::OpenAbout, {"aboutcontrols"}, {}},
-      {PageEvent::CloseAbout, {}, {"aboutcontrols"}},
+      {PageEvent::OpenGlobalSettings, {kGroupGlobalSettings}, {kGroupMidiProgram}},
+      {PageEvent::OpenGlobalSettings, {kGroupGlobalSettings}, {}},  // twice: shown once
+      {PageEvent::OpenMidiProgramPage, {kGroupMidiProgram}, {kGroupGlobalSettings}},
+      {PageEvent::BackFromMidiProgramPage, {kGroupGlobalSettings}, {kGroupMidiProgram}},
+      {PageEvent::CloseGlobalSettings, {kGroupMain}, {kGroupGlobalSettings}},
+      {PageEvent::OpenAbout, {kGroupAbout}, {}},
+      {PageEvent::CloseAbout, {}, {kGroupAbout}},
       {PageEvent::OpenFirmwarePage, {}, {}},
   };
   for (const auto& c : kCases) {
@@ -58,12 +59,12 @@ TEST_F(PageTransitionsTest, EachTransitionLeavesItsGroups) {
   // The firmware page pauses probing and takes the main controls' input.
   EXPECT_FALSE(h.control.Session().polling.load());
   bool mainDisabled = true;
-  ui().ForEachInGroup("maincontrols", [&](igraphics::IControl& c) { mainDisabled = mainDisabled && c.IsDisabled(); });
+  ui().ForEachInGroup(kGroupMain, [&](igraphics::IControl& c) { mainDisabled = mainDisabled && c.IsDisabled(); });
   EXPECT_TRUE(mainDisabled);
   h.pages.Transitions().Run(PageEvent::CloseFirmwarePage);
   EXPECT_TRUE(h.control.Session().polling.load());
   // Groups without members and tags without controls are ignored.
-  h.pages.Transitions().ShowGroup("filtercontrols", true);
+  h.pages.Transitions().ShowGroup(kGroupFilter, true);
   EditorView& view = h.pages.View();
   view.SetControlHidden(9999, true);
   view.SetControlText(2, "none");
@@ -75,16 +76,16 @@ TEST_F(PageTransitionsTest, ClickRulesOfThePageImages) {
   const igraphics::Rect knob = PedalKnobCentre(kParamLevel);
   // The about page covers everything and closes on any click.
   h.pages.Transitions().Run(PageEvent::OpenAbout);
-  EXPECT_EQ(ui().GetMouseControl(row.MW(), row.MH(), false)->GetGroup(), "aboutcontrols");
+  EXPECT_EQ(ui().GetMouseControl(row.MW(), row.MH(), false)->GetGroup(), kGroupAbout);
   h.host.Click(knob.L, knob.T);
-  EXPECT_FALSE(Shown(ui(), "aboutcontrols"));
+  EXPECT_FALSE(Shown(ui(), kGroupAbout));
 
   // The settings page: a click on its image keeps it, one below it closes it.
   h.pages.Transitions().Run(PageEvent::OpenGlobalSettings);
   h.host.Click(row.MW(), row.MH());
-  EXPECT_TRUE(Shown(ui(), "globalsettingscontrols"));
+  EXPECT_TRUE(Shown(ui(), kGroupGlobalSettings));
   h.host.Click(row.MW(), 1150);
-  EXPECT_FALSE(Shown(ui(), "globalsettingscontrols"));
+  EXPECT_FALSE(Shown(ui(), kGroupGlobalSettings));
 
   // A MIDI page lets clicks below its image through to the preset list.
   h.pages.Transitions().Run(PageEvent::OpenGlobalSettings);

@@ -1,19 +1,16 @@
 #pragma once
 // The editor's pages in a headless host, wired to the virtual pedal in
-// process: the editor's sends go straight into the pedal, the pedal's
-// replies are handed to the receive handler between device ticks, as the
-// audio thread would. Rendered pictures go to the test's temporary folder
-// for review.
+// process. Rendered pictures go to the test's temporary folder for review.
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <string>
 
 #include "app/core/KR7Control.h"
 #include "device/Messages.h"
 #include "pedal/FactoryContent.h"
 #include "pedal/VirtualPedal.h"
+#include "tests/support/PedalLoopback.h"
 #include "tests/support/TempFolder.h"
 #include "ui/HeadlessHost.h"
 #include "ui/pages/EditorPages.h"
@@ -24,50 +21,29 @@ namespace kr7::pages::test {
 // a fetch of 128 presets, settings, the active preset) fits in 60.
 inline constexpr int kStartTicks = 60;
 
-class PagesHarness : public SysExSender {
+class PagesHarness {
  public:
   explicit PagesHarness(float scale = 1.f)
-      : control(DataFolder(folder.Path())), pages(control, scale), host(pages.Graphics()) {
-    pedal.SetReplySink([this](ByteSpan reply) { inbox.emplace_back(reply.begin(), reply.end()); });
+      : control(DataFolder(folder.Path())), link(control, pedal), pages(control, scale), host(pages.Graphics()) {
     pedal.SetTraceSink([this](pedal::TraceDirection direction, ByteSpan message) {
       if (direction == pedal::TraceDirection::FromEditor) received.emplace_back(message.begin(), message.end());
     });
-    control.SetSysExSender(this);
     pages.Open(1);
     host.Render();
   }
-  ~PagesHarness() override {
-    pages.Close();
-    control.SetSysExSender(nullptr);
-  }
-
-  bool SendSysEx(std::span<const std::uint8_t> message) override {
-    pedal.Receive(message);
-    return true;
-  }
-
-  // Hands every queued reply to the editor, including those its own
-  // reactions cause.
-  void Deliver() {
-    while (!inbox.empty()) {
-      const Bytes message = std::move(inbox.front());
-      inbox.pop_front();
-      control.OnSysEx(message);
-    }
-  }
+  ~PagesHarness() { pages.Close(); }
 
   // Device ticks of 100 ms, each followed by five 20 ms framework steps.
   void Tick(int ticks) {
     for (int i = 0; i < ticks; ++i) {
       control.OnDeviceTick();
-      Deliver();
       Idle(5);
     }
   }
 
   void Idle(int steps) {
     for (int i = 0; i < steps; ++i) {
-      Deliver();
+      link.Deliver();
       pages.OnFrameworkTimer();
       host.AdvanceMs(20);
     }
@@ -95,9 +71,9 @@ class PagesHarness : public SysExSender {
   kr7::test::TempFolder folder;
   pedal::VirtualPedal pedal{pedal::MakeFactoryState()};
   KR7Control control;
+  kr7::test::PedalLoopback link;
   EditorPages pages;
   igraphics::HeadlessHost host;
-  std::deque<Bytes> inbox;
   std::vector<Bytes> received;
 };
 

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "model/ControlTags.h"
 #include "app/core/KR7Control.h"
-#include "model/Parameters.h"
 #include "tests/support/TempFolder.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/IDynamicsResponseGraph.h"
@@ -16,22 +16,19 @@ namespace {
 
 using igraphics::Colour;
 
-constexpr Colour kGraphColour{255, 100, 255, 255};
-
 class EditorPageDrawing : public ::testing::Test {
  protected:
   EditorPageDrawing() { pages.Open(1); }
-  std::string OutPath(const char* name) const { return ::testing::TempDir() + name; }
-  igraphics::IGraphics& g() { return pages.Graphics(); }
+  bool Write(const std::string& name) const { return host.WritePng(::testing::TempDir() + name + ".png"); }
   TempFolder folder;
   KR7Control control{DataFolder(folder.Path())};
   pages::EditorPages pages{control, 1.f};
   HeadlessHost host{pages.Graphics()};
 };
 
-TEST_F(EditorPageDrawing, RendersAtEveryScale) {
+TEST_F(EditorPageDrawing, RendersAtEveryScaleWithTheLevelKnobArc) {
   for (float scale : {0.5f, 1.f, 2.f}) {
-    g().SetDesignSize(1920, 1200, scale);
+    pages.Graphics().SetDesignSize(1920, 1200, scale);
     host.Render();
     EXPECT_EQ(cairo_image_surface_get_width(host.Surface()), static_cast<int>(1920 * scale));
     // The "Off" row of the impulse-response list is drawn in its cyan.
@@ -41,56 +38,40 @@ TEST_F(EditorPageDrawing, RendersAtEveryScale) {
       cyan = c.G > 180 && c.B > 180 && c.R < c.G - 80;
     }
     EXPECT_TRUE(cyan) << scale;
-    char name[32];
-    std::snprintf(name, sizeof name, "ui_page_%03d.png", static_cast<int>(scale * 100));
-    EXPECT_TRUE(host.WritePng(OutPath(name)));
+    EXPECT_TRUE(Write("ui_page_" + std::to_string(static_cast<int>(scale * 100))));
   }
+  // The master level knob at 80 of 127: the value arc passes 12 o'clock in
+  // the knob's cyan; 3 o'clock shows the track only.
+  pages.Graphics().SetDesignSize(1920, 1200, 1.f);
+  pages.Transitions().ShowGroup(kGroupIr, false);
+  pages.Transitions().ShowGroup(kGroupLevel, true);
+  pages.Graphics().SendParameterValueFromDelegate(kParamLevel, 80 / 127.0);
+  host.Render();
+  EXPECT_EQ(host.PixelAt(730 - 3, 920 - 82).G, 255);
+  EXPECT_EQ(host.PixelAt(730 + 82, 920), (Colour{255, 70, 70, 70}));
+  EXPECT_TRUE(Write("ui_page_level"));
 }
 
-TEST_F(EditorPageDrawing, DisabledPedalIsDimmedAndTheKnobArcFollowsTheValue) {
+TEST_F(EditorPageDrawing, GraphsAndTheReadout) {
+  std::vector<double> impulse(igraphics::IFreqResponseGraph::kTransformSize, 0.0);
+  impulse[0] = 1.0;
+  pages.Refs().irGraph->SetImpulseResponse(impulse);
+  pages.Refs().irGraph->OnMouseOver(1800.f, 800.f, {});
   host.Render();
-  const Colour dimmed = host.PixelAt(1460 + 37, 486 + 20);
-  g().ForEachInGroup("bcontrols", [](igraphics::IControl& c) { c.SetDisabled(false); });
-  host.Render();
-  const Colour lit = host.PixelAt(1460 + 37, 486 + 20);
-  EXPECT_GT(lit.R + lit.G + lit.B, dimmed.R + dimmed.G + dimmed.B + 60);
+  EXPECT_TRUE(Write("ui_page_readout"));
+  // Flipped near the right edge: the box ends at the pointer.
+  EXPECT_EQ(host.PixelAt(1799, 811), (Colour{255, 100, 255, 255}));
+  EXPECT_NE(host.PixelAt(1801, 811), (Colour{255, 100, 255, 255}));
 
-  // The master level knob at its default: the value arc passes 12 o'clock in
-  // the knob's cyan but not 3 o'clock, which shows the track only.
-  pages.Transitions().ShowGroup("ircontrols", false);
-  pages.Transitions().ShowGroup("levelcontrols", true);
-  control.SetParameterFromRaw(kParamLevel, 80);
-  g().SendParameterValueFromDelegate(kParamLevel, 80 / 127.0);
-  host.Render();
-  const Colour atTop = host.PixelAt(730 - 3, 920 - 82);
-  EXPECT_EQ(atTop.G, 255);
-  const Colour atRight = host.PixelAt(730 + 82, 920);
-  EXPECT_EQ(atRight, (Colour{255, 70, 70, 70}));
-  EXPECT_TRUE(host.WritePng(OutPath("ui_page_level.png")));
-}
-
-TEST_F(EditorPageDrawing, DynamicsGraphPicture) {
   pages.Refs().irGraph->Hide(true);
   auto* dynamics = pages.Refs().dynamicsGraph;
   dynamics->Hide(false);
   dynamics->SetRatio(4);
   dynamics->SetGateRatio(0.3);
   host.Render();
-  EXPECT_TRUE(host.WritePng(OutPath("ui_page_dynamics.png")));
-  const auto k2 = dynamics->ThresholdKneePoint();
-  EXPECT_EQ(host.PixelAt(static_cast<int>(k2.X), static_cast<int>(k2.Y)).G, 255);
-}
-
-TEST_F(EditorPageDrawing, ReadoutPicture) {
-  std::vector<double> impulse(igraphics::IFreqResponseGraph::kTransformSize, 0.0);
-  impulse[0] = 1.0;
-  pages.Refs().irGraph->SetImpulseResponse(impulse);
-  pages.Refs().irGraph->OnMouseOver(1800.f, 800.f, {});
-  host.Render();
-  EXPECT_TRUE(host.WritePng(OutPath("ui_page_readout.png")));
-  // Flipped: the box ends at the pointer.
-  EXPECT_EQ(host.PixelAt(1799, 811), kGraphColour);
-  EXPECT_NE(host.PixelAt(1801, 811), kGraphColour);
+  EXPECT_TRUE(Write("ui_page_dynamics"));
+  const auto knee = dynamics->ThresholdKneePoint();
+  EXPECT_EQ(host.PixelAt(static_cast<int>(knee.X), static_cast<int>(knee.Y)).G, 255);
 }
 
 }  // namespace

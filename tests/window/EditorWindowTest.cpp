@@ -52,6 +52,22 @@ class EditorWindow : public ::testing::Test {
             {"NO_AT_BRIDGE", "1"}};
   }
 
+  // The virtual pedal with its MIDI monitor in pedal.log, chosen as the
+  // editor's ports, then the editor (log in editor.log) once the pedal's
+  // ports exist. Returns the editor's window, 0 when it did not open.
+  Window StartWithPedal(test::ChildProcess& pedal, test::ChildProcess& editor) {
+    if (!pedal.Start(KR7_PEDAL_PATH, {"--trace", "--connect-editor"}, {{"JACK_DEFAULT_SERVER", mJack.Name()}},
+                     mHome / "pedal.log"))
+      return 0;
+    std::ofstream(mDataFolder + "/settings.ini")
+        << "[audio]\ndriver=1\n[midi]\nindev=kr7-virtual-pedal:out\noutdev=kr7-virtual-pedal:in\n";
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (ReadText(mHome / "pedal.log").empty() && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(100ms);
+    std::this_thread::sleep_for(500ms);
+    return StartEditor(editor, "editor.log") ? mDisplay.WaitForTitle(kTitle, 20s) : 0;
+  }
+
   bool StartEditor(test::ChildProcess& editor, const std::string& log) {
     return editor.Start(KR7_EDITOR_PATH, {}, Environment(), mHome / log);
   }
@@ -113,20 +129,8 @@ namespace {
 // request, the identity block, and the request for the preset checksums that
 // follows only once the editor accepted the pedal.
 TEST_F(EditorWindow, ConnectsToTheVirtualPedal) {
-  test::ChildProcess pedal;
-  ASSERT_TRUE(pedal.Start(KR7_PEDAL_PATH, {"--trace", "--connect-editor"},
-                          {{"JACK_DEFAULT_SERVER", mJack.Name()}}, mHome / "pedal.log"));
-  std::ofstream(mDataFolder + "/settings.ini")
-      << "[audio]\ndriver=1\n[midi]\nindev=kr7-virtual-pedal:out\noutdev=kr7-virtual-pedal:in\n";
-  // The pedal's ports must exist before the editor lists the ports.
-  const auto portsDeadline = std::chrono::steady_clock::now() + 10s;
-  while (ReadText(mHome / "pedal.log").empty() && std::chrono::steady_clock::now() < portsDeadline)
-    std::this_thread::sleep_for(100ms);
-  std::this_thread::sleep_for(500ms);
-
-  test::ChildProcess editor;
-  ASSERT_TRUE(StartEditor(editor, "editor.log"));
-  const Window window = mDisplay.WaitForTitle(kTitle, 20s);
+  test::ChildProcess pedal, editor;
+  const Window window = StartWithPedal(pedal, editor);
   ASSERT_NE(window, 0u) << ReadText(mHome / "editor.log");
 
   const std::string identityRequest = "F0 00 51 21 03 55 0C 0F F7";
@@ -171,19 +175,8 @@ std::vector<std::string> ReceivedLines(const std::string& trace, const std::stri
 // the pedal hears the level and the selection. Positions come from the
 // layout, scaled by the window's scale (the canvas sits below the menu bar).
 TEST_F(EditorWindow, KnobDragAndPresetClickReachThePedal) {
-  test::ChildProcess pedal;
-  ASSERT_TRUE(pedal.Start(KR7_PEDAL_PATH, {"--trace", "--connect-editor"},
-                          {{"JACK_DEFAULT_SERVER", mJack.Name()}}, mHome / "pedal.log"));
-  std::ofstream(mDataFolder + "/settings.ini")
-      << "[audio]\ndriver=1\n[midi]\nindev=kr7-virtual-pedal:out\noutdev=kr7-virtual-pedal:in\n";
-  const auto portsDeadline = std::chrono::steady_clock::now() + 10s;
-  while (ReadText(mHome / "pedal.log").empty() && std::chrono::steady_clock::now() < portsDeadline)
-    std::this_thread::sleep_for(100ms);
-  std::this_thread::sleep_for(500ms);
-
-  test::ChildProcess editor;
-  ASSERT_TRUE(StartEditor(editor, "editor.log"));
-  const Window window = mDisplay.WaitForTitle(kTitle, 20s);
+  test::ChildProcess pedal, editor;
+  const Window window = StartWithPedal(pedal, editor);
   ASSERT_NE(window, 0u) << ReadText(mHome / "editor.log");
   // The pedal's controls wake once the editor has the active preset.
   const auto deadline = std::chrono::steady_clock::now() + 40s;

@@ -1,3 +1,5 @@
+#include "model/ControlTags.h"
+#include "model/UserTexts.h"
 #include "ui/pages/MainPage.h"
 
 #include <cstdio>
@@ -26,24 +28,13 @@ using igraphics::IGraphics;
 using igraphics::kNoTag;
 using igraphics::Rect;
 
-Rect ColumnCaptionRect(ColumnLayout layout, float x) {
+Rect ColumnRect(ColumnLayout layout, ColumnPart part, float x) {
+  // Upper layout; the lower one lies 70 units further down.
+  constexpr float kTop[] = {780, 820, 895, 970};
+  constexpr float kBottom[] = {810, 1020, 935, 1004};
   const float dy = layout == ColumnLayout::Lower ? 70.f : 0.f;
-  return {x, 780 + dy, x + 200, 810 + dy};
-}
-
-Rect ColumnKnobRect(ColumnLayout layout, float x) {
-  const float dy = layout == ColumnLayout::Lower ? 70.f : 0.f;
-  return {x, 820 + dy, x + 200, 1020 + dy};
-}
-
-Rect ColumnValueRect(ColumnLayout layout, float x) {
-  const float dy = layout == ColumnLayout::Lower ? 70.f : 0.f;
-  return {x, 895 + dy, x + 200, 935 + dy};
-}
-
-Rect ColumnUnitRect(ColumnLayout layout, float x) {
-  const float dy = layout == ColumnLayout::Lower ? 70.f : 0.f;
-  return {x, 970 + dy, x + 200, 1004 + dy};
+  const auto i = static_cast<std::size_t>(part);
+  return {x, kTop[i] + dy, x + 200, kBottom[i] + dy};
 }
 
 Rect PresetRowRect(int row) {
@@ -97,90 +88,82 @@ struct KnobColumn {
 };
 
 struct BlockEditor {
-  const char* group;
+  std::string_view group;
   ColumnLayout layout;
   int numColumns;
   KnobColumn columns[3];
 };
 
 // In the order they are built (the stacking order of the area).
-constexpr BlockEditor kAmbience{"ambiencecontrols", ColumnLayout::Lower, 2,
-                                {{380, "LEVEL", kParamReverb, 43, "50.00", "%"},
-                                 {630, "DECAY", kParamReverbDecayTime, 44, "0.00", "%"}}};
-constexpr BlockEditor kAmbienceTime{"ambiencecontrols2", ColumnLayout::Lower, 1,
-                                    {{880, "TIME", kParamReverbRoomSize, 45, "0.00", "ms"}}};
-constexpr BlockEditor kAnalogSim{"analogsimcontrols", ColumnLayout::Upper, 1,
-                                 {{630, "SMOOTHING", kParamAnalogSim, 21, "Bypass", "%", 22}}};
-constexpr BlockEditor kGate{"gatecontrols", ColumnLayout::Upper, 3,
-                            {{380, "THRESHOLD", kParamGate, 20, "0.00", "dB"},
-                             {630, "RATIO", kParamCompressorRatio2, 17, "1:1", "dB"},
-                             {880, "RELEASE", kParamGateRelease, 19, "50", "ms"}}};
-constexpr BlockEditor kLevel{"levelcontrols", ColumnLayout::Upper, 1, {{630, "LEVEL", kParamLevel, 48, "0.00", "%"}}};
-constexpr BlockEditor kDrive{"drivecontrols", ColumnLayout::Lower, 3,
-                             {{380, "PRE-AMP", kParamGain, 47, "50.00", "%"},
-                              {630, "PRESENCE", kParamCrunch, 34, "0.00", "%"},
-                              {880, "COMPRESSION", kParamCompression, 92, "0.00", "%"}}};
-constexpr BlockEditor kPreamp{"preampcontrols", ColumnLayout::Lower, 1,
-                              {{1160, "PARALLEL CLEAN", kParamCleanInputLevel, 50, "50.0", "%"}}};
+constexpr BlockEditor kAmbience{kGroupAmbience, ColumnLayout::Lower, 2,
+                                {{380, "LEVEL", kParamReverb, kTagAmbienceLevelValue, "50.00", "%"},
+                                 {630, "DECAY", kParamReverbDecayTime, kTagAmbienceDecayValue, "0.00", "%"}}};
+constexpr BlockEditor kAmbienceTime{kGroupAmbienceTime, ColumnLayout::Lower, 1,
+                                    {{880, "TIME", kParamReverbRoomSize, kTagAmbienceTimeValue, "0.00", "ms"}}};
+constexpr BlockEditor kAnalogSim{kGroupAnalogSim, ColumnLayout::Upper, 1,
+                                 {{630, "SMOOTHING", kParamAnalogSim, kTagAnalogSimValue, "Bypass", "%", kTagAnalogSimCaption}}};
+constexpr BlockEditor kGate{kGroupGate, ColumnLayout::Upper, 3,
+                            {{380, "THRESHOLD", kParamGate, kTagGateThresholdValue, "0.00", "dB"},
+                             {630, "RATIO", kParamCompressorRatio2, kTagGateRatioValue, "1:1", "dB"},
+                             {880, "RELEASE", kParamGateRelease, kTagGateReleaseValue, "50", "ms"}}};
+constexpr BlockEditor kLevel{kGroupLevel, ColumnLayout::Upper, 1, {{630, "LEVEL", kParamLevel, kTagMasterLevelValue, "0.00", "%"}}};
+constexpr BlockEditor kDrive{kGroupDrive, ColumnLayout::Lower, 3,
+                             {{380, "PRE-AMP", kParamGain, kTagDrivePreAmpValue, "50.00", "%"},
+                              {630, "PRESENCE", kParamCrunch, kTagDrivePresenceValue, "0.00", "%"},
+                              {880, "COMPRESSION", kParamCompression, kTagDriveCompressionValue, "0.00", "%"}}};
+constexpr BlockEditor kPreamp{kGroupPreAmp, ColumnLayout::Lower, 1,
+                              {{1160, "PARALLEL CLEAN", kParamCleanInputLevel, kTagParallelCleanValue, "50.0", "%"}}};
 constexpr BlockEditor kLaterBlocks[] = {
-    {"dynamicscontrols", ColumnLayout::Upper, 1, {{480, "THRESHOLD", kParamDynamics, 8, "0.00", "dB"}}},
-    {"compcontrols", ColumnLayout::Upper, 1, {{760, "RATIO", kParamCompressorRatio, 9, "1:1", "dB"}}},
-    {"expcontrols", ColumnLayout::Upper, 1, {{760, "RATIO", kParamExpanderRatio, 13, "1:1", "dB"}}},
-    {"buzzfiltercontrols", ColumnLayout::Upper, 2,
-     {{480, "GAIN", kParamBuzz, 29, "0.00", "dB"}, {760, "QUALITY", kParamBuzzQ, 30, "0.00", "Level"}}},
-    {"punchfiltercontrols", ColumnLayout::Upper, 3,
-     {{380, "GAIN", kParamPunch, 31, "0.00", "dB"},
-      {630, "FREQUENCY", kParamPunchFreq, 33, "0.00", "Hz"},
-      {880, "QUALITY", kParamPunchQ, 32, "0.00", "Level"}}},
-    {"crunchfiltercontrols", ColumnLayout::Upper, 1, {{760, "QUALITY", kParamCrunchQ, 35, "0.00", "Level"}}},
-    {"lowfiltercontrols", ColumnLayout::Upper, 2,
-     {{480, "GAIN", kParamLow, 36, "0.00", "dB"}, {760, "QUALITY", kParamLowQ, 37, "0.00", "Level"}}},
-    {"midfiltercontrols", ColumnLayout::Upper, 3,
-     {{380, "GAIN", kParamMid, 38, "0.00", "dB"},
-      {630, "FREQUENCY", kParamMidShift, 40, "0.00", "Hz"},
-      {880, "QUALITY", kParamMidQ, 39, "0.00", "Level"}}},
-    {"highfiltercontrols", ColumnLayout::Upper, 2,
-     {{480, "GAIN", kParamHigh, 41, "0.00", "dB"}, {760, "QUALITY", kParamHighQ, 42, "0.00", "Level"}}},
-    {"autofiltercontrols", ColumnLayout::Upper, 1, {{630, "LEVEL", kParamAutoFilerLevel2, 49, "0.00", "%"}}},
+    {kGroupDynamics, ColumnLayout::Upper, 1, {{480, "THRESHOLD", kParamDynamics, kTagDynamicsThresholdValue, "0.00", "dB"}}},
+    {kGroupCompressor, ColumnLayout::Upper, 1, {{760, "RATIO", kParamCompressorRatio, kTagCompressorRatioValue, "1:1", "dB"}}},
+    {kGroupExpander, ColumnLayout::Upper, 1, {{760, "RATIO", kParamExpanderRatio, kTagExpanderRatioValue, "1:1", "dB"}}},
+    {kGroupBuzzFilter, ColumnLayout::Upper, 2,
+     {{480, "GAIN", kParamBuzz, kTagBuzzGainValue, "0.00", "dB"}, {760, "QUALITY", kParamBuzzQ, kTagBuzzQualityValue, "0.00", "Level"}}},
+    {kGroupPunchFilter, ColumnLayout::Upper, 3,
+     {{380, "GAIN", kParamPunch, kTagPunchGainValue, "0.00", "dB"},
+      {630, "FREQUENCY", kParamPunchFreq, kTagPunchFrequencyValue, "0.00", "Hz"},
+      {880, "QUALITY", kParamPunchQ, kTagPunchQualityValue, "0.00", "Level"}}},
+    {kGroupCrunchFilter, ColumnLayout::Upper, 1, {{760, "QUALITY", kParamCrunchQ, kTagCrunchQualityValue, "0.00", "Level"}}},
+    {kGroupLowFilter, ColumnLayout::Upper, 2,
+     {{480, "GAIN", kParamLow, kTagLowGainValue, "0.00", "dB"}, {760, "QUALITY", kParamLowQ, kTagLowQualityValue, "0.00", "Level"}}},
+    {kGroupMidFilter, ColumnLayout::Upper, 3,
+     {{380, "GAIN", kParamMid, kTagMidGainValue, "0.00", "dB"},
+      {630, "FREQUENCY", kParamMidShift, kTagMidFrequencyValue, "0.00", "Hz"},
+      {880, "QUALITY", kParamMidQ, kTagMidQualityValue, "0.00", "Level"}}},
+    {kGroupHighFilter, ColumnLayout::Upper, 2,
+     {{480, "GAIN", kParamHigh, kTagHighGainValue, "0.00", "dB"}, {760, "QUALITY", kParamHighQ, kTagHighQualityValue, "0.00", "Level"}}},
+    {kGroupAutoFilter, ColumnLayout::Upper, 1, {{630, "LEVEL", kParamAutoFilerLevel2, kTagAutoFilterLevelValue, "0.00", "%"}}},
 };
 
 struct BlockTitle {
-  const char* group;
+  std::string_view group;
   const char* text;
   int tag = kNoTag;
   float right = 700;
 };
 
 constexpr BlockTitle kBlockTitles[] = {
-    {"ambiencecontrols", "AMBIENCE"},         {"analogsimcontrols", "ANALOG SIM."},
-    {"gatecontrols", "GATE"},                 {"levelcontrols", "MASTER LEVEL"},
-    {"drivecontrols", "DRIVE"},               {"preampcontrols", "PRE-AMP"},
-    {"dynamicscontrols", "DYNAMICS", 6},      {"buzzfiltercontrols", "BUZZ FILTER"},
-    {"punchfiltercontrols", "PUNCH FILTER"},  {"crunchfiltercontrols", "CRUNCH FILTER"},
-    {"lowfiltercontrols", "LOW FILTER"},      {"midfiltercontrols", "MID FILTER"},
-    {"highfiltercontrols", "HIGH FILTER"},    {"autofiltercontrols", "AUTO FILTER"},
-    {"ircontrols", "IMPULSE RESPONSE", kNoTag, 800},
+    {kGroupAmbience, "AMBIENCE"},         {kGroupAnalogSim, "ANALOG SIM."},
+    {kGroupGate, "GATE"},                 {kGroupLevel, "MASTER LEVEL"},
+    {kGroupDrive, "DRIVE"},               {kGroupPreAmp, "PRE-AMP"},
+    {kGroupDynamics, "DYNAMICS", kTagDynamicsTitle},      {kGroupBuzzFilter, "BUZZ FILTER"},
+    {kGroupPunchFilter, "PUNCH FILTER"},  {kGroupCrunchFilter, "CRUNCH FILTER"},
+    {kGroupLowFilter, "LOW FILTER"},      {kGroupMidFilter, "MID FILTER"},
+    {kGroupHighFilter, "HIGH FILTER"},    {kGroupAutoFilter, "AUTO FILTER"},
+    {kGroupIr, "IMPULSE RESPONSE", kNoTag, 800},
 };
 
-// Two rows of image buttons above the knobs of the drive and ambience blocks.
-struct ImageButton {
-  int tag;
-  const char* image;
-  float x, y;
-};
+// Two rows of image buttons above the knobs of the drive and ambience
+// blocks, five to a row; button k carries the first tag + k.
+constexpr float kButtonLefts[] = {354, 517, 657, 798, 938};
+constexpr float kButtonRows[] = {730, 765};
 
-constexpr ImageButton kAmpButtons[] = {
-    {82, "amp-blond.png", 354, 730},     {83, "amp-liverpool.png", 517, 730}, {84, "amp-british.png", 657, 730},
-    {85, "amp-caliclassic.png", 798, 730}, {86, "amp-boutiquea.png", 938, 730}, {87, "amp-tweed.png", 354, 765},
-    {88, "amp-topboost.png", 517, 765},  {89, "amp-plexi.png", 657, 765},     {90, "amp-calimetal.png", 798, 765},
-    {91, "amp-boutiqueb.png", 938, 765},
-};
-
-constexpr ImageButton kAmbienceButtons[] = {
-    {75, "radio-room.png", 354, 730},  {76, "radio-hall.png", 517, 730},  {77, "radio-spring.png", 657, 730},
-    {78, "radio-plate.png", 798, 730}, {79, "radio-chorus.png", 938, 730}, {80, "radio-echo.png", 354, 765},
-    {81, "radio-echoverb.png", 517, 765},
-};
+constexpr const char* kAmpImages[kNumAmpModels] = {
+    "amp-blond.png", "amp-liverpool.png", "amp-british.png", "amp-caliclassic.png", "amp-boutiquea.png",
+    "amp-tweed.png", "amp-topboost.png",  "amp-plexi.png",   "amp-calimetal.png",   "amp-boutiqueb.png"};
+constexpr const char* kAmbienceImages[kNumAmbienceTypes] = {
+    "radio-room.png", "radio-hall.png", "radio-spring.png", "radio-plate.png",
+    "radio-chorus.png", "radio-echo.png", "radio-echoverb.png"};
 
 class MainPageBuilder {
  public:
@@ -227,7 +210,7 @@ class MainPageBuilder {
     mUi.AddBackgroundPanel(kPanelGrey);
     const igraphics::IBitmap photo = mUi.LoadImageResource("background.png");
     const float x = (static_cast<float>(mUi.Width()) - static_cast<float>(photo.FW())) / 2.f;
-    Add(std::make_unique<igraphics::IBitmapControl>(x, 0.f, photo), kNoTag, "background");
+    Add(std::make_unique<igraphics::IBitmapControl>(x, 0.f, photo), kNoTag, kGroupBackground);
     mUi.AddTextEditor();
     mUi.AddPopupMenu(mText.status.WithSize(19.f), mUi.GetBounds());
     mUi.AddValueBubble(mText.status);
@@ -239,11 +222,11 @@ class MainPageBuilder {
       const igraphics::IBitmap image = mUi.LoadImageResource(k.image);
       const Rect bounds = PedalKnobCentre(k.param).GetCentredInside(static_cast<float>(image.FW()),
                                                                          static_cast<float>(image.FH()));
-      Add(std::make_unique<igraphics::IBKnobRotaterControl>(bounds, image, k.param), kNoTag, "bcontrols");
+      Add(std::make_unique<igraphics::IBKnobRotaterControl>(bounds, image, k.param), kNoTag, kGroupPedal);
     }
     const Rect display{1255, 315, 1383, 403};
-    Text(display, "188", mText.presetDigitsShadow, kNoTag, "bcontrols");
-    Text(display, "00", mText.presetDigits, 1, "bcontrols");
+    Text(display, "188", mText.presetDigitsShadow, kNoTag, kGroupPedal);
+    Text(display, "00", mText.presetDigits, kTagPresetNumber, kGroupPedal);
   }
 
   void PresetList() {
@@ -258,39 +241,40 @@ class MainPageBuilder {
     Add(std::make_unique<igraphics::IVSliderControl>(Rect{260, 230, 300, 1170}, kParamScroll, "",
                                                      mWidgets.scrollBar, false, igraphics::EDirection::Vertical,
                                                      1.0, 12.f),
-        kNoTag, "maincontrols");
+        kNoTag, kGroupMain);
   }
 
   void KnobColumns(const BlockEditor& block) {
     for (int i = 0; i < block.numColumns; ++i) {
       const KnobColumn& c = block.columns[i];
-      Text(ColumnCaptionRect(block.layout, c.x), c.caption, mText.knobCaption, c.captionTag, block.group);
-      Add(std::make_unique<igraphics::IVKnobControl>(ColumnKnobRect(block.layout, c.x), c.param, "", mWidgets.knob,
+      Text(ColumnRect(block.layout, ColumnPart::Caption, c.x), c.caption, mText.knobCaption, c.captionTag, block.group);
+      Add(std::make_unique<igraphics::IVKnobControl>(ColumnRect(block.layout, ColumnPart::Knob, c.x), c.param, "", mWidgets.knob,
                                                      false, false, -135.f, 135.f, -135.f,
                                                      igraphics::EDirection::Vertical, 4.0, 18.f),
           kNoTag, block.group);
-      Text(ColumnValueRect(block.layout, c.x), c.value, mText.knobValue, c.valueTag, block.group);
-      Text(ColumnUnitRect(block.layout, c.x), c.unit, mText.knobUnit, kNoTag, block.group);
+      Text(ColumnRect(block.layout, ColumnPart::Value, c.x), c.value, mText.knobValue, c.valueTag, block.group);
+      Text(ColumnRect(block.layout, ColumnPart::Unit, c.x), c.unit, mText.knobUnit, kNoTag, block.group);
     }
   }
 
-  void ImageButtons(std::span<const ImageButton> buttons, const char* group) {
-    for (const ImageButton& b : buttons) {
-      Add(std::make_unique<igraphics::IBButtonControl>(b.x, b.y, mUi.LoadImageResource(b.image, 2), nullptr),
-          b.tag, group);
+  void ImageButtons(std::span<const char* const> images, int firstTag, std::string_view group) {
+    for (std::size_t k = 0; k < images.size(); ++k) {
+      Add(std::make_unique<igraphics::IBButtonControl>(kButtonLefts[k % 5], kButtonRows[k / 5],
+                                                       mUi.LoadImageResource(images[k], 2), nullptr),
+          firstTag + static_cast<int>(k), group);
     }
   }
 
   void BlockEditors() {
-    ImageButtons(kAmbienceButtons, kAmbience.group);
+    ImageButtons(kAmbienceImages, kTagAmbienceTypeFirst, kAmbience.group);
     KnobColumns(kAmbience);
     KnobColumns(kAmbienceTime);
     KnobColumns(kAnalogSim);
     KnobColumns(kGate);
     Add(std::make_unique<igraphics::IBitmapControl>(356.f, 645.f, mUi.LoadImageResource("editorbg.png")), kNoTag,
-        "ircontrols");
+        kGroupIr);
     KnobColumns(kLevel);
-    ImageButtons(kAmpButtons, kDrive.group);
+    ImageButtons(kAmpImages, kTagAmpModelFirst, kDrive.group);
     KnobColumns(kDrive);
     KnobColumns(kPreamp);
     for (const BlockEditor& block : kLaterBlocks) KnobColumns(block);
@@ -299,90 +283,89 @@ class MainPageBuilder {
 
   void Footswitch(int tag, float x, float y, const char* image = "fswitch.png") {
     Add(std::make_unique<igraphics::IBButtonControl>(x, y, mUi.LoadImageResource(image, 2), nullptr), tag,
-        "bcontrols");
+        kGroupPedal);
   }
 
   void ButtonsAndSwitches() {
-    GreyButton(Rect{15, 170, 130, 215}, "IMPORT", kNoTag, "maincontrols",
+    GreyButton(Rect{15, 170, 130, 215}, "IMPORT", kNoTag, kGroupMain,
                [this] { mCtx.control.PresetFiles().Import(); });
-    GreyButton(Rect{135, 170, 250, 215}, "EXPORT", kNoTag, "maincontrols",
+    GreyButton(Rect{135, 170, 250, 215}, "EXPORT", kNoTag, kGroupMain,
                [this] { mCtx.control.PresetFiles().Export(); });
-    Footswitch(55, 1460, 486);
-    Footswitch(58, 1100, 486);
-    Footswitch(56, 733, 486);
-    Footswitch(59, 1459, 322);
-    Add(std::make_unique<igraphics::IBitmapControl>(1172.f, 260.f, mUi.LoadImageResource("led.png")), 60,
-        "filterled")
+    Footswitch(kTagFootswitchUp, 1460, 486);
+    Footswitch(kTagFootswitchSelect, 1100, 486);
+    Footswitch(kTagFootswitchDown, 733, 486);
+    Footswitch(kTagFootswitchFilter, 1459, 322);
+    Add(std::make_unique<igraphics::IBitmapControl>(1172.f, 260.f, mUi.LoadImageResource("led.png")), kTagAutoFilterLed,
+        kGroupFilterLed)
         ->Hide(true);
-    Footswitch(57, 869, 314, "save.png");
+    Footswitch(kTagSaveButton, 869, 314, "save.png");
   }
 
   void ImpulseResponseBlock() {
     Add(std::make_unique<igraphics::IBitmapControl>(429.f, 705.f, mUi.LoadImageResource("irbg.png")), kNoTag,
-        "ircontrols");
-    GreyButton(Rect{984, 1068, 1054, 1106}, "IMPORT", 62, "ircontrols",
+        kGroupIr);
+    GreyButton(Rect{984, 1068, 1054, 1106}, "IMPORT", kTagImportIrA, kGroupIr,
                [this] { mCtx.control.Irs().ImportFromButton(false); });
-    GreyButton(Rect{984, 1118, 1054, 1156}, "IMPORT", 63, "ircontrols",
+    GreyButton(Rect{984, 1118, 1054, 1156}, "IMPORT", kTagImportIrB, kGroupIr,
                [this] { mCtx.control.Irs().ImportFromButton(true); });
     const igraphics::WidgetStyle modeStyle = mWidgets.knob.WithRoundness(1.f);
     Add(std::make_unique<igraphics::IVSlideSwitchControl>(Rect{740, 1072, 800, 1100}, kParamIrModeA, "MODE",
                                                           modeStyle, true, 1),
-        23, "ircontrols");
+        kTagIrModeSwitchA, kGroupIr);
     Add(std::make_unique<igraphics::IVSlideSwitchControl>(Rect{740, 1122, 800, 1150}, kParamIrModeB, "MODE",
                                                           modeStyle, true, 1),
-        24, "ircontrols");
+        kTagIrModeSwitchB, kGroupIr);
     const igraphics::ISVG knob = mUi.LoadSvgResource("vector-knob.svg", "px", 72.f);
-    Add(std::make_unique<igraphics::ISVGKnobControl>(Rect{815, 1070, 845, 1100}, knob, kParamUserIrGainA), 25,
-        "ircontrols");
-    Add(std::make_unique<igraphics::ISVGKnobControl>(Rect{815, 1120, 845, 1150}, knob, kParamUserIrGainB), 26,
-        "ircontrols");
-    Text(Rect{905, 1077, 955, 1127}, "0.00", mText.irGain, 27, "ircontrols");
-    Text(Rect{905, 1127, 955, 1161}, "0.00", mText.irGain, 28, "ircontrols");
-    for (int tag : {25, 62, 26, 63}) mUi.ControlByTag(tag)->SetDisabled(true);
+    Add(std::make_unique<igraphics::ISVGKnobControl>(Rect{815, 1070, 845, 1100}, knob, kParamUserIrGainA), kTagUserIrGainA,
+        kGroupIr);
+    Add(std::make_unique<igraphics::ISVGKnobControl>(Rect{815, 1120, 845, 1150}, knob, kParamUserIrGainB), kTagUserIrGainB,
+        kGroupIr);
+    Text(Rect{905, 1077, 955, 1127}, "0.00", mText.irGain, kTagUserIrGainValueA, kGroupIr);
+    Text(Rect{905, 1127, 955, 1161}, "0.00", mText.irGain, kTagUserIrGainValueB, kGroupIr);
+    for (int tag : {kTagUserIrGainA, kTagImportIrA, kTagUserIrGainB, kTagImportIrB}) mUi.ControlByTag(tag)->SetDisabled(true);
     Add(std::make_unique<igraphics::IBSliderControl>(Rect{380, 717, 430, 1149}, mUi.LoadImageResource("mic.png"),
                                                      mUi.LoadImageResource("micbg.png"), kParamEditorIr,
                                                      igraphics::EDirection::Vertical, 4.0),
-        61, "ircontrols");
+        kTagMicrophoneSlider, kGroupIr);
 
     mCtx.refs.irGraph = Add(std::make_unique<igraphics::IFreqResponseGraph>(Rect{1200, 685, 1872, 1135}, kGraphColour),
-                            kNoTag, "irdisplay");
+                            kNoTag, kGroupIrDisplay);
     mCtx.refs.irGraph->SetRange(20, 20480, 100, 30);
     auto* dynamics = Add(std::make_unique<igraphics::IDynamicsResponseGraph>(Rect{1200, 700, 1865, 1130}, kGraphColour),
-                         kNoTag, "maincontrols");
+                         kNoTag, kGroupMain);
     dynamics->SetGateThreshold(-60);
     dynamics->SetGateRatio(1);
     dynamics->SetThreshold(-51);
     dynamics->SetRatio(1);
     dynamics->Hide(true);
     mCtx.refs.dynamicsGraph = dynamics;
-    Text(Rect{1350, 658, 1817, 678}, "CLICK HERE TO EDIT IMPULSE RESPONSE", mText.hint, 93, "maincontrols")->Hide(true);
+    Text(Rect{1350, 658, 1817, 678}, kIrEditHintText, mText.hint, kTagIrEditHint, kGroupMain)->Hide(true);
     Add(std::make_unique<igraphics::IInvisibleSelectControl3>(kGraphSelectorRect, kParamGraphSelector));
 
     // The list: "Off" and the eight cabinets; the impulse-response store
     // renames the rows once it is prepared.
     for (int j = 0; j < 9; ++j) {
       const auto top = static_cast<float>(713 + 50 * j);
-      Text(Rect{495, top, 725, top + 43}, j == 0 ? "Off" : "", mText.irRow, j == 0 ? kNoTag : 63 + j, "ircontrols",
+      Text(Rect{495, top, 725, top + 43}, j == 0 ? "Off" : "", mText.irRow, j == 0 ? kNoTag : kTagIrListFirst + j - 1, kGroupIr,
            kIrRowBackground);
     }
     mCtx.refs.irListSelector =
         Add(std::make_unique<igraphics::IInvisibleSelectControl3>(kIrListSelectorRect, kParamIrListHover), kNoTag,
-            "ircontrols");
+            kGroupIr);
   }
 
   void NameStatusAndNotice() {
     Add(std::make_unique<igraphics::IEditableTextControl>(Rect{20, 120, 260, 144}, "Valvora KR7 Default Preset Name",
                                                           mText.name),
-        138, "maincontrols");
-    Text(Rect{660, 5, 1060, 29}, "", mText.status, 141, "devicecontrols");
-    Text(Rect{660, 27, 1060, 51}, "Connecting to the device...", mText.status, 142, "devicecontrols");
-    Text(Rect{660, 49, 1060, 73}, "", mText.status, 143, "devicecontrols");
-    GreyButton(Rect{540, 18, 655, 63}, "RECONNECT", kNoTag, "devicecontrols",
+        kTagPresetName, kGroupMain);
+    Text(Rect{660, 5, 1060, 29}, "", mText.status, kTagDeviceLine, kGroupDevice);
+    Text(Rect{660, 27, 1060, 51}, kConnectingText, mText.status, kTagVersionLine, kGroupDevice);
+    Text(Rect{660, 49, 1060, 73}, "", mText.status, kTagSerialLine, kGroupDevice);
+    GreyButton(Rect{540, 18, 655, 63}, "RECONNECT", kNoTag, kGroupDevice,
                [this] { mCtx.transitions.Run(PageEvent::Reconnect); });
     auto* notice = Add(std::make_unique<igraphics::IVButtonControl>(Rect{208, 306, 818, 750}, nullptr,
-                                                                    "Editing is not possible in Standalone Mode.",
-                                                                    mWidgets.notice),
-                       144, "maincontrols");
+                                                                    kStandaloneNoticeText, mWidgets.notice),
+                       kTagStandaloneNotice, kGroupMain);
     notice->Hide(true);
   }
 

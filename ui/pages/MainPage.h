@@ -15,11 +15,8 @@ namespace kr7::pages {
 // ambience blocks use the lower one under their two rows of buttons).
 enum class ColumnLayout { Upper, Lower };
 
-// Rectangles of the parts of a column.
-igraphics::Rect ColumnCaptionRect(ColumnLayout layout, float x);
-igraphics::Rect ColumnKnobRect(ColumnLayout layout, float x);
-igraphics::Rect ColumnValueRect(ColumnLayout layout, float x);
-igraphics::Rect ColumnUnitRect(ColumnLayout layout, float x);
+enum class ColumnPart { Caption, Knob, Value, Unit };
+igraphics::Rect ColumnRect(ColumnLayout layout, ColumnPart part, float x);
 
 // Centre of the pedal knob bound to param (design units); (0, 0) for a
 // parameter without a pedal knob.

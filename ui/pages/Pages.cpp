@@ -1,3 +1,4 @@
+#include "model/ControlTags.h"
 #include "ui/pages/Pages.h"
 
 #include "ui/pages/PageBuilders.h"
@@ -16,16 +17,11 @@ constexpr PageBuilder kPageBuilders[] = {
     BuildProgressOverlays,
 };
 
-// Hidden at start: every page over the main page and every block group but
-// the impulse-response block.
-constexpr const char* kHiddenAtStart[] = {
-    "analogsimcontrols",     "gatecontrols",         "dynamicscontrols",       "compcontrols",
-    "expcontrols",           "ambiencecontrols",     "ambiencecontrols2",      "drivecontrols",
-    "buzzfiltercontrols",    "punchfiltercontrols",  "crunchfiltercontrols",   "lowfiltercontrols",
-    "midfiltercontrols",     "highfiltercontrols",   "preampcontrols",         "levelcontrols",
-    "autofiltercontrols",    "fwbgcontrols",         "fwupdatecontrols",       "firmwarecontrols",
-    "customircontrols",      "globalsettingscontrols", "midicccontrols",       "midiprogramcontrols",
-    "aboutcontrols",         "progresscontrols",     "factorypresetcontrols",
+// Hidden at start, besides every block group: the pages over the main page.
+constexpr std::string_view kPagesHiddenAtStart[] = {
+    kGroupFirmwareBackground, kGroupFirmwareUpdate, kGroupFirmwareProgress, kGroupUserIrBrowser,
+    kGroupGlobalSettings,     kGroupMidiCc,         kGroupMidiProgram,      kGroupAbout,
+    kGroupPresetProgress,     kGroupFactoryProgress,
 };
 
 }  // namespace
@@ -34,9 +30,10 @@ bool BuildPages(PageContext& ctx, float scale) {
   if (ctx.ui.ControlCount() > 0) return false;
   for (PageBuilder build : kPageBuilders) build(ctx);
 
-  for (const char* group : kHiddenAtStart) ctx.transitions.ShowGroup(group, false);
-  ctx.transitions.ShowGroup("ircontrols", true);
-  ctx.transitions.EnableGroup("bcontrols", false);
+  // The editing area starts on the impulse-response block.
+  for (std::string_view group : kBlockGroups) ctx.transitions.ShowGroup(group, group == kGroupIr);
+  for (std::string_view group : kPagesHiddenAtStart) ctx.transitions.ShowGroup(group, false);
+  ctx.transitions.EnableGroup(kGroupPedal, false);
 
   ctx.ui.SetDesignSize(kDesignWidth, kDesignHeight, scale);
   return true;

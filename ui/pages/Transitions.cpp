@@ -1,3 +1,4 @@
+#include "model/ControlTags.h"
 #include "ui/pages/Transitions.h"
 
 #include <array>
@@ -23,15 +24,15 @@ constexpr Transition kTransitions[] = {
     {PageEvent::OpenFirmwarePage, {}},
     {PageEvent::CloseFirmwarePage, {}},
     {PageEvent::OpenGlobalSettings, {}},
-    {PageEvent::CloseGlobalSettings, {{{GroupOp::Hide, "globalsettingscontrols"}}}},
+    {PageEvent::CloseGlobalSettings, {{{GroupOp::Hide, kGroupGlobalSettings}}}},
     {PageEvent::OpenMidiProgramPage,
-     {{{GroupOp::Hide, "globalsettingscontrols"}, {GroupOp::Show, "midiprogramcontrols"}}}},
-    {PageEvent::OpenMidiCcPage, {{{GroupOp::Hide, "globalsettingscontrols"}, {GroupOp::Show, "midicccontrols"}}}},
+     {{{GroupOp::Hide, kGroupGlobalSettings}, {GroupOp::Show, kGroupMidiProgram}}}},
+    {PageEvent::OpenMidiCcPage, {{{GroupOp::Hide, kGroupGlobalSettings}, {GroupOp::Show, kGroupMidiCc}}}},
     {PageEvent::BackFromMidiProgramPage,
-     {{{GroupOp::Hide, "midiprogramcontrols"}, {GroupOp::Show, "globalsettingscontrols"}}}},
-    {PageEvent::BackFromMidiCcPage, {{{GroupOp::Hide, "midicccontrols"}, {GroupOp::Show, "globalsettingscontrols"}}}},
-    {PageEvent::OpenAbout, {{{GroupOp::Show, "aboutcontrols"}}}},
-    {PageEvent::CloseAbout, {{{GroupOp::Hide, "aboutcontrols"}}}},
+     {{{GroupOp::Hide, kGroupMidiProgram}, {GroupOp::Show, kGroupGlobalSettings}}}},
+    {PageEvent::BackFromMidiCcPage, {{{GroupOp::Hide, kGroupMidiCc}, {GroupOp::Show, kGroupGlobalSettings}}}},
+    {PageEvent::OpenAbout, {{{GroupOp::Show, kGroupAbout}}}},
+    {PageEvent::CloseAbout, {{{GroupOp::Hide, kGroupAbout}}}},
     {PageEvent::Reconnect, {}},
 };
 
