@@ -27,8 +27,7 @@ TEST(Overlays, FetchShowsLoadingPresetsInTheRingRisingToOneHundred) {
   int shownSteps = 0;
   for (int tick = 0; tick < kStartTicks; ++tick) {
     h.control.OnDeviceTick();
-    for (; !h.inbox.empty(); h.inbox.pop_front()) {  // one reply per window step
-      h.control.OnSysEx(h.inbox.front());
+    while (h.link.DeliverOne()) {  // one reply per window step
       h.pages.OnFrameworkTimer();
       shownSteps += Shown(h, "progresscontrols");
       percents.push_back(std::stoi(Text(h, 54)));
