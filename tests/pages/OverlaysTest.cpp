@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "device/Firmware.h"
+#include "resources/Resources.h"
 #include "tests/pages/PagesHarness.h"
 #include "ui/ITextControl.h"
 
@@ -39,7 +40,7 @@ TEST(Overlays, FetchShowsLoadingPresetsInTheRingRisingToOneHundred) {
   EXPECT_FALSE(Shown(h, "progresscontrols"));
 }
 
-TEST(Overlays, FirmwareUpdateThroughItsPageThenAboutClosesOnItsVersion) {
+TEST(Overlays, FirmwareUpdateThroughItsPageAboutAndFactoryPresets) {
   PagesHarness h;
   h.Connect();
   ASSERT_TRUE(h.control.OnCommand(kCommandFirmwarePage));
@@ -61,6 +62,12 @@ TEST(Overlays, FirmwareUpdateThroughItsPageThenAboutClosesOnItsVersion) {
   ASSERT_TRUE(h.control.ShowAbout());
   h.host.Click(1325, 335);
   EXPECT_FALSE(Shown(h, "aboutcontrols"));
+  h.control.Streams().SetFactoryBankProvider([] { return FindResource(kResourceIdFactoryBank); });
+  ASSERT_TRUE(h.control.OnCommand(kCommandFactoryPresets));  // the question is answered OK
+  EXPECT_TRUE(Shown(h, "factorypresetcontrols"));
+  h.Tick(140);
+  EXPECT_EQ(Text(h, kTagFactoryProgressText), "100 %");
+  EXPECT_FALSE(Shown(h, "factorypresetcontrols"));
   // Without a window the firmware page could never be closed again.
   h.pages.Close();
   EXPECT_FALSE(h.control.OnCommand(kCommandFirmwarePage));
