@@ -1,5 +1,9 @@
 #include "app/core/KR7Control.h"
 
+#include "model/CommandCodes.h"
+#include "model/ControlTags.h"
+#include "model/UserTexts.h"
+
 namespace kr7 {
 
 KR7Control::KR7Control(DataFolder folder)
@@ -63,6 +67,39 @@ void KR7Control::OnWindowClose() {
   mSessionLogic.OnWindowClosing();
   mWindow.Detach();
   mLists = nullptr;
+}
+
+bool KR7Control::OnCommand(int command) {
+  switch (command) {
+    case kCommandFirmwarePage:
+      if (!mWindow.HasView()) return false;
+      break;
+    case kCommandClearCache:
+      ClearCacheFromMenu();
+      return true;
+    case kCommandNothing:
+      return true;
+    default:
+      break;
+  }
+  // The transfers own the firmware page, bank import and export and the
+  // factory presets update.
+  return mStreams.OnCommand(command);
+}
+
+void KR7Control::ClearCacheFromMenu() {
+  mCache.Clear();
+  mDecoder.LoadCache();
+  // The impulse-response names fall back to the built-in and "Empty Slot"
+  // texts; the factory WAV files are not cache and stay.
+  mIrs.PrepareStore({});
+  mWindow.ShowMessage(kFinishedText, false);
+}
+
+bool KR7Control::ShowAbout() {
+  if (!mWindow.HasView()) return false;
+  mWindow.SetGroupHidden(kGroupAbout, false);
+  return true;
 }
 
 }  // namespace kr7

@@ -70,9 +70,13 @@ class KR7Control final {
   void OnWindowOpen(EditorView* view, ListView* lists = nullptr);
   // Sends EditorClosed when connected, then forgets the window.
   void OnWindowClose();
-  // Menu command dispatch (model/CommandCodes.h); returns whether the command
-  // was handled.
-  bool OnCommand(int command) { return mStreams.OnCommand(command); }
+  // Menu command dispatch; returns whether the command was handled. The
+  // firmware page needs a window: without one code 1 is not handled, so the
+  // link is neither held connected nor kept from polling.
+  bool OnCommand(int command);
+  // "About": shows the about page and reports true with a window open;
+  // false without one (the shell then shows its plain box).
+  bool ShowAbout();
 
   // --- Units and state -------------------------------------------------------------
   ParameterTable& Params() { return mParams; }
@@ -100,6 +104,9 @@ class KR7Control final {
 
  private:
   void DrawChangedRows();
+  // "Clear Cache Data": the cached presets and impulse responses go, the
+  // lists are read again and the user is told.
+  void ClearCacheFromMenu();
 
   DataFolder mFolder;
   ParameterTable mParams;
