@@ -23,6 +23,7 @@
 
 namespace kr7 {
 
+class OverwriteGuard;
 class StreamHost;
 
 inline constexpr std::string_view kFactoryUpdateQuestion =
@@ -44,11 +45,14 @@ using FactoryBankProvider = std::function<std::optional<ByteSpan>()>;
 
 class FactoryUpdate {
  public:
-  explicit FactoryUpdate(StreamHost& host);
+  // Writing the bank and resetting everything or the presets go through
+  // guard first.
+  FactoryUpdate(StreamHost& host, OverwriteGuard& guard);
 
   void SetBankProvider(FactoryBankProvider provider) { mProvider = std::move(provider); }
 
-  // UI thread: the menu command. Returns whether the stream started.
+  // UI thread: the menu command. Returns whether the stream was handed to
+  // the guard (it starts once the guard lets it).
   bool Start();
   // Device tick step 5: true when it took the tick.
   bool Step();
@@ -63,6 +67,7 @@ class FactoryUpdate {
   void Complete();
 
   StreamHost& mHost;
+  OverwriteGuard& mGuard;
   FactoryBankProvider mProvider;
   MessageListStream mStream;
   std::atomic<bool> mCompletionPending{false};

@@ -20,6 +20,7 @@
 
 namespace kr7 {
 
+class OverwriteGuard;
 class StreamHost;
 struct SessionState;
 
@@ -31,7 +32,8 @@ inline constexpr std::string_view kBankFileExtension = "r3b";
 
 class BankImport {
  public:
-  BankImport(SessionState& session, StreamHost& host);
+  // A checked file is handed to guard before a byte is sent.
+  BankImport(SessionState& session, StreamHost& host, OverwriteGuard& guard);
 
   // UI thread: the menu command (confirmation and dialog).
   void Start();
@@ -51,6 +53,7 @@ class BankImport {
  private:
   SessionState& mSession;
   StreamHost& mHost;
+  OverwriteGuard& mGuard;
   MessageListStream mStream;
   ImportRewriter mRewriter;  // UI thread only (the tick)
   std::atomic<bool> mFinished{false};

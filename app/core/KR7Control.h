@@ -26,6 +26,7 @@
 #include "app/core/PresetFileFlows.h"
 #include "app/core/ViewDispatcher.h"
 #include "device/MessagePump.h"
+#include "device/MidiMonitor.h"
 #include "device/Packing.h"
 #include "device/Session.h"
 #include "device/SessionHooks.h"
@@ -76,6 +77,9 @@ class KR7Control final : private SessionHost, private StreamHost, public SysExRe
   // Menu command dispatch; returns whether the command was handled.
   bool OnCommand(int command);
   void Reconnect() { mSessionLogic.Reconnect(); }
+  // A line about the MIDI connection on the device line (the pedal search's
+  // progress and outcome); the next identity block replaces it.
+  void ShowConnectionStatus(std::string_view text) { mView.SetControlText(kTagDeviceLine, text); }
   void OpenGlobalSettings() { mSessionLogic.OpenGlobalSettings(); }
   void CloseGlobalSettings() { mSessionLogic.CloseGlobalSettings(); }
 
@@ -112,6 +116,8 @@ class KR7Control final : private SessionHost, private StreamHost, public SysExRe
   PresetFileFlows& PresetFiles() { return mPresetFiles; }
   // Firmware, factory bank, bank export/import, IR upload, factory resets.
   StreamController& Streams() { return mStreams; }
+  // Every SysEx in and out, while the monitor window is open.
+  MidiMonitor& Monitor() { return mMonitor; }
   // Whether a message waits for the idle step.
   bool HasPendingMessage() const { return mPending.IsSet(); }
 
@@ -155,6 +161,7 @@ class KR7Control final : private SessionHost, private StreamHost, public SysExRe
   PresetCache mCache;
   ViewDispatcher mView;
   PendingMessage mPending;
+  MidiMonitor mMonitor;
   ListView* mLists = nullptr;  // UI thread only
   std::atomic<SysExSender*> mSender{nullptr};
   PresetDecoder mDecoder;

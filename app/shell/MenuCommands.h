@@ -21,6 +21,7 @@ enum MenuCommandId {
   kCmdAbout = 40005,
   kCmdReadManual = 40008,
   kCmdNoAction = 40035,
+  kCmdMidiMonitor = 40037,
 };
 
 // Codes of KR7Control's command handler.

@@ -14,6 +14,7 @@
 #include "app/shell/window/Dialogs.h"
 #include "app/shell/window/Host.h"
 #include "app/shell/window/MainWindow.h"
+#include "app/shell/window/MidiMonitorWindow.h"
 #include "app/shell/window/PreferencesDialog.h"
 #include "resources/Resources.h"
 
@@ -21,10 +22,12 @@ namespace kr7::shell {
 namespace {
 
 constexpr const char* kProductName = "KR7Control";
+constexpr guint kDetectionTickMs = 100;
 
 struct Running {
   Host* host = nullptr;
   MainWindow* window = nullptr;
+  std::unique_ptr<MidiMonitorWindow> monitor;
 };
 
 void ShowPlainAbout(GtkWindow* parent) {
@@ -59,7 +62,7 @@ void OnMenuCommand(Running& running, int commandId) {
   switch (commandId) {
     case kCmdMidiSettings: {
       PreferencesSession session(host.CurrentSettings(), host);
-      RunPreferencesDialog(parent, session, host);
+      RunPreferencesDialog(parent, session, host, host.Detection());
       // The stored names follow the dialog either way; Cancel restored them.
       host.WriteSettings();
       break;
@@ -69,6 +72,11 @@ void OnMenuCommand(Running& running, int commandId) {
       break;
     case kCmdReadManual:
       ReadManual(parent, host.Control().Folder());
+      break;
+    case kCmdMidiMonitor:
+      if (!running.monitor || !running.monitor->IsOpen())
+        running.monitor = std::make_unique<MidiMonitorWindow>(parent, host.Control().Monitor());
+      running.monitor->Present();
       break;
     default:
       break;
@@ -126,10 +134,21 @@ int RunEditor(int argc, char** argv) {
       },
       &running);
 
+  // The pedal search keeps the device tick's pace on a timer of its own.
+  const guint detectionTimer = g_timeout_add(
+      kDetectionTickMs,
+      +[](gpointer data) -> gboolean {
+        if (PedalDetection* detection = static_cast<Host*>(data)->Detection()) detection->Tick();
+        return G_SOURCE_CONTINUE;
+      },
+      host.get());
+
   gtk_main();
 
+  g_source_remove(detectionTimer);
   g_source_remove(termWatch);
   if (presentWatch) g_source_remove(presentWatch);
+  running.monitor.reset();
   running.window = nullptr;
   window.reset();
   host.reset();
