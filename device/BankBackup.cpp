@@ -44,11 +44,13 @@ BankBackup::BankBackup(StreamHost& host, BankExport& exporter, std::string dataF
 std::string BankBackup::Folder() const { return JoinPath(mDataFolder, kBackupsFolderName); }
 
 void BankBackup::BeforeOverwrite(std::function<void()> start) {
-  if (Busy() || mExport.Active()) return;
   if (!mEnabled) {
     start();
     return;
   }
+  // The export that would make the backup is busy (a backup, or the user's
+  // own export): the overwrite is refused rather than run unprotected.
+  if (Busy() || mExport.Active()) return;
   mWaiting = std::move(start);
   EditorView& view = mHost.View();
   ResetProgress(view, kPresetProgress);

@@ -35,6 +35,8 @@ struct MidiPortProbe::Input {
   std::unique_ptr<RtMidiIn> port;
 };
 
+MidiPortProbe::MidiPortProbe(MidiBackend backend) : mBackend(backend) {}
+
 MidiPortProbe::~MidiPortProbe() { Close(); }
 
 bool MidiPortProbe::Listen(std::span<const std::string> inputs, Listener listener) {

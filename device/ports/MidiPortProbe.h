@@ -19,7 +19,7 @@ namespace kr7 {
 
 class MidiPortProbe final : public PortProbe {
  public:
-  explicit MidiPortProbe(MidiBackend backend) : mBackend(backend) {}
+  explicit MidiPortProbe(MidiBackend backend);
   ~MidiPortProbe() override;
 
   bool Listen(std::span<const std::string> inputs, Listener listener) override;

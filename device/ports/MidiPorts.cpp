@@ -58,9 +58,9 @@ std::vector<std::string> SearchCandidates(const std::vector<std::string>& names)
 }
 
 std::optional<MidiBackend> MidiPorts::Backend() const {
-  RtMidi* object = mInput ? static_cast<RtMidi*>(mInput.get()) : mOutput.get();
-  if (object == nullptr) return std::nullopt;
-  return object->getCurrentApi() == RtMidi::UNIX_JACK ? MidiBackend::Jack : MidiBackend::Alsa;
+  if (!mInput && !mOutput) return std::nullopt;
+  const RtMidi::Api api = mInput ? mInput->getCurrentApi() : mOutput->getCurrentApi();
+  return api == RtMidi::UNIX_JACK ? MidiBackend::Jack : MidiBackend::Alsa;
 }
 
 MidiPorts::MidiPorts(MessagePump& pump, std::span<const MidiBackend> order) : mPump(pump) {

@@ -468,7 +468,7 @@ class BankBackupTest : public BankTransferTest {
     streams.Backup().SetClock([this] { return clock; });
     Handshake();
   }
-  std::vector<std::string> Backups() const {
+  std::vector<std::string> Backups() {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(streams.Backup().Folder()))
       names.push_back(entry.path().filename().string());

@@ -91,7 +91,7 @@ TEST(PedalDetectionJack, FreshEditorFindsAndStoresThePedalsPair) {
   const auto deadline = std::chrono::steady_clock::now() + kSearchTimeout;
   do {
     detection.Tick();
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the device tick
   } while ((detection.Searching() || detection.State() == PedalSearch::State::Idle) &&
            std::chrono::steady_clock::now() < deadline);
   std::this_thread::sleep_for(std::chrono::milliseconds(300));  // late arrivals
