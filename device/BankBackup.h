@@ -16,15 +16,14 @@
 #include <string>
 #include <string_view>
 
+#include "model/UserTexts.h"
+
 namespace kr7 {
 
 class BankExport;
 class StreamHost;
 
 inline constexpr std::string_view kBackupsFolderName = "Backups";
-inline constexpr std::string_view kBackingUpText = "Backing up the pedal...";
-inline constexpr std::string_view kBackupFailedQuestion =
-    "The pedal could not be backed up before it is overwritten.\nGo on without a backup?";
 inline constexpr int kBackupsKept = 10;
 // Ticks without an answer after which a backup is given up.
 inline constexpr int kBackupStallTicks = 30;

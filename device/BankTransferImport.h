@@ -17,6 +17,7 @@
 
 #include "device/ImportRewrite.h"
 #include "device/StreamsMessageList.h"
+#include "model/UserTexts.h"
 
 namespace kr7 {
 
@@ -24,10 +25,6 @@ class OverwriteGuard;
 class StreamHost;
 struct SessionState;
 
-inline constexpr std::string_view kImportQuestion =
-    "This operation will overwrite the current Presets!\nAre you sure to continue?";
-inline constexpr std::string_view kUnknownFileFormatText = "Unknown file format.";
-inline constexpr std::string_view kCommunicationErrorText = "Communication error!";
 inline constexpr std::string_view kBankFileExtension = "r3b";
 
 class BankImport {
@@ -37,6 +34,9 @@ class BankImport {
 
   // UI thread: the menu command (confirmation and dialog).
   void Start();
+  // UI thread: the same for a path already chosen (the command line): the
+  // confirmation when ask, then the file. An empty path does nothing.
+  void StartFile(const std::string& path, bool ask = true);
   // UI thread: the file part of Start. A file that cannot be opened or is
   // above the size limit is ignored silently (false); a malformed one is
   // refused with "Unknown file format.".
@@ -51,6 +51,8 @@ class BankImport {
   bool Active() const { return mStream.Running(); }
 
  private:
+  bool Confirm();
+
   SessionState& mSession;
   StreamHost& mHost;
   OverwriteGuard& mGuard;

@@ -7,6 +7,8 @@
 #include <span>
 #include <string_view>
 
+#include "model/CommandCodes.h"
+
 namespace kr7 {
 
 enum MenuCommandId {
@@ -22,17 +24,6 @@ enum MenuCommandId {
   kCmdReadManual = 40008,
   kCmdNoAction = 40035,
   kCmdMidiMonitor = 40037,
-};
-
-// Codes of KR7Control's command handler.
-enum EditorCommandCode {
-  kCodeFirmwarePage = 1,
-  kCodeGlobalSettings = 2,
-  kCodeClearCache = 3,
-  kCodeImportBank = 5,
-  kCodeExportBank = 6,
-  kCodeNothing = 7,
-  kCodeFactoryPresets = 8,
 };
 
 struct MenuEntry {

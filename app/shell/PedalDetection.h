@@ -17,12 +17,10 @@
 #include "app/shell/Preferences.h"
 #include "device/PedalSearch.h"
 #include "device/SessionState.h"
+#include "model/UserTexts.h"
 
 namespace kr7 {
 
-inline constexpr std::string_view kSearchingText = "Looking for the pedal on every MIDI port...";
-inline constexpr std::string_view kFoundTextPrefix = "Pedal found: ";
-inline constexpr std::string_view kNotFoundText = "No pedal answered on any MIDI port.";
 // Ticks after the session's first identity request (sent after kPollTicks)
 // that the chosen pair is given to answer before a search starts.
 inline constexpr int kChosenPairAnswerTicks = 30;

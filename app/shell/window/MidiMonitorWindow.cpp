@@ -4,6 +4,7 @@
 
 #include "app/shell/window/Dialogs.h"
 #include "model/FileIO.h"
+#include "model/UserTexts.h"
 
 namespace kr7::shell {
 namespace {
@@ -139,7 +140,7 @@ void MidiMonitorWindow::Open() {
   std::optional<MonitorLog> log =
       ParseMonitorLog(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   if (!log) {
-    ShowMessageBox(mWindow, "Unknown file format.", false);
+    ShowMessageBox(mWindow, kUnknownFileFormatText, false);
     return;
   }
   mOpened = std::make_unique<MidiMonitorWindow>(mWindow, std::move(*log));

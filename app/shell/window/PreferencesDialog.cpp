@@ -27,7 +27,7 @@ gboolean WatchSearch(gpointer data) {
   gtk_widget_set_sensitive(find->button, TRUE);
   const bool found = find->detection->State() == PedalSearch::State::Found;
   gtk_label_set_text(GTK_LABEL(find->result),
-                     found ? "Pedal found." : std::string(kNotFoundText).c_str());
+                     std::string(found ? kFoundText : kNotFoundText).c_str());
   if (found) {
     const PreferencesSession::Selection selection = find->session->KeepFoundPorts();
     gtk_combo_box_set_active(GTK_COMBO_BOX(find->inputs), selection.input);
