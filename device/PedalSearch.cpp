@@ -25,7 +25,8 @@ void PedalSearch::Start(std::vector<std::string> inputs, std::vector<std::string
   mAnswered.store(-1);
   mState = State::Searching;
   if (mInputs.empty() || mOutputs.empty() ||
-      !mProbe.Listen(mInputs, [this](int input, ByteSpan message) { OnInput(input, message); })) {
+      !mProbe.Open(mInputs, mOutputs,
+                   [this](int input, ByteSpan message) { OnInput(input, message); })) {
     Finish(State::NotFound);
   }
 }
@@ -53,7 +54,7 @@ void PedalSearch::Tick() {
   // whatever arrived before this request is forgotten.
   mAnswered.store(-1);
   mTicksWaited = 0;
-  mProbe.SendTo(mOutputs[mNextOutput++], build::GlobalRequest(kGlobalIdentity));
+  mProbe.SendTo(mNextOutput++, build::GlobalRequest(kGlobalIdentity));
 }
 
 void PedalSearch::Finish(State state) {

@@ -28,12 +28,16 @@ class PortProbe {
   using Listener = std::function<void(int input, ByteSpan message)>;
 
   virtual ~PortProbe() = default;
-  // Opens every named input and hands what arrives to listener. Inputs that
-  // cannot be opened stay deaf; false when none could be opened.
-  virtual bool Listen(std::span<const std::string> inputs, Listener listener) = 0;
-  // Sends one message through the named output (opened for this send).
-  virtual bool SendTo(const std::string& output, ByteSpan message) = 0;
-  // Closes everything Listen and SendTo opened; no listener call follows.
+  // Opens every named port, handing what arrives at the inputs to listener.
+  // Opened a tick before the first send, so that a back end that connects
+  // ports asynchronously has them connected when it counts. Ports that
+  // cannot be opened stay deaf or mute; false when no input or no output
+  // could be opened.
+  virtual bool Open(std::span<const std::string> inputs, std::span<const std::string> outputs,
+                    Listener listener) = 0;
+  // Sends one message through output number `output` of Open's list.
+  virtual bool SendTo(std::size_t output, ByteSpan message) = 0;
+  // Closes everything Open opened; no listener call follows.
   virtual void Close() = 0;
 };
 

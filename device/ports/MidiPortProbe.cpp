@@ -39,8 +39,15 @@ MidiPortProbe::MidiPortProbe(MidiBackend backend) : mBackend(backend) {}
 
 MidiPortProbe::~MidiPortProbe() { Close(); }
 
-bool MidiPortProbe::Listen(std::span<const std::string> inputs, Listener listener) {
+bool MidiPortProbe::Open(std::span<const std::string> inputs,
+                         std::span<const std::string> outputs, Listener listener) {
   Close();
+  bool anyOutput = false;
+  for (const std::string& name : outputs) {
+    // A port that cannot be opened keeps its place, so indices stay aligned.
+    mOutputs.push_back(OpenPort<RtMidiOut>(mBackend, name));
+    anyOutput = anyOutput || mOutputs.back() != nullptr;
+  }
   mListener = std::move(listener);
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     auto input = std::make_unique<Input>(Input{this, static_cast<int>(i), nullptr});
@@ -59,17 +66,13 @@ bool MidiPortProbe::Listen(std::span<const std::string> inputs, Listener listene
     }
     mInputs.push_back(std::move(input));
   }
-  return !mInputs.empty();
+  return !mInputs.empty() && anyOutput;
 }
 
-bool MidiPortProbe::SendTo(const std::string& output, ByteSpan message) {
-  // Kept open until Close: a back end may still hold the message when the
-  // send returns, and closing at once could lose it.
-  std::unique_ptr<RtMidiOut> port = OpenPort<RtMidiOut>(mBackend, output);
-  if (!port) return false;
+bool MidiPortProbe::SendTo(std::size_t output, ByteSpan message) {
+  if (output >= mOutputs.size() || !mOutputs[output]) return false;
   try {
-    port->sendMessage(message.data(), message.size());
-    mOutputs.push_back(std::move(port));
+    mOutputs[output]->sendMessage(message.data(), message.size());
     return true;
   } catch (const RtMidiError&) {
     return false;
@@ -87,6 +90,7 @@ void MidiPortProbe::Close() {
   }
   mInputs.clear();
   for (const auto& output : mOutputs) {
+    if (!output) continue;
     try {
       output->closePort();
     } catch (const RtMidiError&) {

@@ -1,6 +1,6 @@
 #pragma once
 // The pedal search's ports on RtMidi: one input object per listening port and
-// one output object per port asked, all on clients of their own
+// one output object per port, all on clients of their own
 // ("KR7Control Search"), so the editor's pair is never touched.
 //
 // Threads: everything on the UI thread; the listener runs on the library's
@@ -22,8 +22,9 @@ class MidiPortProbe final : public PortProbe {
   explicit MidiPortProbe(MidiBackend backend);
   ~MidiPortProbe() override;
 
-  bool Listen(std::span<const std::string> inputs, Listener listener) override;
-  bool SendTo(const std::string& output, ByteSpan message) override;
+  bool Open(std::span<const std::string> inputs, std::span<const std::string> outputs,
+            Listener listener) override;
+  bool SendTo(std::size_t output, ByteSpan message) override;
   void Close() override;
 
  private:

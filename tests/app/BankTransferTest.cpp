@@ -485,7 +485,7 @@ TEST_F(BankBackupTest, FactoryUpdateBacksUpFirstAndTheBackupRestoresThePedal) {
   streams.SetFactoryBankProvider([&bank] { return std::optional<ByteSpan>(bank); });
   link.sent.clear();
   ASSERT_TRUE(streams.OnCommand(kCommandFactoryPresets));
-  EXPECT_EQ(window.TextsOf(kTagProgressText).back(), kBackingUpText);
+  EXPECT_EQ(window.TextsOf(kPresetProgress.textTag).back(), kBackingUpText);
   TickUntilQuiet();
 
   // Every request of the backup went out before the first write.
