@@ -167,6 +167,10 @@ void OnMenuCommand(Running& running, int commandId) {
 }  // namespace
 
 int RunEditor(int argc, char** argv) {
+  // Everything is drawn with Cairo: GDK's OpenGL set-up would only load the
+  // GL driver stack (tens of megabytes) for nothing. GDK reads the variable
+  // when it parses its options, so it is set first.
+  g_setenv("GDK_GL", "disable", FALSE);
   // GTK's own options (--display, ...) come out first; this opens no display.
   gtk_parse_args(&argc, &argv);
   const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
@@ -191,9 +195,6 @@ int RunEditor(int argc, char** argv) {
   SingleInstance instance(folder.Base());
   if (instance.Acquire(file) != SingleInstance::Outcome::kFirst) return 0;
 
-  // Everything is drawn with Cairo: GDK's OpenGL set-up would only load the
-  // GL driver stack (tens of megabytes) for nothing.
-  g_setenv("GDK_GL", "disable", FALSE);
   gtk_init(&argc, &argv);
   g_set_prgname(kProductName);
   g_set_application_name(kProductName);
