@@ -164,6 +164,9 @@ void Session::OnWindowClosing() {
 
 void Session::OnMessage(std::span<const std::uint8_t> message) {
   const RecognitionContext context{mState.connected.load(), Streams().FirmwareRunning()};
+  if (mMonitor != nullptr && mMonitor->Enabled()) {
+    mMonitor->Record(MonitorDirection::In, message, context);
+  }
   const PedalMessage recognised = Recognise(message, context);
   std::visit(
       [&](const auto& m) {

@@ -22,6 +22,7 @@
 
 #include "device/Checksums.h"
 #include "device/MessagePump.h"
+#include "device/MidiMonitor.h"
 #include "device/Messages.h"
 #include "device/Packing.h"
 #include "device/SessionHooks.h"
@@ -54,6 +55,9 @@ class Session final : public SysExReceiver {
   // it). The hooks must outlive the session or be replaced before they go,
   // and are best set before the audio stream starts.
   void SetStreamHooks(StreamHooks* hooks);
+  // Where every incoming message is recorded while the monitor is open; set
+  // before the audio stream starts.
+  void SetMonitor(MidiMonitor* monitor) { mMonitor = monitor; }
 
   // UI thread, every 100 ms.
   void Tick();
@@ -100,6 +104,7 @@ class Session final : public SysExReceiver {
   SessionRoles mRoles;
   StreamHooks mNoStreams;
   std::atomic<StreamHooks*> mStreams{&mNoStreams};
+  MidiMonitor* mMonitor = nullptr;
 
   // Impulse-response dump in progress; audio thread only.
   StreamUnpacker mIrUnpacker{kIrDumpBufferSize};

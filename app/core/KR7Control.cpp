@@ -20,6 +20,8 @@ KR7Control::KR7Control(DataFolder folder)
                      mPresetFiles}),
       mStreams(mSession, {mOutbox, mWindow, mDecoder, mPresetFiles}, folder.Base()) {
   mParameters.SetIrFlows(&mIrs);
+  mOutbox.SetMonitor(&mMonitor);
+  mSessionLogic.SetMonitor(&mMonitor);
   mSessionLogic.SetStreamHooks(&mStreams);
   mIrs.SetUploader([this](int slot, ByteSpan packed) { return mStreams.StartIrUpload(slot, packed); });
   mDecoder.LoadCache();

@@ -14,11 +14,13 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <utility>
 
 #include "app/core/ListView.h"
 #include "app/core/ViewDispatcher.h"
 #include "device/MessagePump.h"
+#include "device/MidiMonitor.h"
 #include "device/Session.h"
 #include "device/SessionHooks.h"
 #include "device/SessionState.h"
@@ -31,6 +33,7 @@
 #include "editor/ParameterChanges.h"
 #include "editor/PresetDecoder.h"
 #include "editor/PresetFileFlows.h"
+#include "model/ControlTags.h"
 #include "model/DataFolder.h"
 #include "model/Parameters.h"
 #include "model/PresetCache.h"
@@ -77,6 +80,9 @@ class KR7Control final {
   // "About": shows the about page and reports true with a window open;
   // false without one (the shell then shows its plain box).
   bool ShowAbout();
+  // A line about the MIDI connection on the device line (the pedal search's
+  // progress and outcome); the next identity block replaces it.
+  void ShowConnectionStatus(std::string_view text) { mWindow.SetControlText(kTagDeviceLine, text); }
 
   // --- Units and state -------------------------------------------------------------
   ParameterTable& Params() { return mParams; }
@@ -99,6 +105,8 @@ class KR7Control final {
   PresetFileFlows& PresetFiles() { return mPresetFiles; }
   // Firmware, factory bank, bank export/import, IR upload, factory resets.
   StreamController& Streams() { return mStreams; }
+  // Every SysEx in and out, while the monitor window is open.
+  MidiMonitor& Monitor() { return mMonitor; }
   // Whether a message waits for the idle step.
   bool HasPendingMessage() const { return mWindow.HasPendingMessage(); }
 
@@ -114,6 +122,7 @@ class KR7Control final {
   SessionState mSession;
   PresetCache mCache;
   ViewDispatcher mWindow;
+  MidiMonitor mMonitor;
   ListView* mLists = nullptr;  // UI thread only
   SysExOutbox mOutbox;
   ParameterChanges mParameters;
