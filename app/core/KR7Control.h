@@ -26,6 +26,7 @@
 #include "app/core/PresetFileFlows.h"
 #include "app/core/ViewDispatcher.h"
 #include "device/MessagePump.h"
+#include "device/MidiMonitor.h"
 #include "device/Packing.h"
 #include "device/Session.h"
 #include "device/SessionHooks.h"
@@ -81,6 +82,9 @@ class KR7Control final : private SessionHost, private StreamHost, public SysExRe
   // false without one (the shell then shows its plain box).
   bool ShowAbout();
   void Reconnect() { mSessionLogic.Reconnect(); }
+  // A line about the MIDI connection on the device line (the pedal search's
+  // progress and outcome); the next identity block replaces it.
+  void ShowConnectionStatus(std::string_view text) { mView.SetControlText(kTagDeviceLine, text); }
   void OpenGlobalSettings() { mSessionLogic.OpenGlobalSettings(); }
   void CloseGlobalSettings() { mSessionLogic.CloseGlobalSettings(); }
 
@@ -117,6 +121,8 @@ class KR7Control final : private SessionHost, private StreamHost, public SysExRe
   PresetFileFlows& PresetFiles() { return mPresetFiles; }
   // Firmware, factory bank, bank export/import, IR upload, factory resets.
   StreamController& Streams() { return mStreams; }
+  // Every SysEx in and out, while the monitor window is open.
+  MidiMonitor& Monitor() { return mMonitor; }
   // Whether a message waits for the idle step.
   bool HasPendingMessage() const { return mPending.IsSet(); }
 
@@ -163,6 +169,7 @@ class KR7Control final : private SessionHost, private StreamHost, public SysExRe
   PresetCache mCache;
   ViewDispatcher mView;
   PendingMessage mPending;
+  MidiMonitor mMonitor;
   ListView* mLists = nullptr;  // UI thread only
   std::atomic<SysExSender*> mSender{nullptr};
   PresetDecoder mDecoder;
