@@ -1,5 +1,6 @@
 #include "app/core/ViewDispatcher.h"
 
+#include <cstdio>
 #include <utility>
 
 namespace kr7 {
@@ -7,9 +8,9 @@ namespace kr7 {
 ViewDispatcher::ViewDispatcher() : mUiThread(std::this_thread::get_id()) {}
 
 void ViewDispatcher::Attach(EditorView* view) {
-  {
-    std::lock_guard lock(mQueueMutex);
-    mQueue.clear();
+  // Calls still queued were meant for a window that no longer exists.
+  ViewCall stale;
+  while (mQueue.Pop(stale)) {
   }
   mView = view;
   mHasView.store(view != nullptr, std::memory_order_release);
@@ -17,58 +18,59 @@ void ViewDispatcher::Attach(EditorView* view) {
 
 void ViewDispatcher::Replay() {
   if (!OnUiThread()) return;
-  std::vector<Call> calls;
-  {
-    std::lock_guard lock(mQueueMutex);
-    calls.swap(mQueue);
+  ViewCall call;
+  while (mQueue.Pop(call)) {
+    if (mView != nullptr) Apply(call, *mView);
   }
-  if (mView == nullptr) return;
-  for (auto& call : calls) call(*mView);
+  if (const std::uint64_t dropped = mDropped.exchange(0, std::memory_order_relaxed)) {
+    std::fprintf(stderr, "KR7Control: %llu window updates dropped (hand-off ring full)\n",
+                 static_cast<unsigned long long>(dropped));
+  }
 }
 
-void ViewDispatcher::Dispatch(Call call) {
+void ViewDispatcher::Dispatch(const ViewCall& call) {
   if (!HasView()) return;
   if (OnUiThread()) {
     Replay();
-    if (mView != nullptr) call(*mView);
+    if (mView != nullptr) Apply(call, *mView);
     return;
   }
-  std::lock_guard lock(mQueueMutex);
-  mQueue.push_back(std::move(call));
+  if (!mQueue.Push(call)) {
+    mDropped.fetch_add(1, std::memory_order_relaxed);
+    mDroppedTotal.fetch_add(1, std::memory_order_relaxed);
+  }
 }
 
 void ViewDispatcher::SetControlText(int tag, std::string_view text) {
-  Dispatch([tag, copy = std::string(text)](EditorView& v) { v.SetControlText(tag, copy); });
+  Dispatch(viewcall::ControlText{tag, FixedText(text)});
 }
 
 void ViewDispatcher::SetControlTextColour(int tag, igraphics::Colour colour) {
-  Dispatch([tag, colour](EditorView& v) { v.SetControlTextColour(tag, colour); });
+  Dispatch(viewcall::ControlTextColour{tag, colour});
 }
 
 void ViewDispatcher::SetControlValue(int tag, double normalised) {
-  Dispatch([tag, normalised](EditorView& v) { v.SetControlValue(tag, normalised); });
+  Dispatch(viewcall::ControlValue{tag, normalised});
 }
 
 void ViewDispatcher::SetControlHidden(int tag, bool hidden) {
-  Dispatch([tag, hidden](EditorView& v) { v.SetControlHidden(tag, hidden); });
+  Dispatch(viewcall::ControlHidden{tag, hidden});
 }
 
 void ViewDispatcher::SetControlDisabled(int tag, bool disabled) {
-  Dispatch([tag, disabled](EditorView& v) { v.SetControlDisabled(tag, disabled); });
+  Dispatch(viewcall::ControlDisabled{tag, disabled});
 }
 
 void ViewDispatcher::SetGroupHidden(std::string_view group, bool hidden) {
-  Dispatch([copy = std::string(group), hidden](EditorView& v) { v.SetGroupHidden(copy, hidden); });
+  Dispatch(viewcall::GroupHidden{FixedText(group), hidden});
 }
 
 void ViewDispatcher::SetGroupDisabled(std::string_view group, bool disabled) {
-  Dispatch(
-      [copy = std::string(group), disabled](EditorView& v) { v.SetGroupDisabled(copy, disabled); });
+  Dispatch(viewcall::GroupDisabled{FixedText(group), disabled});
 }
 
 void ViewDispatcher::SendParameterValueFromDelegate(int paramIndex, double value) {
-  Dispatch(
-      [paramIndex, value](EditorView& v) { v.SendParameterValueFromDelegate(paramIndex, value); });
+  Dispatch(viewcall::ParameterValue{paramIndex, value});
 }
 
 bool ViewDispatcher::ShowMessage(std::string_view text, bool okCancel) {

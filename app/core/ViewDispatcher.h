@@ -3,11 +3,14 @@
 //
 // ViewDispatcher is itself an EditorView that forwards to the real view while
 // one is attached and drops every call while none is. Calls made on the UI
-// thread go straight through; calls made on any other thread (the receive
-// handler on the audio thread) are recorded in a short-locked queue and
-// replayed, in the order made, by Replay() on the UI thread. A direct call on
-// the UI thread first replays what is queued, so the window sees every call
-// in the order the logic made it, whichever thread made it.
+// thread go straight through; calls made on the one other thread that makes
+// them (the receive handler on the audio thread) are recorded as ViewCall
+// values in a fixed-capacity single-producer, single-consumer ring - no lock,
+// no allocation - and replayed, in the order made, by Replay() on the UI
+// thread. A direct call on the UI thread first replays what is queued, so the
+// window sees every call in the order the logic made it, whichever thread
+// made it. A full ring drops the newest call and counts it; Replay logs the
+// count.
 //
 // The modal operations (ShowMessage, AskForFile, OpenLink) belong to the UI
 // thread only; made from another thread they do nothing and report "cancel".
@@ -17,15 +20,17 @@
 // It is the window link every unit of the logic is given.
 
 #include <atomic>
-#include <functional>
+#include <cstddef>
+#include <cstdint>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
 #include <utility>
-#include <vector>
 
+#include "app/core/ViewCall.h"
 #include "device/SessionHooks.h"
+#include "device/SpscRing.h"
 #include "model/EditorView.h"
 
 namespace kr7 {
@@ -45,6 +50,10 @@ class PendingMessage {
   std::string mText;  // guarded by mMutex
 };
 
+// Room for a whole preset's parameter moves with its texts (a preset dump
+// makes about a hundred calls) several times over between two timer steps.
+inline constexpr std::size_t kViewCallCapacity = 512;
+
 class ViewDispatcher final : public EditorView, public WindowLink {
  public:
   // The constructing thread is taken as the UI thread.
@@ -58,6 +67,8 @@ class ViewDispatcher final : public EditorView, public WindowLink {
 
   // UI thread (the 20 ms timer): replays queued calls in order.
   void Replay();
+  // Calls dropped because the ring was full, since construction.
+  std::uint64_t DroppedCalls() const { return mDroppedTotal.load(std::memory_order_relaxed); }
   bool OnUiThread() const { return std::this_thread::get_id() == mUiThread; }
 
   // WindowLink
@@ -81,16 +92,16 @@ class ViewDispatcher final : public EditorView, public WindowLink {
   void OpenLink(std::string_view url) override;
 
  private:
-  using Call = std::function<void(EditorView&)>;
-  // Runs call now (UI thread) or queues it (other threads); nothing without a
-  // view.
-  void Dispatch(Call call);
+  // Runs call now (UI thread) or queues it (the audio thread); nothing
+  // without a view.
+  void Dispatch(const ViewCall& call);
 
   const std::thread::id mUiThread;
   EditorView* mView = nullptr;  // UI thread only
   std::atomic<bool> mHasView{false};
-  std::mutex mQueueMutex;
-  std::vector<Call> mQueue;  // guarded by mQueueMutex
+  SpscRing<ViewCall, kViewCallCapacity> mQueue;
+  std::atomic<std::uint64_t> mDropped{0};       // not yet logged
+  std::atomic<std::uint64_t> mDroppedTotal{0};
   PendingMessage mPending;
 };
 

@@ -1,6 +1,9 @@
 // The window seam: calls from the audio thread reach the window on the UI
 // thread, in order, and only while a window exists.
 
+#include <atomic>
+#include <cstdint>
+#include <string>
 #include <thread>
 
 #include "app/core/ViewDispatcher.h"
@@ -72,6 +75,48 @@ TEST(ViewDispatcher, DetachDropsCallsMeantForTheOldWindow) {
   dispatcher.Attach(&view);
   dispatcher.Replay();
   EXPECT_TRUE(view.textLog.empty());
+}
+
+TEST(ViewDispatcher, AFullRingDropsTheNewestCallsAndCountsThem) {
+  ViewDispatcher dispatcher;
+  RecordingView view;
+  dispatcher.Attach(&view);
+  constexpr int kExtra = 3;
+  std::thread audio([&] {
+    for (int i = 0; i < static_cast<int>(kViewCallCapacity) + kExtra; ++i) {
+      dispatcher.SendParameterValueFromDelegate(i, 1.0);
+    }
+  });
+  audio.join();
+  EXPECT_EQ(dispatcher.DroppedCalls(), static_cast<std::uint64_t>(kExtra));
+  dispatcher.Replay();
+  ASSERT_EQ(view.parameterValues.size(), kViewCallCapacity);
+  EXPECT_EQ(view.parameterValues.rbegin()->first, static_cast<int>(kViewCallCapacity) - 1);
+  dispatcher.SetControlText(kTag, "room again");
+  EXPECT_EQ(view.texts[kTag], "room again");
+}
+
+// Run under ThreadSanitizer: the audio thread fills while the UI thread
+// drains; what arrives keeps its order, and arrived plus dropped is all.
+TEST(ViewDispatcher, TwoThreadsHandOverInOrder) {
+  ViewDispatcher dispatcher;
+  RecordingView view;
+  dispatcher.Attach(&view);
+  constexpr int kCalls = 20000;
+  std::atomic<bool> done{false};
+  std::thread audio([&] {
+    for (int i = 0; i < kCalls; ++i) dispatcher.SetControlText(kTag, std::to_string(i));
+    done.store(true);
+  });
+  while (!done.load()) dispatcher.Replay();
+  audio.join();
+  dispatcher.Replay();
+  int last = -1;
+  for (const auto& [tag, text] : view.textLog) {
+    ASSERT_GT(std::stoi(text), last);
+    last = std::stoi(text);
+  }
+  EXPECT_EQ(view.textLog.size() + dispatcher.DroppedCalls(), static_cast<std::size_t>(kCalls));
 }
 
 TEST(PendingMessage, IsShownOnceAndANewerOneReplacesIt) {

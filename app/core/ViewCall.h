@@ -1,0 +1,78 @@
+#pragma once
+// One call of the window seam, as a value that fits a lock-free ring: the
+// audio thread records it without allocating, the UI thread replays it.
+// Texts are copied into a fixed field; the editor's display texts are
+// formatted into 256-byte buffers, so nothing it writes is cut.
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <variant>
+
+#include "model/Colour.h"
+
+namespace kr7 {
+
+class EditorView;
+
+class FixedText {
+ public:
+  static constexpr std::size_t kCapacity = 255;
+
+  FixedText() = default;
+  explicit FixedText(std::string_view text) : mLength(std::min(text.size(), kCapacity)) {
+    std::copy_n(text.begin(), mLength, mChars.begin());
+  }
+  std::string_view View() const { return {mChars.data(), mLength}; }
+
+ private:
+  std::array<char, kCapacity> mChars{};
+  std::size_t mLength = 0;
+};
+
+namespace viewcall {
+struct ControlText {
+  int tag;
+  FixedText text;
+};
+struct ControlTextColour {
+  int tag;
+  igraphics::Colour colour;
+};
+struct ControlValue {
+  int tag;
+  double normalised;
+};
+struct ControlHidden {
+  int tag;
+  bool hidden;
+};
+struct ControlDisabled {
+  int tag;
+  bool disabled;
+};
+struct GroupHidden {
+  FixedText group;
+  bool hidden;
+};
+struct GroupDisabled {
+  FixedText group;
+  bool disabled;
+};
+struct ParameterValue {
+  int index;
+  double value;
+};
+}  // namespace viewcall
+
+using ViewCall = std::variant<viewcall::ControlText, viewcall::ControlTextColour,
+                              viewcall::ControlValue, viewcall::ControlHidden,
+                              viewcall::ControlDisabled, viewcall::GroupHidden,
+                              viewcall::GroupDisabled, viewcall::ParameterValue>;
+
+// Makes the call on view (UI thread).
+void Apply(const ViewCall& call, EditorView& view);
+
+}  // namespace kr7
