@@ -13,7 +13,7 @@ int SteppedSlot(int slot, int delta) {
 
 void ShowPresetNumber(LiveEditHost& host, const SessionState& session) {
   if (!host.HasWindow()) return;
-  host.View().SetControlText(kTagPresetDisplay, TwoDigits(session.currentPreset.load() +
+  host.View().SetControlText(kTagPresetNumber, TwoDigits(session.currentPreset.load() +
                                                           host.ParamInt(kParamPatchOffset)));
 }
 
@@ -49,7 +49,7 @@ void IdleStep::Blink() {
   // A held footswitch shows the number it steps through.
   const bool footswitchHeld = mState.upHeld || mState.downHeld;
   if (!footswitchHeld && (phase == 0 || phase == hidePhase)) {
-    mHost.View().SetControlHidden(kTagPresetDisplay, phase == hidePhase);
+    mHost.View().SetControlHidden(kTagPresetNumber, phase == hidePhase);
   }
   if (phase != 0 || !mState.blinkStopArmed.load()) return;
   if (mState.blinkCycles.fetch_add(1) + 1 <= kBlinkStopCycles) return;

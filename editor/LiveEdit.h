@@ -20,6 +20,25 @@
 
 namespace kr7 {
 
+// Preset-list geometry: 19 rows of 50 units from height 228; the first
+// visible row runs 0..109.
+inline constexpr int kPresetListTop = 228;
+inline constexpr int kPresetRowHeight = 50;
+inline constexpr int kLastFirstVisibleRow = 109;
+// Each column of the user-IR browser shows 16 of the bank's 32 rows.
+inline constexpr int kBrowserColumnRows = 16;
+
+// The preset display while the preset differs from the pedal's copy, and
+// while it does not.
+inline constexpr igraphics::Colour kModifiedColour{100, 255, 255, 255};
+inline constexpr igraphics::Colour kUnmodifiedColour{255, 255, 255, 255};
+// Preset-list rows: the current one opaque, the others dimmed.
+inline constexpr igraphics::Colour kPresetRowColour{150, 100, 255, 255};
+inline constexpr igraphics::Colour kPresetRowHighlightColour{255, 100, 255, 255};
+// User-IR browser rows, and the selected one.
+inline constexpr igraphics::Colour kBrowserRowColour{255, 120, 120, 120};
+inline constexpr igraphics::Colour kBrowserRowSelectedColour{255, 200, 200, 200};
+
 // Blocks of the editing area; 0 until the user first opens one.
 enum class Block : int {
   kNone = 0,
@@ -160,7 +179,6 @@ class LiveEditHost {
   // of user IRs (loaded from the store, or as last loaded), the browser.
   virtual void RefreshIrDisplay() = 0;
   virtual std::string LoadUserIrName(int n) = 0;
-  virtual std::string UserIrName(int n) const = 0;
   virtual std::string BrowserRowText(int row) const = 0;
   virtual void ShowUserIrBank(int bank) = 0;
   virtual bool IrImportBusy() const = 0;
@@ -170,7 +188,9 @@ class LiveEditHost {
   virtual void ImportIrIntoRow(int n) = 0;
   // Name of the user IR that cabinet position 7 (A) or 8 (B) plays.
   virtual std::string SourceName(bool sourceB) const = 0;
-  virtual void SetSourceName(bool sourceB, std::string name) = 0;
+  // The source now plays user IR n: its stored name becomes the source's
+  // name and shows in the source's IR list row.
+  virtual void ShowSourceIr(bool sourceB, int n) = 0;
 };
 
 }  // namespace kr7

@@ -8,7 +8,7 @@
 
 namespace kr7 {
 
-inline constexpr int kTagPresetDisplay = 1;
+inline constexpr int kTagPresetNumber = 1;
 inline constexpr int kTagDynamicsTitle = 6;
 inline constexpr int kTagDynamicsThreshold = 8;
 inline constexpr int kTagCompressorRatio = 9;
@@ -44,10 +44,10 @@ inline constexpr int kTagSelectSwitch = 58;
 inline constexpr int kTagFilterSwitch = 59;
 inline constexpr int kTagAutoFilterLed = 60;
 inline constexpr int kTagIrSlider = 61;
-inline constexpr int kTagIrImportA = 62;
-inline constexpr int kTagIrImportB = 63;
-inline constexpr int kTagIrSourceRowA = 70;
-inline constexpr int kTagIrSourceRowB = 71;
+inline constexpr int kTagImportIrA = 62;
+inline constexpr int kTagImportIrB = 63;
+inline constexpr int kTagIrRowA = 70;
+inline constexpr int kTagIrRowB = 71;
 inline constexpr int kTagFirstAmbienceButton = 75;
 inline constexpr int kTagFirstAmpButton = 82;
 inline constexpr int kTagCompression = 92;

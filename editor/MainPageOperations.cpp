@@ -25,8 +25,8 @@ void MainPageOperations::PressStep(bool up) {
   if (!mHost.HasWindow()) return;
   ShowPresetNumber(mHost, mSession);
   EditorView& view = mHost.View();
-  view.SetControlTextColour(kTagPresetDisplay, kUnmodifiedColour);
-  view.SetControlHidden(kTagPresetDisplay, false);
+  view.SetControlTextColour(kTagPresetNumber, kUnmodifiedColour);
+  view.SetControlHidden(kTagPresetNumber, false);
   mPreset.modified.store(false);
 }
 
@@ -49,7 +49,7 @@ void MainPageOperations::ReleaseArm(ArmedAction action) {
     mode.store(true);
     return;
   }
-  mHost.View().SetControlHidden(kTagPresetDisplay, false);
+  mHost.View().SetControlHidden(kTagPresetNumber, false);
   if (!mSession.connected.load()) {
     mode.store(false);
     return;

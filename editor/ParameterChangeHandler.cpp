@@ -51,7 +51,7 @@ void ParameterChangeHandler::SetText(int tag, std::string_view text) {
 }
 
 void ParameterChangeHandler::SetPresetDisplay(std::string_view text) {
-  SetText(kTagPresetDisplay, text);
+  SetText(kTagPresetNumber, text);
 }
 
 void ParameterChangeHandler::CommonStep(int index, int m) {
@@ -79,8 +79,8 @@ void ParameterChangeHandler::EvaluateModified() {
   mPreset.modified.store(modified);
   if (!mHost.HasWindow()) return;
   EditorView& view = mHost.View();
-  view.SetControlHidden(kTagPresetDisplay, false);
-  view.SetControlTextColour(kTagPresetDisplay, modified ? kModifiedColour : kUnmodifiedColour);
+  view.SetControlHidden(kTagPresetNumber, false);
+  view.SetControlTextColour(kTagPresetNumber, modified ? kModifiedColour : kUnmodifiedColour);
 }
 
 void ParameterChangeHandler::FinalStep(int index) {
@@ -257,9 +257,9 @@ void ParameterChangeHandler::OnIrMode(bool sourceB, int m) {
     const bool factory = m == 0;
     EditorView& view = mHost.View();
     view.SetParameterControlsDisabled(sourceB ? kParamUserIrGainB : kParamUserIrGainA, factory);
-    view.SetControlDisabled(sourceB ? kTagIrImportB : kTagIrImportA, factory);
+    view.SetControlDisabled(sourceB ? kTagImportIrB : kTagImportIrA, factory);
     const int position = sourceB ? kCabinetPositionB : kCabinetPositionA;
-    view.SetControlText(sourceB ? kTagIrSourceRowB : kTagIrSourceRowA,
+    view.SetControlText(sourceB ? kTagIrRowB : kTagIrRowA,
                         factory ? std::string(kCabinetNames[static_cast<std::size_t>(position)])
                                 : mHost.SourceName(sourceB));
   }
@@ -305,7 +305,7 @@ void ParameterChangeHandler::OnPresetListSelector(int m, const SelectorEvent& ev
     mHost.SetPresetRowColour(slot, kPresetRowHighlightColour);
     if (!mSession.connected.load()) return;
     if (mState.blinkModeA.load()) {
-      mHost.View().SetControlHidden(kTagPresetDisplay, false);
+      mHost.View().SetControlHidden(kTagPresetNumber, false);
       mSession.savePending.store(true);
       mHost.Send(build::ParameterSet(kDeviceParamStorePreset, Data(slot)));
       mState.blinkCycles.store(0);
@@ -374,11 +374,7 @@ void ParameterChangeHandler::OnBrowserSelector(int m, int firstRow, const Select
     SetParamAndQueue(msb, ((number >> 7) & kDataByteMask) / 127.0);
   }
   mHost.RefreshIrDisplay();
-  if (sourceB) {
-    const std::string name = mHost.UserIrName(number);
-    mHost.SetSourceName(*sourceB, name);
-    view.SetControlText(*sourceB ? kTagIrSourceRowB : kTagIrSourceRowA, name);
-  }
+  if (sourceB) mHost.ShowSourceIr(*sourceB, number);
 }
 
 }  // namespace kr7

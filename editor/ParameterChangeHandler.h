@@ -25,21 +25,6 @@
 
 namespace kr7 {
 
-// Preset-list geometry: 19 rows of 50 units from height 228; the first
-// visible row runs 0..109.
-inline constexpr int kPresetListTop = 228;
-inline constexpr int kPresetRowHeight = 50;
-inline constexpr int kLastFirstVisibleRow = 109;
-// Each column of the user-IR browser shows 16 of the bank's 32 rows.
-inline constexpr int kBrowserColumnRows = 16;
-
-inline constexpr igraphics::Colour kModifiedColour{100, 255, 255, 255};
-inline constexpr igraphics::Colour kUnmodifiedColour{255, 255, 255, 255};
-inline constexpr igraphics::Colour kPresetRowColour{150, 100, 255, 255};
-inline constexpr igraphics::Colour kPresetRowHighlightColour{255, 100, 255, 255};
-inline constexpr igraphics::Colour kBrowserRowColour{255, 120, 120, 120};
-inline constexpr igraphics::Colour kBrowserRowSelectedColour{255, 200, 200, 200};
-
 class ParameterChangeHandler {
  public:
   ParameterChangeHandler(LiveEditHost& host, LiveEditState& state, SessionState& session,

@@ -173,9 +173,12 @@ void IrFlows::RefreshDisplay() {
   // draw, and the receive handler may refresh while the window draws.
   IrDisplayBuffer response{};
   mStore.RefreshDisplay(mHost.ParamInt(kParamIr), CurrentSelection(), response);
-  const std::lock_guard lock(mDisplayMutex);
-  mDisplay = response;
-  mDisplayChanged = true;
+  {
+    const std::lock_guard lock(mDisplayMutex);
+    mDisplay = response;
+    mDisplayChanged = true;
+  }
+  if (mDisplayListener) mDisplayListener(response);
 }
 
 std::optional<IrDisplayBuffer> IrFlows::TakeDisplay() {

@@ -33,9 +33,6 @@
 
 namespace kr7 {
 
-// Buttons and rows of the impulse-response block.
-inline constexpr int kTagImportIrA = 62;
-inline constexpr int kTagImportIrB = 63;
 // IR list rows: factory cabinet k (position k + 1) is row 64 + k; rows 70
 // and 71 (kTagIrRowA, kTagIrRowB) also show the user IR a source plays.
 inline constexpr int kTagIrListFirst = 64;
@@ -97,6 +94,10 @@ class IrFlows {
   StoredIr StoreAndUpload(const IrDisplayBuffer& buffer, std::string_view name, int slot,
                           IrSource source);
 
+  // Source A or B plays user IR slot under name: the name becomes the
+  // source's name (and user IR slot's) and shows in the source's list row.
+  void ShowSourceName(IrSource source, int slot, const std::string& name);
+
   // --- The pedal's impulse responses ----------------------------------------------
   void StoreReceivedIr(int slot, std::span<const std::uint8_t> image);
   // Reloads the names of the factory cabinets and of the two sources' user
@@ -104,6 +105,11 @@ class IrFlows {
   void RefreshIrList();
 
   // --- Display ------------------------------------------------------------------------
+  // Told every new response, on the thread that refreshed (the application
+  // selects the impulse-response block and hands the response to the graph).
+  using DisplayListener = std::function<void(const IrDisplayBuffer& response)>;
+  // Before the first refresh.
+  void SetDisplayListener(DisplayListener listener) { mDisplayListener = std::move(listener); }
   // The response for the current "IR" value and sources; published for the
   // graph once complete.
   void RefreshDisplay();
@@ -112,7 +118,6 @@ class IrFlows {
 
  private:
   IrSelection CurrentSelection() const;
-  void ShowSourceName(IrSource source, int slot, const std::string& name);
   void RunImportDialog();
 
   SessionState& mSession;
@@ -121,6 +126,7 @@ class IrFlows {
   kr7::IrStore mStore;
   IrImporter mImporter;
   Uploader mUploader;  // UI thread only
+  DisplayListener mDisplayListener;
 
   // The IR busy flag: an import is running, so the parameter-change handling
   // must not ask the pedal for the selected user IR meanwhile.
