@@ -7,9 +7,10 @@
 // Every routine here acts on the window; the parameter-change handler calls
 // the selection only with a window open and never while device or file data
 // is applied, so loading a preset keeps the block the user was looking at.
-// Threads: the selection, the buttons and apply run on the UI thread; the
-// recognition runs in the dump decoder on the audio thread, so the state it
-// shares is atomic and its control calls are deferred by the view.
+// Threads: the buttons and apply run on the UI thread; the selection runs on
+// the thread of the change that asks for it, and the recognition in the dump
+// decoder on the audio thread, so the state they share is atomic and their
+// control calls are deferred by the view.
 
 #include <array>
 #include <span>

@@ -130,7 +130,7 @@ void IrFlows::ShowSourceName(IrSource source, int slot, const std::string& name)
 // ---- the pedal's impulse responses ---------------------------------------------------
 
 void IrFlows::StoreReceivedIr(int slot, std::span<const std::uint8_t> image) {
-  if (mStore.StoreReceivedIr(slot, image)) RefreshDisplay();
+  if (mStore.StoreReceivedIr(slot, image)) Refresh(true);
 }
 
 void IrFlows::RefreshIrList() {
@@ -168,7 +168,7 @@ IrSelection IrFlows::CurrentSelection() const {
   return selection;
 }
 
-void IrFlows::RefreshDisplay() {
+void IrFlows::Refresh(bool fromPedal) {
   // Built aside: the refresh passes through blends that the graph must not
   // draw, and the receive handler may refresh while the window draws.
   IrDisplayBuffer response{};
@@ -178,7 +178,7 @@ void IrFlows::RefreshDisplay() {
     mDisplay = response;
     mDisplayChanged = true;
   }
-  if (mDisplayListener) mDisplayListener(response);
+  if (mDisplayListener) mDisplayListener(response, fromPedal);
 }
 
 std::optional<IrDisplayBuffer> IrFlows::TakeDisplay() {

@@ -106,18 +106,22 @@ class IrFlows {
 
   // --- Display ------------------------------------------------------------------------
   // Told every new response, on the thread that refreshed (the application
-  // selects the impulse-response block and hands the response to the graph).
-  using DisplayListener = std::function<void(const IrDisplayBuffer& response)>;
+  // hands the response to the graph and, when fromPedal is false, opens the
+  // impulse-response block). fromPedal: the refresh followed an impulse
+  // response the pedal sent, which must not change the block the user sees.
+  using DisplayListener =
+      std::function<void(const IrDisplayBuffer& response, bool fromPedal)>;
   // Before the first refresh.
   void SetDisplayListener(DisplayListener listener) { mDisplayListener = std::move(listener); }
   // The response for the current "IR" value and sources; published for the
   // graph once complete.
-  void RefreshDisplay();
+  void RefreshDisplay() { Refresh(false); }
   // UI thread: the latest response when it changed since the last call.
   std::optional<IrDisplayBuffer> TakeDisplay();
 
  private:
   IrSelection CurrentSelection() const;
+  void Refresh(bool fromPedal);
   void RunImportDialog();
 
   SessionState& mSession;

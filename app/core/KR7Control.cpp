@@ -27,7 +27,9 @@ KR7Control::KR7Control(DataFolder folder)
       mStreams(mSession, *this, folder.Base()) {
   mSessionLogic.SetStreamHooks(&mStreams);
   mIrs.SetUploader([this](int slot, ByteSpan packed) { return mStreams.StartIrUpload(slot, packed); });
-  mIrs.SetDisplayListener([this](const IrDisplayBuffer& response) { OnIrDisplay(response); });
+  mIrs.SetDisplayListener([this](const IrDisplayBuffer& response, bool fromPedal) {
+    OnIrDisplay(response, fromPedal);
+  });
   LoadPresetCache();
   mPump.SetSysExReceiver(this);
 }
@@ -98,9 +100,9 @@ void KR7Control::ShowSourceIr(bool sourceB, int n) {
   mIrs.ShowSourceName(sourceB ? IrSource::kB : IrSource::kA, n, mIrs.Store().UserIrName(n));
 }
 
-void KR7Control::OnIrDisplay(const IrDisplayBuffer& response) {
+void KR7Control::OnIrDisplay(const IrDisplayBuffer& response, bool fromPedal) {
   if (!mView.HasView()) return;
-  mBlocks.SelectOnChange(Block::kImpulseResponse);
+  if (!fromPedal) mBlocks.SelectOnChange(Block::kImpulseResponse);
   mView.SetIrGraphResponse(response);
 }
 

@@ -186,9 +186,9 @@ class KR7Control final : private SessionHost,
     return sourceB ? mEditor.UserIrNameB() : mEditor.UserIrNameA();
   }
   void ShowSourceIr(bool sourceB, int n) override;
-  // A new response of the IR display: the graph shows it, and outside
-  // applied data it opens the impulse-response block.
-  void OnIrDisplay(const IrDisplayBuffer& response);
+  // A new response of the IR display: the graph shows it, and unless data
+  // from the pedal or a file caused it, it opens the impulse-response block.
+  void OnIrDisplay(const IrDisplayBuffer& response, bool fromPedal);
 
   // Moves the controls of parameter index to value: directly on the UI
   // thread, through the pump's parameter queue from the audio thread.
