@@ -1,6 +1,6 @@
 #include "editor/BlockSelection.h"
 
-#include "editor/LiveEditTags.h"
+#include "model/ControlTags.h"
 #include "editor/ValueTexts.h"
 
 namespace kr7 {
@@ -114,7 +114,7 @@ void BlockSelection::Select(Block block) {
     mState.selectedBlock.store(static_cast<int>(block));
     EditorView& view = mHost.View();
     view.SetDynamicsGraphHidden(!routine.dynamicsGraph);
-    view.SetControlHidden(kTagIrHint, !routine.hint);
+    view.SetControlHidden(kTagIrEditHint, !routine.hint);
     for (int g = 0; g < routine.groupCount; ++g) {
       SetGroupHidden(routine.groups[static_cast<std::size_t>(g)], false);
     }
@@ -135,7 +135,7 @@ void BlockSelection::RunDriveRoutine() {
   // by opening the block: only the Compression control goes to its minimum.
   EditorView& view = mHost.View();
   view.SendParameterValueFromDelegate(kParamCompression, kCompressionMinimum);
-  view.SetControlText(kTagCompression, CompressionText(kCompressionMinimum));
+  view.SetControlText(kTagDriveCompressionValue, CompressionText(kCompressionMinimum));
 }
 
 // ---- amp models and ambience types -------------------------------------------------
@@ -143,7 +143,7 @@ void BlockSelection::RunDriveRoutine() {
 void BlockSelection::ShowAmpModel(int k) {
   mState.shownAmpModel.store(k);
   EditorView& view = mHost.View();
-  for (int j = 0; j < kNumAmpModels; ++j) view.SetControlValue(kTagFirstAmpButton + j, j == k);
+  for (int j = 0; j < kNumAmpModels; ++j) view.SetControlValue(kTagAmpModelFirst + j, j == k);
   if (mState.SelectedBlock() == Block::kDrive) {
     SetGroupHidden(BlockGroup::kDrive, true);
     SetGroupHidden(BlockGroup::kDrive, false);
@@ -154,7 +154,7 @@ void BlockSelection::ShowAmbienceType(int k) {
   mState.shownAmbienceType.store(k);
   EditorView& view = mHost.View();
   for (int j = 0; j < kNumAmbienceTypes; ++j) {
-    view.SetControlValue(kTagFirstAmbienceButton + j, j == k);
+    view.SetControlValue(kTagAmbienceTypeFirst + j, j == k);
   }
   const bool ambienceOpen = mState.SelectedBlock() == Block::kAmbience;
   if (k == kAmbienceEcho || k == kAmbienceEchoverb) {
@@ -165,8 +165,8 @@ void BlockSelection::ShowAmbienceType(int k) {
   }
   if (!ambienceOpen) return;
   for (int j = 0; j < kNumAmbienceTypes; ++j) {
-    view.SetControlHidden(kTagFirstAmbienceButton + j, true);
-    view.SetControlHidden(kTagFirstAmbienceButton + j, false);
+    view.SetControlHidden(kTagAmbienceTypeFirst + j, true);
+    view.SetControlHidden(kTagAmbienceTypeFirst + j, false);
   }
 }
 

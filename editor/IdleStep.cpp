@@ -1,6 +1,6 @@
 #include "editor/IdleStep.h"
 
-#include "editor/LiveEditTags.h"
+#include "model/ControlTags.h"
 #include "editor/ValueTexts.h"
 #include "model/PresetCache.h"
 

@@ -15,6 +15,7 @@
 #include <span>
 #include <string>
 
+#include "model/ControlTags.h"
 #include "model/EditorView.h"
 #include "model/Parameters.h"
 
@@ -55,9 +56,7 @@ enum class Block : int {
   kAutoFilter = 16,
 };
 
-inline constexpr int kNumAmpModels = 10;
 inline constexpr int kNoAmpModel = kNumAmpModels;  // no model matches
-inline constexpr int kNumAmbienceTypes = 7;
 inline constexpr int kNoAmbienceType = kNumAmbienceTypes;
 
 // The groups that selecting a block switches, in the order they are hidden.
@@ -84,6 +83,13 @@ enum class BlockGroup : int {
   kCount
 };
 inline constexpr int kNumBlockGroups = static_cast<int>(BlockGroup::kCount);
+// Their names, in that order.
+inline constexpr std::array<std::string_view, kNumBlockGroups> kBlockGroupNames = {
+    kGroupAnalogSim,   kGroupGate,         kGroupDynamics,    kGroupExpander,
+    kGroupCompressor,  kGroupIr,           kGroupIrDisplay,   kGroupAmbience,
+    kGroupAmbienceTime, kGroupBuzzFilter,  kGroupPunchFilter, kGroupCrunchFilter,
+    kGroupLowFilter,   kGroupMidFilter,    kGroupHighFilter,  kGroupDrive,
+    kGroupPreAmp,      kGroupLevel,        kGroupAutoFilter};
 
 // The last event of an invisible selector, handed in with the change it
 // caused (the logic never reads a control back).

@@ -2,7 +2,7 @@
 
 #include "device/Messages.h"
 #include "editor/IdleStep.h"
-#include "editor/LiveEditTags.h"
+#include "model/ControlTags.h"
 #include "editor/ParameterChangeHandler.h"
 
 namespace kr7 {
@@ -10,7 +10,7 @@ namespace kr7 {
 namespace {
 
 int ArmTag(ArmedAction action) {
-  return action == ArmedAction::kSave ? kTagSaveButton : kTagSelectSwitch;
+  return action == ArmedAction::kSave ? kTagSaveButton : kTagFootswitchSelect;
 }
 
 std::uint8_t Slot(int slot) { return static_cast<std::uint8_t>(slot & kDataByteMask); }
@@ -18,7 +18,7 @@ std::uint8_t Slot(int slot) { return static_cast<std::uint8_t>(slot & kDataByteM
 }  // namespace
 
 void MainPageOperations::PressStep(bool up) {
-  mHost.View().SetControlValue(up ? kTagUpSwitch : kTagDownSwitch, 1.0);
+  mHost.View().SetControlValue(up ? kTagFootswitchUp : kTagFootswitchDown, 1.0);
   (up ? mState.upHeld : mState.downHeld) = true;
   mState.repeatCounter = kRepeatCounterStart;
   mSession.currentPreset.store(SteppedSlot(mSession.currentPreset.load(), up ? 1 : -1));
@@ -31,7 +31,7 @@ void MainPageOperations::PressStep(bool up) {
 }
 
 void MainPageOperations::ReleaseStep(bool up) {
-  mHost.View().SetControlValue(up ? kTagUpSwitch : kTagDownSwitch, 0.0);
+  mHost.View().SetControlValue(up ? kTagFootswitchUp : kTagFootswitchDown, 0.0);
   (up ? mState.upHeld : mState.downHeld) = false;
   if (mSession.connected.load() && !mState.blinkModeA.load() && !mState.blinkModeB.load()) {
     mHost.Send(build::PresetSelect(Slot(mSession.currentPreset.load())));
@@ -78,14 +78,14 @@ void MainPageOperations::PressFilter() {
   const bool on = !mState.autoFilterOn.load();
   mState.autoFilterOn.store(on);
   mState.filterSwitchDown = true;
-  mHost.View().SetControlValue(kTagFilterSwitch, 1.0);
+  mHost.View().SetControlValue(kTagFootswitchFilter, 1.0);
   mHost.SetParamToPosition(kParamAutoFilerLevel, on ? 1.0 : 0.0);
   mHost.QueueForControls(kParamAutoFilerLevel);
 }
 
 void MainPageOperations::ReleaseFilter() {
   mState.filterSwitchDown = false;
-  mHost.View().SetControlValue(kTagFilterSwitch, 0.0);
+  mHost.View().SetControlValue(kTagFootswitchFilter, 0.0);
 }
 
 void MainPageOperations::NameEntered(std::string name) {

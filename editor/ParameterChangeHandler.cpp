@@ -5,9 +5,10 @@
 
 #include "device/Messages.h"
 #include "editor/IrStore.h"
-#include "editor/LiveEditTags.h"
+#include "model/ControlTags.h"
 #include "editor/ValueTexts.h"
 #include "model/PresetCache.h"
+#include "model/UserTexts.h"
 
 namespace kr7 {
 
@@ -25,7 +26,7 @@ bool ShowsOnPresetDisplay(int index) {
 
 std::string EmptySlotText(int n) {
   char text[256];
-  std::snprintf(text, sizeof text, "Empty Slot %d", n % kUserIrBankSize + 1);
+  std::snprintf(text, sizeof text, kEmptySlotFormat.data(), n % kUserIrBankSize + 1);
   return text;
 }
 
@@ -138,19 +139,19 @@ void ParameterChangeHandler::Dispatch(int index, int m, const std::optional<Sele
       OnDynamics(m);
       break;
     case kParamCompressorRatio:
-      SetText(kTagCompressorRatio, CompressorRatioText(m));
+      SetText(kTagCompressorRatioValue, CompressorRatioText(m));
       if (window && !mState.GroupHidden(BlockGroup::kCompressor)) {
         mHost.View().SetDynamicsInput(DynamicsInput::kRatio, CompressorRatio(m));
       }
       break;
     case kParamExpanderRatio:
-      SetText(kTagExpanderRatio, ExpanderRatioText(m));
+      SetText(kTagExpanderRatioValue, ExpanderRatioText(m));
       if (window && !mState.GroupHidden(BlockGroup::kExpander)) {
         mHost.View().SetDynamicsInput(DynamicsInput::kRatio, 1.0 / ExpanderRatio(m));
       }
       break;
     case kParamCompressorRatio2:
-      SetText(kTagGateRatio, GateRatioText(m));
+      SetText(kTagGateRatioValue, GateRatioText(m));
       if (window) mHost.View().SetDynamicsInput(DynamicsInput::kGateRatio, 1.0 / GateRatio(m));
       break;
     case kParamIr:
@@ -158,8 +159,8 @@ void ParameterChangeHandler::Dispatch(int index, int m, const std::optional<Sele
       break;
     case kParamAnalogSim: {
       const AnalogSimReading reading = ReadAnalogSim(m);
-      SetText(kTagSmoothingTitle, reading.title);
-      SetText(kTagSmoothingValue, reading.text);
+      SetText(kTagAnalogSimCaption, reading.title);
+      SetText(kTagAnalogSimValue, reading.text);
       mBlocks.SelectOnChange(Block::kAnalogSim);
       break;
     }
@@ -179,7 +180,7 @@ void ParameterChangeHandler::Dispatch(int index, int m, const std::optional<Sele
       break;
     case kParamCompression:
       if (window) {
-        SetText(kTagCompression, CompressionText(m));
+        SetText(kTagDriveCompressionValue, CompressionText(m));
         SetParamAndQueue(kParamDynamics, m / 127.0);
       }
       break;
@@ -220,7 +221,7 @@ void ParameterChangeHandler::SetParamAndQueue(int index, double position) {
 void ParameterChangeHandler::OnGate(int m) {
   if (mHost.HasWindow()) {
     mHost.View().SetDynamicsInput(DynamicsInput::kGateThreshold, GateThresholdDb(m));
-    SetText(kTagGateThreshold, GateThresholdText(m));
+    SetText(kTagGateThresholdValue, GateThresholdText(m));
   }
   mBlocks.SelectOnChange(Block::kGate);
 }
@@ -234,7 +235,7 @@ void ParameterChangeHandler::OnDynamics(int m) {
   if (mState.SelectedBlock() == Block::kDrive) {
     view.SetDynamicsInput(DynamicsInput::kRatio, reading.ratio);
   }
-  view.SetControlText(kTagDynamicsThreshold, reading.text);
+  view.SetControlText(kTagDynamicsThresholdValue, reading.text);
   view.SetDynamicsInput(DynamicsInput::kThreshold, reading.thresholdDb);
 }
 
@@ -242,11 +243,11 @@ void ParameterChangeHandler::OnIr(int m) {
   if (mHost.HasWindow()) {
     EditorView& view = mHost.View();
     SetPresetDisplay(IrPositionText(m));
-    view.SetControlValue(kTagIrSlider, 1.0 - static_cast<float>(m) / 127.0f);
+    view.SetControlValue(kTagMicrophoneSlider, 1.0 - static_cast<float>(m) / 127.0f);
     // The slider is redrawn only by being shown again.
     if (!mState.GroupHidden(BlockGroup::kIr)) {
-      view.SetControlHidden(kTagIrSlider, true);
-      view.SetControlHidden(kTagIrSlider, false);
+      view.SetControlHidden(kTagMicrophoneSlider, true);
+      view.SetControlHidden(kTagMicrophoneSlider, false);
     }
   }
   mHost.RefreshIrDisplay();

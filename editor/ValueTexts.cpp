@@ -4,8 +4,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "editor/LiveEditTags.h"
+#include "model/ControlTags.h"
 #include "model/Parameters.h"
+#include "model/UserTexts.h"
 
 namespace kr7 {
 
@@ -36,27 +37,27 @@ struct KnobEntry {
 };
 
 constexpr KnobEntry kKnobEntries[] = {
-    {kParamLevel, kTagLevel, "%.0f", Percent},
-    {kParamGain, kTagGain, "%.0f", [](int m) { return std::max(1.0, Percent(m)); }},
-    {kParamCrunch, kTagCrunch, "%.0f", Percent},
-    {kParamLow, kTagLow, "%.1f", EqGainDb},
-    {kParamHigh, kTagHigh, "%.1f", EqGainDb},
-    {kParamMid, kTagMid, "%.1f", EqGainDb},
-    {kParamMidShift, kTagMidShift, "%.0f",
+    {kParamLevel, kTagMasterLevelValue, "%.0f", Percent},
+    {kParamGain, kTagDrivePreAmpValue, "%.0f", [](int m) { return std::max(1.0, Percent(m)); }},
+    {kParamCrunch, kTagDrivePresenceValue, "%.0f", Percent},
+    {kParamLow, kTagLowGainValue, "%.1f", EqGainDb},
+    {kParamHigh, kTagHighGainValue, "%.1f", EqGainDb},
+    {kParamMid, kTagMidGainValue, "%.1f", EqGainDb},
+    {kParamMidShift, kTagMidFrequencyValue, "%.0f",
      [](int m) { return m == kNeutral ? 1000.0 : static_cast<double>(Unit(m)) * 1800.0 + 100.0; }},
-    {kParamReverb, kTagReverb, "%.0f", Percent},
-    {kParamReverbRoomSize, kTagReverbRoomSize, "%.0f",
+    {kParamReverb, kTagAmbienceLevelValue, "%.0f", Percent},
+    {kParamReverbRoomSize, kTagAmbienceTimeValue, "%.0f",
      [](int m) { return std::pow(static_cast<double>(Unit(m)), 1.7543859869269236) * 500.0 + 100.0; }},
-    {kParamReverbDecayTime, kTagReverbDecayTime, "%.0f", Percent},
-    {kParamCleanInputLevel, kTagCleanInputLevel, "%.0f", Percent},
-    {kParamGateRelease, kTagGateRelease, "%.1f",
+    {kParamReverbDecayTime, kTagAmbienceDecayValue, "%.0f", Percent},
+    {kParamCleanInputLevel, kTagParallelCleanValue, "%.0f", Percent},
+    {kParamGateRelease, kTagGateReleaseValue, "%.1f",
      [](int m) { return static_cast<double>(Unit(m) * Unit(m)) * 990.0 + 10.0; }},
-    {kParamMidQ, kTagMidQ, "%.1f", Quality},
-    {kParamLowQ, kTagLowQ, "%.1f", Quality},
-    {kParamHighQ, kTagHighQ, "%.1f", Quality},
-    {kParamUserIrGainA, kTagUserIrGainA, "%.2f", UserIrGainDb},
-    {kParamUserIrGainB, kTagUserIrGainB, "%.2f", UserIrGainDb},
-    {kParamAutoFilerLevel2, kTagAutoFilterLevel, "%.0f", Percent},
+    {kParamMidQ, kTagMidQualityValue, "%.1f", Quality},
+    {kParamLowQ, kTagLowQualityValue, "%.1f", Quality},
+    {kParamHighQ, kTagHighQualityValue, "%.1f", Quality},
+    {kParamUserIrGainA, kTagUserIrGainValueA, "%.2f", UserIrGainDb},
+    {kParamUserIrGainB, kTagUserIrGainValueB, "%.2f", UserIrGainDb},
+    {kParamAutoFilerLevel2, kTagAutoFilterLevelValue, "%.0f", Percent},
 };
 
 }  // namespace
@@ -73,26 +74,26 @@ std::optional<TagText> KnobValueText(int index, int m) {
 double GateThresholdDb(int m) { return (Unit(m) - 1.0) * 70.0 - 30.0; }
 
 std::string GateThresholdText(int m) {
-  return m == 0 ? std::string("Bypass") : Format("%.2f", GateThresholdDb(m));
+  return m == 0 ? std::string(kBypassText) : Format("%.2f", GateThresholdDb(m));
 }
 
 DynamicsReading ReadDynamics(int m, int compressorRatio, int expanderRatio) {
   DynamicsReading reading;
   if (m < kNeutral) {
-    reading.title = "EXPANDER";
+    reading.title = kExpanderTitle;
     reading.thresholdDb = (m / 63.0 - 1.0) * 60.0;
     reading.ratio = 1.0 / (expanderRatio / 127.0 * 11.0 + 1.0);
   } else if (m > kNeutral) {
-    reading.title = "COMPRESSOR";
+    reading.title = kCompressorTitle;
     reading.thresholdDb = (m - 65) / 62.0 * -60.0;
     reading.ratio = compressorRatio / 127.0 * 19.0 + 1.0;
   } else {
-    reading.title = "DYNAMICS";
+    reading.title = kDynamicsTitle;
   }
   if (m == 0) {
-    reading.text = "-inf.";
+    reading.text = kMinusInfinityText;
   } else if (m == kNeutral) {
-    reading.text = "Bypass";
+    reading.text = kBypassText;
   } else {
     reading.text = Format("%.2f", reading.thresholdDb);
   }
@@ -109,9 +110,9 @@ std::string GateRatioText(int m) { return Format("%.1f:1", GateRatio(m)); }
 std::string IrPositionText(int m) { return TwoDigits(static_cast<int>(Unit(m) * 80.5f)); }
 
 AnalogSimReading ReadAnalogSim(int m) {
-  if (m == kNeutral) return {"SMOOTHING", "Bypass"};
-  if (m < kNeutral) return {"DIGITAL SMOOTH", Format("%.0f", (kNeutral - m) * 0.015625 * 100.0)};
-  return {"ANALOG SMOOTH", Format("%.0f", (m - kNeutral) / 63.0 * 100.0)};
+  if (m == kNeutral) return {kSmoothingCaption, std::string(kBypassText)};
+  if (m < kNeutral) return {kDigitalSmoothCaption, Format("%.0f", (kNeutral - m) * 0.015625 * 100.0)};
+  return {kAnalogSmoothCaption, Format("%.0f", (m - kNeutral) / 63.0 * 100.0)};
 }
 
 std::string CompressionText(int m) { return Format("%.0f", (m - 64) / 63.0 * 100.0); }

@@ -13,12 +13,10 @@
 #include "device/SessionHooks.h"
 #include "device/SessionState.h"
 #include "editor/BlockSelection.h"
-#include "editor/LiveEditTags.h"
+#include "model/ControlTags.h"
 #include "model/PresetCache.h"
 
 namespace kr7 {
-
-inline constexpr int kTagPresetName = 138;
 
 class PresetDecoder {
  public:

@@ -23,7 +23,7 @@ PresetFileFlows::PresetFileFlows(SessionState& session, EditorState& editor,
 
 bool PresetFileFlows::TakePath(std::string_view path) {
   if (mState.Remember(path)) return true;
-  mHost.View().ShowMessage(kPathTooLongMessage, false);
+  mHost.View().ShowMessage(kPathTooLongText, false);
   return false;
 }
 
@@ -79,11 +79,11 @@ PresetImportResult PresetFileFlows::ImportPath(std::string_view path) {
   mLocalEdit.store(false);
   switch (CheckPresetFile(*file)) {
     case PresetFileCheck::kUnknownFormat:
-      mHost.SetPendingMessage(std::string(kUnknownFileFormatMessage));
+      mHost.SetPendingMessage(std::string(kUnknownFileFormatText));
       mLocalEdit.store(true);
       return PresetImportResult::kUnknownFormat;
     case PresetFileCheck::kUnsupportedVersion:
-      mHost.View().ShowMessage(kUnsupportedVersionMessage, false);
+      mHost.View().ShowMessage(kUnsupportedVersionText, false);
       return PresetImportResult::kUnsupportedVersion;
     case PresetFileCheck::kOk:
       break;

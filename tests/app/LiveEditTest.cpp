@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "editor/LiveEditTags.h"
+#include "model/ControlTags.h"
 #include "model/FileIO.h"
 #include "pedal/PedalState.h"
 #include "tests/app/Conversation.h"
@@ -72,7 +72,7 @@ TEST_F(LiveEdit, EachBlockShowsItsGroupsGraphAndHint) {
     Set(c.param, 1 + editor->ParamValue(c.param) % 100);
     EXPECT_EQ(Open(), c.block) << c.param;
     EXPECT_EQ(view.dynamicsGraphHidden, !c.dynamicsGraph) << c.param;
-    EXPECT_EQ(view.hiddenTags[kTagIrHint], !c.hint) << c.param;
+    EXPECT_EQ(view.hiddenTags[kTagIrEditHint], !c.hint) << c.param;
     for (int g = 0; g < kNumBlockGroups; ++g) {
       const bool shown = std::count(c.shown.begin(), c.shown.end(), static_cast<G>(g)) > 0;
       EXPECT_EQ(view.GroupHidden(std::string(kBlockGroupNames[g])), !shown) << c.param << " " << g;
@@ -94,7 +94,7 @@ TEST_F(LiveEdit, RecognitionLightsTheModelAndKeepsTheOpenBlock) {
 
   pedal.StepToPreset(kBritishSlot);
   Deliver();
-  EXPECT_EQ(view.values[kTagFirstAmpButton + kBritish], 1.0);
+  EXPECT_EQ(view.values[kTagAmpModelFirst + kBritish], 1.0);
   EXPECT_EQ(editor->LiveEdit().shownAmpModel.load(), kBritish);
   EXPECT_EQ(Open(), Block::kLevel);
 
@@ -108,7 +108,7 @@ TEST_F(LiveEdit, RecognitionLightsTheModelAndKeepsTheOpenBlock) {
   ASSERT_EQ(link.sent.size(), 1u);
   EXPECT_EQ(link.sent[0][kOffsetCommand], kCmdPresetStore);
   EXPECT_EQ(link.sent[0][kOffsetSlot], kBritishSlot);
-  EXPECT_EQ(view.values[kTagFirstAmpButton + kBritish], 0.0);
+  EXPECT_EQ(view.values[kTagAmpModelFirst + kBritish], 0.0);
 }
 
 TEST_F(LiveEdit, IdleStepTimesOutRepeatsAndStopsBlinking) {
@@ -159,12 +159,12 @@ TEST_F(LiveEdit, ConversationWithThePedal) {
   Set(kParamLevel, 65);
   EXPECT_EQ(pedal::PayloadValue(pedal.Snapshot().editBuffer, kParamLevel), 65);
   EXPECT_EQ(view.texts[kTagPresetNumber], "65");
-  EXPECT_EQ(view.texts[kTagLevel], "51");
+  EXPECT_EQ(view.texts[kTagMasterLevelValue], "51");
 
   pedal.StepToPreset(kBritishSlot);
   Deliver();
   EXPECT_EQ(Open(), Block::kLevel);
-  EXPECT_EQ(view.values[kTagFirstAmpButton + kBritish], 1.0);
+  EXPECT_EQ(view.values[kTagAmpModelFirst + kBritish], 1.0);
 
   Set(kParamLevel, 99);
   EXPECT_TRUE(editor->Editor().presetModified.load());
@@ -173,8 +173,8 @@ TEST_F(LiveEdit, ConversationWithThePedal) {
   Deliver();
   EXPECT_EQ(pedal::PayloadValue(pedal.Snapshot().presets[kBritishSlot], kParamLevel), 99);
   FileReader cached(editor->Cache().SlotPath(kBritishSlot));
-  const std::vector<std::uint8_t> file = cached.ReadAll(kPayloadSize);
-  ASSERT_EQ(file.size(), kPayloadSize);
+  const std::vector<std::uint8_t> file = cached.ReadAll(kPresetPayloadSize);
+  ASSERT_EQ(file.size(), kPresetPayloadSize);
   EXPECT_EQ(file[kPayloadValuesOffset + kParamLevel], 99);
   EXPECT_FALSE(editor->Editor().presetModified.load());
 
@@ -241,7 +241,7 @@ TEST_F(LiveEdit, PedalDataOutsideItsRangesChangesNothingElse) {
   // From 64 up, Compression follows: 100 shows 57 and keeps Dynamics 100.
   Set(kParamDynamics, 100);
   Set(kParamCompression, 100);
-  EXPECT_EQ(view.texts[kTagCompression], "57");
+  EXPECT_EQ(view.texts[kTagDriveCompressionValue], "57");
   EXPECT_EQ(editor->ParamValue(kParamDynamics), 100);
 }
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/BlockSelection.h"
-#include "editor/LiveEditTags.h"
+#include "model/ControlTags.h"
 #include "editor/ValueTexts.h"
 #include "model/Parameters.h"
 
@@ -44,7 +44,7 @@ TEST(ValueTexts, FormulasAndFormats) {
       {ExpanderRatioText(0), "1:1.0"},
   };
   for (const auto& c : cases) EXPECT_EQ(c.actual, c.expected);
-  EXPECT_EQ(KnobValueText(kParamLow, 64)->tag, kTagLow);
+  EXPECT_EQ(KnobValueText(kParamLow, 64)->tag, kTagLowGainValue);
   EXPECT_FALSE(KnobValueText(kParamDynamics, 64));
 }
 
