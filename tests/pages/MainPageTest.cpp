@@ -21,9 +21,7 @@ constexpr igraphics::Rect kUpSwitch{1460, 486, 1535, 571};
 std::vector<std::string_view> ShownBlockGroups(igraphics::IGraphics& ui) {
   std::vector<std::string_view> shown;
   for (std::string_view group : kBlockGroups) {
-    bool visible = false;
-    ui.ForEachInGroup(group, [&visible](igraphics::IControl& c) { visible = visible || !c.IsHidden(); });
-    if (visible) shown.push_back(group);
+    if (GroupShown(ui, group)) shown.push_back(group);
   }
   return shown;
 }
@@ -43,7 +41,7 @@ TEST(MainPage, StartsOnTheImpulseResponseBlockWithThePedalAsleep) {
   h.Connect();
   h.TakeReceived();
   h.host.Render();
-  EXPECT_TRUE(h.host.WritePng(h.Png("mainpage_connected")));
+  EXPECT_TRUE(h.WritePng("mainpage_connected"));
   const igraphics::Colour awake = h.Pixel(kUpSwitch.MW(), kUpSwitch.T + 20);
   EXPECT_NEAR(asleep.G, 0.25 * awake.G + 0.75 * h.Pixel(kUpSwitch.L - 30, kUpSwitch.T + 20).G, 12);
 
@@ -117,7 +115,7 @@ TEST(MainPage, FootswitchesAmpButtonsAndTheGraph) {
   EXPECT_THAT(h.TakeReceived(), ElementsAre("PresetStore"));
   EXPECT_EQ(h.pages.Graphics().ControlByTag(83)->GetValue(), 1.0);
   h.host.Render();
-  EXPECT_TRUE(h.host.WritePng(h.Png("mainpage_drive")));
+  EXPECT_TRUE(h.WritePng("mainpage_drive"));
 }
 
 // While a long transfer runs the main page keeps still: a stray click on a
