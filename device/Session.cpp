@@ -18,6 +18,10 @@ constexpr int kMaxSlot = static_cast<int>(kPresetSlotCount) - 1;
 // gain, anti-aliasing); the identity handling reads them even before the
 // session is connected.
 constexpr int kSecondGroupFirstParam = kParamSoftClipping;
+// The pedal carries a user IR number in two 7-bit halves, which reach 16383;
+// only 0..287 name one, and only those are asked for.
+constexpr int kUserIrNumbers = 288;
+bool IsUserIrNumber(int n) { return n >= 0 && n < kUserIrNumbers; }
 
 std::string Format(const char* format, double value) {
   char buffer[256];
@@ -69,11 +73,10 @@ void Session::Tick() {
   }
 
   if (mState.irRequest.exchange(false)) {
-    if (mState.irSlotAFlag.load()) {
-      Send(build::IrRequest(static_cast<std::uint16_t>(mState.irSlotA.load())));
-    } else if (mState.irSlotBFlag.load()) {
-      Send(build::IrRequest(static_cast<std::uint16_t>(mState.irSlotB.load())));
-    }
+    const int slot = mState.irSlotAFlag.load()   ? mState.irSlotA.load()
+                     : mState.irSlotBFlag.load() ? mState.irSlotB.load()
+                                                 : -1;
+    if (IsUserIrNumber(slot)) Send(build::IrRequest(static_cast<std::uint16_t>(slot)));
   }
 
   const bool connected = mState.connected.load();
@@ -247,9 +250,10 @@ void Session::OnActiveDump(const PresetDump& /*dump*/, std::span<const std::uint
 void Session::RequestMissingUserIrs() {
   const int slotA = mState.irSlotA.load();
   const int slotB = mState.irSlotB.load();
-  if (mHost.ParamInt(kParamIrModeA) >= 1 && !mIrStore.HasUserIr(slotA)) {
+  if (mHost.ParamInt(kParamIrModeA) >= 1 && IsUserIrNumber(slotA) && !mIrStore.HasUserIr(slotA)) {
     Send(build::IrRequest(static_cast<std::uint16_t>(slotA)));
-  } else if (mHost.ParamInt(kParamIrModeB) >= 1 && !mIrStore.HasUserIr(slotB)) {
+  } else if (mHost.ParamInt(kParamIrModeB) >= 1 && IsUserIrNumber(slotB) &&
+             !mIrStore.HasUserIr(slotB)) {
     Send(build::IrRequest(static_cast<std::uint16_t>(slotB)));
   }
 }
@@ -389,7 +393,8 @@ void Session::OnIrDump(const IrDumpPart& part, std::span<const std::uint8_t> mes
     mHost.StoreReceivedIr(mIrDumpSlot, mIrUnpacker.Output());
     mHost.RefreshIrList();
     const int slotB = mState.irSlotB.load();
-    if (slotB != mIrDumpSlot && mHost.ParamInt(kParamIrModeB) >= 1 && !mIrStore.HasUserIr(slotB)) {
+    if (slotB != mIrDumpSlot && mHost.ParamInt(kParamIrModeB) >= 1 && IsUserIrNumber(slotB) &&
+        !mIrStore.HasUserIr(slotB)) {
       Send(build::IrRequest(static_cast<std::uint16_t>(slotB)));
     }
   }

@@ -17,14 +17,21 @@ bool IsParam(int index) { return index >= 0 && index < kNumParams; }
 KR7Control::KR7Control(DataFolder folder)
     : mFolder(folder),
       mCache(folder),
-      mDecoder(mEditor, mSession, mCache, *this),
+      mBlocks(*this, mLive, mSession, mEditor.Record()),
+      mHandler(*this, mLive, mSession, mEditor.Record(), mBlocks),
+      mIdle(*this, mLive, mSession),
+      mMainPage(*this, mLive, mSession, mEditor.Record(), mBlocks),
+      mDecoder(mEditor, mSession, mCache, *this, *this, mBlocks),
       mIrs(folder, mSession, mEditor, *this),
       mIrStore(mIrs),
-      mPresetFiles(mSession, mEditor, mParams, *this, mIrs),
+      mPresetFiles(mSession, mEditor, mParams, *this, mIrs, mLive.localEdit),
       mSessionLogic(mSession, *this, mCache, mIrStore),
       mStreams(mSession, *this, folder.Base()) {
   mSessionLogic.SetStreamHooks(&mStreams);
   mIrs.SetUploader([this](int slot, ByteSpan packed) { return mStreams.StartIrUpload(slot, packed); });
+  mIrs.SetDisplayListener([this](const IrDisplayBuffer& response, bool fromPedal) {
+    OnIrDisplay(response, fromPedal);
+  });
   LoadPresetCache();
   mPump.SetSysExReceiver(this);
 }
@@ -78,45 +85,27 @@ void KR7Control::QueueForControls(int index, double value) {
   }
 }
 
-void KR7Control::OnParamChange(int index) {
-  if (!IsParam(index)) return;
-  if (index <= kLastPresetParam) SendLiveEdit(index);
-  const int m = ParamInt(index);
-  // Entries that run with or without a window. The user-IR number of each
-  // source follows its two parameters; the session asks for missing IRs by
-  // these numbers.
-  switch (index) {
-    case kParamUserIrA:
-      mSession.irSlotA.store(ParamInt(kParamUserIrAMsb) * 128 + m);
-      break;
-    case kParamUserIrB:
-      mSession.irSlotB.store(ParamInt(kParamUserIrBMsb) * 128 + m);
-      break;
-    // The response graph follows the "IR" knob, and a source's mode when the
-    // knob stands where that source is heard (beyond position 6).
-    case kParamIr:
-      mIrs.RefreshDisplay();
-      break;
-    case kParamIrModeA:
-    case kParamIrModeB:
-      if (ParamInt(kParamIr) / 127.0 * 8.0 > 6.0) mIrs.RefreshDisplay();
-      break;
-    default:
-      break;
-  }
+void KR7Control::QueueForControls(int index) {
+  if (IsParam(index)) QueueForControls(index, mParams.GetParam(index)->Value());
 }
 
-void KR7Control::SendLiveEdit(int index) {
-  if (!mSession.connected.load()) return;
-  const int m = ParamInt(index);
-  std::atomic<int>& edit = mEditor.editValues[static_cast<std::size_t>(index)];
-  // The user-IR selection is re-sent even unchanged: the pedal completes a
-  // two-part selection only on the second half arriving.
-  const bool alwaysSent = index >= kParamUserIrAMsb && index <= kParamUserIrB;
-  if (edit.exchange(m) == m && !alwaysSent) return;
-  if (mSession.applying.load()) return;
-  SendSysEx(build::ParameterSet(static_cast<std::uint8_t>(DeviceParameterNumber(index)),
-                                static_cast<std::uint8_t>(m)));
+void KR7Control::OnSelectorChange(int index, double position, SelectorEvent event) {
+  iplug::IParam* param = mParams.GetParam(index);
+  if (!param) return;
+  param->SetNormalized(position);
+  mHandler.OnParamChange(index, event);
+}
+
+// ---- live editing ------------------------------------------------------------------
+
+void KR7Control::ShowSourceIr(bool sourceB, int n) {
+  mIrs.ShowSourceName(sourceB ? IrSource::kB : IrSource::kA, n, mIrs.Store().UserIrName(n));
+}
+
+void KR7Control::OnIrDisplay(const IrDisplayBuffer& response, bool fromPedal) {
+  if (!mView.HasView()) return;
+  if (!fromPedal) mBlocks.SelectOnChange(Block::kImpulseResponse);
+  mView.SetIrGraphResponse(response);
 }
 
 // ---- messages ------------------------------------------------------------------------
@@ -128,14 +117,14 @@ bool KR7Control::SendSysEx(std::span<const std::uint8_t> message) {
   return sender != nullptr && sender->SendSysEx(message);
 }
 
-Bytes KR7Control::BuildPresetStore() const {
+Bytes KR7Control::BuildPresetStore(int slot) const {
   PresetValues values{};
   for (int i = 0; i < kNumPresetParams; ++i) {
     values[static_cast<std::size_t>(i)] = mEditor.editValues[static_cast<std::size_t>(i)].load();
   }
   const PresetPayload payload = EncodePresetPayload(values, mEditor.PresetName(),
                                                     mEditor.UserIrNameA(), mEditor.UserIrNameB());
-  return build::PresetStore(static_cast<std::uint8_t>(mSession.currentPreset.load()), payload);
+  return build::PresetStore(static_cast<std::uint8_t>(slot & kDataByteMask), payload);
 }
 
 Bytes KR7Control::BuildSettingsBlock() const {
@@ -224,6 +213,7 @@ void KR7Control::OnFrameworkTimer() {
   if (mView.HasView()) {
     if (auto text = mPending.Take()) mView.ShowMessage(*text, false);
   }
+  mIdle.Run();
 }
 
 void KR7Control::DrawChangedRows() {

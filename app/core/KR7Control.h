@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <utility>
@@ -34,13 +35,21 @@
 #include "device/StreamController.h"
 #include "device/StreamsHost.h"
 #include "device/SysExSender.h"
+#include "editor/BlockSelection.h"
+#include "editor/IdleStep.h"
+#include "editor/LiveEdit.h"
+#include "editor/MainPageOperations.h"
+#include "editor/ParameterChangeHandler.h"
 #include "model/DataFolder.h"
 #include "model/Parameters.h"
 #include "model/PresetCache.h"
 
 namespace kr7 {
 
-class KR7Control final : private SessionHost, private StreamHost, public SysExReceiver {
+class KR7Control final : private SessionHost,
+                         private StreamHost,
+                         private LiveEditHost,
+                         public SysExReceiver {
  public:
   // Reads the preset cache below folder (directory order, then by slot) so
   // the checksum table describes the files before the pedal is asked.
@@ -61,13 +70,17 @@ class KR7Control final : private SessionHost, private StreamHost, public SysExRe
 
   // --- Hooks ---------------------------------------------------------------------
   // The parameter-change handler: runs after parameter index got a new value.
-  void OnParamChange(int index);
+  void OnParamChange(int index) { mHandler.OnParamChange(index); }
+  // UI thread: a list selector (parameters 71, 72, 78, 79) moved to
+  // position by an event; the handler acts on the event.
+  void OnSelectorChange(int index, double position, SelectorEvent event);
   // The receive handler: one complete incoming SysEx message.
   void OnSysEx(std::span<const std::uint8_t> message);
   void OnSysExReceived(int offset, std::span<const std::uint8_t> message) override;
   void OnDeviceTick();
   // Moves the controls of queued parameter changes, replays the deferred
-  // view calls, draws changed list rows and shows the pending message.
+  // view calls, draws changed list rows, shows the pending message and runs
+  // the idle step of live editing.
   void OnFrameworkTimer();
   void OnIdle() { OnFrameworkTimer(); }
   // lists may be nullptr when the window has no list rows to offer.
@@ -99,9 +112,10 @@ class KR7Control final : private SessionHost, private StreamHost, public SysExRe
   int ParamValue(int index) const { return ParamInt(index); }
 
   // --- Messages built from the editor's state ---------------------------------
-  // PresetStore for the current preset: edit values 0..64, the preset name and
-  // the user impulse-response names.
-  Bytes BuildPresetStore() const;
+  // PresetStore for the current preset (or for slot): edit values 0..64,
+  // the preset name and the user impulse-response names.
+  Bytes BuildPresetStore() const { return BuildPresetStore(mSession.currentPreset.load()); }
+  Bytes BuildPresetStore(int slot) const;
   // GlobalBlock type 0 from the settings parameters.
   Bytes BuildSettingsBlock() const;
   bool SendSysEx(std::span<const std::uint8_t> message);
@@ -123,6 +137,16 @@ class KR7Control final : private SessionHost, private StreamHost, public SysExRe
   StreamController& Streams() { return mStreams; }
   // Every SysEx in and out, while the monitor window is open.
   MidiMonitor& Monitor() { return mMonitor; }
+  // Live editing: its state, the block selection and the operations of the
+  // main page's pedal controls (UI thread).
+  LiveEditState& LiveEdit() { return mLive; }
+  const LiveEditState& LiveEdit() const { return mLive; }
+  BlockSelection& Blocks() { return mBlocks; }
+  MainPageOperations& MainPage() { return mMainPage; }
+  // Where the handler sends parameters 80..138.
+  void SetMappingDispatch(std::function<void(int index)> dispatch) {
+    mHandler.SetMappingDispatch(std::move(dispatch));
+  }
   // Whether a message waits for the idle step.
   bool HasPendingMessage() const { return mPending.IsSet(); }
 
@@ -150,12 +174,36 @@ class KR7Control final : private SessionHost, private StreamHost, public SysExRe
   void ClearCachesAndRebuild() override;
   std::string RememberedPath() const override { return mPresetFiles.RememberedPath(); }
   void RememberPath(std::string_view path) override { mPresetFiles.RememberPath(path); }
+  // LiveEditHost (View, HasWindow, ParamInt and Send are shared)
+  void SetParamToPosition(int index, double position) override {
+    SetParameterFromPosition(index, position);
+  }
+  void SetParamToValue(int index, int value) override { SetParameterFromRaw(index, value); }
+  void QueueForControls(int index) override;
+  void StorePresetInto(int slot) override { SendSysEx(BuildPresetStore(slot)); }
+  void SetPresetName(std::string name) override { mEditor.SetPresetName(std::move(name)); }
+  void SetPresetRowColour(int slot, igraphics::Colour colour) override {
+    mEditor.SetPresetRowColour(slot, colour);
+  }
+  void RefreshIrDisplay() override { mIrs.RefreshDisplay(); }
+  std::string LoadUserIrName(int n) override { return mIrs.Store().LoadUserIrName(n); }
+  std::string BrowserRowText(int row) const override { return mEditor.UserIrRow(row); }
+  void ShowUserIrBank(int bank) override { mIrs.ShowUserIrBank(bank); }
+  bool IrImportBusy() const override { return mIrs.Busy(); }
+  int BrowserSelection() const override { return mIrs.BrowserSelection(); }
+  void SetBrowserSelection(int n) override { mIrs.SetBrowserSelection(n); }
+  void ImportIrIntoRow(int n) override { mIrs.ImportIntoRow(n); }
+  std::string SourceName(bool sourceB) const override {
+    return sourceB ? mEditor.UserIrNameB() : mEditor.UserIrNameA();
+  }
+  void ShowSourceIr(bool sourceB, int n) override;
+  // A new response of the IR display: the graph shows it, and unless data
+  // from the pedal or a file caused it, it opens the impulse-response block.
+  void OnIrDisplay(const IrDisplayBuffer& response, bool fromPedal);
 
   // Moves the controls of parameter index to value: directly on the UI
   // thread, through the pump's parameter queue from the audio thread.
   void QueueForControls(int index, double value);
-  // The common step of a preset parameter: edit value and live edit.
-  void SendLiveEdit(int index);
   void DrawChangedRows();
   void LoadPresetCache();
   // "Clear Cache Data": the cached presets and impulse responses go, the
@@ -167,11 +215,16 @@ class KR7Control final : private SessionHost, private StreamHost, public SysExRe
   EditorState mEditor;
   SessionState mSession;
   PresetCache mCache;
+  LiveEditState mLive;
   ViewDispatcher mView;
   PendingMessage mPending;
   MidiMonitor mMonitor;
   ListView* mLists = nullptr;  // UI thread only
   std::atomic<SysExSender*> mSender{nullptr};
+  BlockSelection mBlocks;
+  ParameterChangeHandler mHandler;
+  IdleStep mIdle;
+  MainPageOperations mMainPage;
   PresetDecoder mDecoder;
   IrFlows mIrs;
   // The session's view of the store; after mIrs, which it reads.

@@ -12,19 +12,22 @@
 #include "app/core/EditorState.h"
 #include "device/SessionHooks.h"
 #include "device/SessionState.h"
+#include "editor/BlockSelection.h"
 #include "model/ControlTags.h"
 #include "model/PresetCache.h"
 
 namespace kr7 {
 
-inline constexpr igraphics::Colour kUnmodifiedColour{255, 255, 255, 255};
-// The preset list shows 19 rows, so the window can start at row 0..109.
-inline constexpr int kLastFirstVisibleRow = 109;
-
 class PresetDecoder {
  public:
-  PresetDecoder(EditorState& editor, SessionState& session, PresetCache& cache, SessionHost& host)
-      : mEditor(editor), mSession(session), mCache(cache), mHost(host) {}
+  PresetDecoder(EditorState& editor, SessionState& session, PresetCache& cache, SessionHost& host,
+                LiveEditHost& live, BlockSelection& blocks)
+      : mEditor(editor),
+        mSession(session),
+        mCache(cache),
+        mHost(host),
+        mLive(live),
+        mBlocks(blocks) {}
 
   // dump is a complete 267-byte PresetDump. Returns whether its checksum
   // held; when it did not, only the slot, the highlight and "Scroll" changed.
@@ -38,6 +41,8 @@ class PresetDecoder {
   SessionState& mSession;
   PresetCache& mCache;
   SessionHost& mHost;
+  LiveEditHost& mLive;
+  BlockSelection& mBlocks;
 };
 
 }  // namespace kr7

@@ -12,8 +12,14 @@
 namespace kr7 {
 
 PresetFileFlows::PresetFileFlows(SessionState& session, EditorState& editor,
-                                 const ParameterTable& params, SessionHost& host, IrFlows& irs)
-    : mSession(session), mEditor(editor), mParams(params), mHost(host), mIrs(irs) {}
+                                 const ParameterTable& params, SessionHost& host, IrFlows& irs,
+                                 std::atomic<bool>& localEdit)
+    : mSession(session),
+      mEditor(editor),
+      mLocalEdit(localEdit),
+      mParams(params),
+      mHost(host),
+      mIrs(irs) {}
 
 bool PresetFileFlows::TakePath(std::string_view path) {
   if (mState.Remember(path)) return true;
@@ -70,9 +76,11 @@ PresetImportResult PresetFileFlows::ImportPath(std::string_view path) {
   const std::optional<std::vector<std::uint8_t>> file = ReadPresetFileImage(mState.RememberedPath());
   if (!file) return PresetImportResult::kNothing;
 
+  mLocalEdit.store(false);
   switch (CheckPresetFile(*file)) {
     case PresetFileCheck::kUnknownFormat:
       mHost.SetPendingMessage(std::string(kUnknownFileFormatText));
+      mLocalEdit.store(true);
       return PresetImportResult::kUnknownFormat;
     case PresetFileCheck::kUnsupportedVersion:
       mHost.View().ShowMessage(kUnsupportedVersionText, false);
@@ -103,6 +111,7 @@ PresetImportResult PresetFileFlows::ImportPath(std::string_view path) {
   mSession.presetFileSecondWaiting.store(mState.SecondWaiting());
   if (plan.storePresetNow) mHost.SendPresetStore();
   for (const PresetFileIrUpload& upload : plan.uploads) Upload(upload);
+  mLocalEdit.store(true);
   return PresetImportResult::kApplied;
 }
 
@@ -111,10 +120,12 @@ void PresetFileFlows::ApplyValues(const PresetFileContents& contents) {
     const auto at = static_cast<std::size_t>(i);
     // File data: nothing goes back to the pedal for these changes.
     mSession.applying.store(true);
+    mLocalEdit.store(false);
     mHost.SetParamFromPosition(i, mParams.GetParam(i)->RawToNormalized(contents.values[at]));
     // The parameter's value rather than the byte itself, so a byte outside
     // the parameter's range cannot reach the pedal through PresetStore.
     mEditor.editValues[at].store(mHost.ParamInt(i));
+    mLocalEdit.store(true);
     mSession.applying.store(false);
   }
 }

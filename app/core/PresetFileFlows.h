@@ -23,13 +23,12 @@
 #include "app/core/IrFlows.h"
 #include "device/SessionHooks.h"
 #include "device/SessionState.h"
+#include "editor/LiveEdit.h"
 #include "model/Parameters.h"
 #include "model/PresetFile.h"
 
 namespace kr7 {
 
-// The preset number display while the preset differs from the stored one.
-inline constexpr igraphics::Colour kModifiedColour{100, 255, 255, 255};
 inline constexpr std::string_view kPresetFileExtension = "r3p";
 
 enum class PresetImportResult {
@@ -43,8 +42,10 @@ enum class PresetImportResult {
 
 class PresetFileFlows {
  public:
+  // localEdit: the live-editing flag that an import clears at its start
+  // and sets once the file's values are the editor's.
   PresetFileFlows(SessionState& session, EditorState& editor, const ParameterTable& params,
-                  SessionHost& host, IrFlows& irs);
+                  SessionHost& host, IrFlows& irs, std::atomic<bool>& localEdit);
   PresetFileFlows(const PresetFileFlows&) = delete;
   PresetFileFlows& operator=(const PresetFileFlows&) = delete;
 
@@ -75,6 +76,7 @@ class PresetFileFlows {
 
   SessionState& mSession;
   EditorState& mEditor;
+  std::atomic<bool>& mLocalEdit;
   const ParameterTable& mParams;
   SessionHost& mHost;
   IrFlows& mIrs;
