@@ -47,8 +47,8 @@ TEST_F(PageTransitionsTest, EachTransitionLeavesItsGroups) {
   };
   for (const auto& c : kCases) {
     h.pages.Transitions().Run(c.event);
-    for (auto group : c.shown) EXPECT_TRUE(GroupShown(ui(), group)) << group << " after " << static_cast<int>(c.event);
-    for (auto group : c.hidden) EXPECT_FALSE(GroupShown(ui(), group)) << group << " after " << static_cast<int>(c.event);
+    for (auto group : c.shown) EXPECT_TRUE(h.Shown(group)) << group << " after " << static_cast<int>(c.event);
+    for (auto group : c.hidden) EXPECT_FALSE(h.Shown(group)) << group << " after " << static_cast<int>(c.event);
   }
   // The firmware page pauses probing and takes the main controls' input.
   EXPECT_FALSE(h.control.Session().polling.load());
@@ -72,14 +72,14 @@ TEST_F(PageTransitionsTest, ClickRulesOfThePageImages) {
   h.pages.Transitions().Run(PageEvent::OpenAbout);
   EXPECT_EQ(ui().GetMouseControl(row.MW(), row.MH(), false)->GetGroup(), kGroupAbout);
   h.host.Click(knob.L, knob.T);
-  EXPECT_FALSE(GroupShown(ui(), kGroupAbout));
+  EXPECT_FALSE(h.Shown(kGroupAbout));
 
   // The settings page: a click on its image keeps it, one below it closes it.
   h.pages.Transitions().Run(PageEvent::OpenGlobalSettings);
   h.host.Click(row.MW(), row.MH());
-  EXPECT_TRUE(GroupShown(ui(), kGroupGlobalSettings));
+  EXPECT_TRUE(h.Shown(kGroupGlobalSettings));
   h.host.Click(row.MW(), 1150);
-  EXPECT_FALSE(GroupShown(ui(), kGroupGlobalSettings));
+  EXPECT_FALSE(h.Shown(kGroupGlobalSettings));
 
   // A MIDI page lets clicks below its image through to the preset list.
   h.pages.Transitions().Run(PageEvent::OpenGlobalSettings);
