@@ -27,6 +27,7 @@
 #include "app/core/PresetFileFlows.h"
 #include "app/core/ViewDispatcher.h"
 #include "device/MessagePump.h"
+#include "device/MidiMonitor.h"
 #include "device/Packing.h"
 #include "device/Session.h"
 #include "device/SessionHooks.h"
@@ -94,6 +95,9 @@ class KR7Control final : private SessionHost,
   // false without one (the shell then shows its plain box).
   bool ShowAbout();
   void Reconnect() { mSessionLogic.Reconnect(); }
+  // A line about the MIDI connection on the device line (the pedal search's
+  // progress and outcome); the next identity block replaces it.
+  void ShowConnectionStatus(std::string_view text) { mView.SetControlText(kTagDeviceLine, text); }
   void OpenGlobalSettings() { mSessionLogic.OpenGlobalSettings(); }
   void CloseGlobalSettings() { mSessionLogic.CloseGlobalSettings(); }
 
@@ -141,6 +145,8 @@ class KR7Control final : private SessionHost,
   void SetMappingDispatch(std::function<void(int index)> dispatch) {
     mHandler.SetMappingDispatch(std::move(dispatch));
   }
+  // Every SysEx in and out, while the monitor window is open.
+  MidiMonitor& Monitor() { return mMonitor; }
   // Whether a message waits for the idle step.
   bool HasPendingMessage() const { return mPending.IsSet(); }
 
@@ -212,6 +218,7 @@ class KR7Control final : private SessionHost,
   LiveEditState mLive;
   ViewDispatcher mView;
   PendingMessage mPending;
+  MidiMonitor mMonitor;
   ListView* mLists = nullptr;  // UI thread only
   std::atomic<SysExSender*> mSender{nullptr};
   BlockSelection mBlocks;
