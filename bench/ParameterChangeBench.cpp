@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
   std::uniform_int_distribution<int> index(0, kLastHandledParam);
   std::uniform_real_distribution<double> position(0.0, 1.0);
   const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < kChanges; ++i) editor.SetParameterFromPosition(index(random), position(random));
+  for (int i = 0; i < kChanges; ++i) editor.Parameters().SetParameterFromPosition(index(random), position(random));
   const std::chrono::duration<double, std::micro> elapsed = std::chrono::steady_clock::now() - start;
 
   std::printf("seed %u: %d changes, %.2f us per change, %d messages sent\n", seed, kChanges,

@@ -33,10 +33,10 @@ class LiveEdit : public Conversation {
     pedal::SetPayloadValue(state.presets[kBritishSlot], kParamGain, 3);
     pedal.ReplaceState(state);
   }
-  void Set(int index, int value) { editor->SetParameterFromRaw(index, value); }
+  void Set(int index, int value) { editor->Parameters().SetParameterFromRaw(index, value); }
   void Select(int index, double position, SelectorEventKind kind,
               SelectorModifier modifier = SelectorModifier::kNone, bool positive = false) {
-    editor->OnSelectorChange(index, position, {kind, positive, modifier});
+    editor->Parameters().OnSelectorChange(index, position, {kind, positive, modifier});
   }
   void Timer(int n) {
     for (int i = 0; i < n; ++i) editor->OnFrameworkTimer();
@@ -69,7 +69,7 @@ TEST_F(LiveEdit, EachBlockShowsItsGroupsGraphAndHint) {
       {kParamAutoFilerLevel2, Block::kAutoFilter, false, true, {G::kIrDisplay, G::kAutoFilter}},
   };
   for (const Case& c : cases) {
-    Set(c.param, 1 + editor->ParamValue(c.param) % 100);
+    Set(c.param, 1 + editor->Parameters().ParamInt(c.param) % 100);
     EXPECT_EQ(Open(), c.block) << c.param;
     EXPECT_EQ(view.dynamicsGraphHidden, !c.dynamicsGraph) << c.param;
     EXPECT_EQ(view.hiddenTags[kTagIrEditHint], !c.hint) << c.param;
@@ -235,14 +235,14 @@ TEST_F(LiveEdit, PedalDataOutsideItsRangesChangesNothingElse) {
   link.sent.clear();
   Set(kParamDrive, 40);
   EXPECT_EQ(Open(), Block::kDrive);
-  EXPECT_EQ(editor->ParamValue(kParamDynamics), 30);
+  EXPECT_EQ(editor->Parameters().ParamInt(kParamDynamics), 30);
   EXPECT_EQ(view.parameterValues[kParamCompression], 64.0);
   EXPECT_EQ(Sent(kCmdParameterSet), 1);
   // From 64 up, Compression follows: 100 shows 57 and keeps Dynamics 100.
   Set(kParamDynamics, 100);
   Set(kParamCompression, 100);
   EXPECT_EQ(view.texts[kTagDriveCompressionValue], "57");
-  EXPECT_EQ(editor->ParamValue(kParamDynamics), 100);
+  EXPECT_EQ(editor->Parameters().ParamInt(kParamDynamics), 100);
 }
 
 // The receive handler on its own thread while the UI thread edits, applies

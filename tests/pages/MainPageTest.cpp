@@ -18,17 +18,17 @@ using ::testing::IsEmpty;
 
 constexpr igraphics::Rect kUpSwitch{1460, 486, 1535, 571};
 
-std::vector<std::string_view> ShownBlockGroups(igraphics::IGraphics& ui) {
+std::vector<std::string_view> ShownBlockGroups(PagesHarness& h) {
   std::vector<std::string_view> shown;
   for (std::string_view group : kBlockGroups) {
-    if (GroupShown(ui, group)) shown.push_back(group);
+    if (h.Shown(group)) shown.push_back(group);
   }
   return shown;
 }
 
 TEST(MainPage, StartsOnTheImpulseResponseBlockWithThePedalAsleep) {
   PagesHarness h;
-  EXPECT_THAT(ShownBlockGroups(h.pages.Graphics()), ElementsAre(kGroupIr));
+  EXPECT_THAT(ShownBlockGroups(h), ElementsAre(kGroupIr));
   // The disabled pedal draws at a quarter: the lit footswitch face shines
   // through much darker than once the pedal is identified.
   const igraphics::Colour asleep = h.Pixel(kUpSwitch.MW(), kUpSwitch.T + 20);
@@ -103,10 +103,10 @@ TEST(MainPage, FootswitchesAmpButtonsAndTheGraph) {
   const igraphics::Rect drive = PedalKnobCentre(kParamDrive);
   h.host.DragBy(drive.L, drive.T, 0, -8, 4);
   h.Idle(2);
-  EXPECT_THAT(ShownBlockGroups(h.pages.Graphics()), ElementsAre(kGroupDrive));
+  EXPECT_THAT(ShownBlockGroups(h), ElementsAre(kGroupDrive));
   h.host.Click(1500, 900);
   h.Idle(2);
-  EXPECT_THAT(ShownBlockGroups(h.pages.Graphics()), ElementsAre(kGroupIr));
+  EXPECT_THAT(ShownBlockGroups(h), ElementsAre(kGroupIr));
   h.host.DragBy(drive.L, drive.T, 0, -8, 4);
   h.Idle(2);
   h.TakeReceived();

@@ -21,13 +21,6 @@ namespace kr7::pages::test {
 // a fetch of 128 presets, settings, the active preset) fits in 60.
 inline constexpr int kStartTicks = 60;
 
-// Whether any control of the group is shown.
-inline bool GroupShown(igraphics::IGraphics& ui, std::string_view group) {
-  bool shown = false;
-  ui.ForEachInGroup(group, [&shown](igraphics::IControl& c) { shown = shown || !c.IsHidden(); });
-  return shown;
-}
-
 class PagesHarness {
  public:
   PagesHarness() : control(DataFolder(folder.Path())), link(control, pedal), pages(control, 1.f), host(pages.Graphics()) {
@@ -68,10 +61,20 @@ class PagesHarness {
     return names;
   }
 
-  bool Shown(std::string_view group) { return GroupShown(pages.Graphics(), group); }
+  // Whether any control of group is visible; the control with tag.
+  bool Shown(std::string_view group) {
+    bool shown = false;
+    pages.Graphics().ForEachInGroup(group, [&](igraphics::IControl& c) { shown |= !c.IsHidden(); });
+    return shown;
+  }
   igraphics::IControl& Tag(int tag) { return *pages.Graphics().ControlByTag(tag); }
-  bool WritePng(const std::string& name) const { return host.WritePng(::testing::TempDir() + name + ".png"); }
-  igraphics::Colour Pixel(float x, float y) const { return host.PixelAt(static_cast<int>(x), static_cast<int>(y)); }
+
+  std::string Png(const std::string& name) const { return ::testing::TempDir() + name + ".png"; }
+  bool WritePng(const std::string& name) const { return host.WritePng(Png(name)); }
+  igraphics::Colour Pixel(float x, float y) {
+    const float s = pages.Graphics().GetDrawScale();
+    return host.PixelAt(static_cast<int>(x * s), static_cast<int>(y * s));
+  }
 
   kr7::test::TempFolder folder;
   pedal::VirtualPedal pedal{pedal::MakeFactoryState()};

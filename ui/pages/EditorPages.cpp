@@ -50,11 +50,11 @@ void EditorPages::SendParameterValueFromUI(int paramIdx, double normalisedValue)
     if (selector && selector->GetParamIdx() == paramIdx) {
       const SelectorEvent event{static_cast<SelectorEventKind>(selector->LastEvent()), selector->Direction(),
                                 static_cast<SelectorModifier>(selector->Modifier())};
-      mControl.OnSelectorChange(paramIdx, normalisedValue, event);
+      mControl.Parameters().OnSelectorChange(paramIdx, normalisedValue, event);
       return;
     }
   }
-  mControl.SetParameterFromPosition(paramIdx, normalisedValue);
+  mControl.Parameters().SetParameterFromPosition(paramIdx, normalisedValue);
 }
 
 void EditorPages::SetPresetRow(int slot, std::string_view text, igraphics::Colour colour) {
