@@ -60,7 +60,7 @@ TEST(Overlays, FirmwareUpdateThroughItsPageThenAbout) {
 TEST(Overlays, UserIrBrowserShowsABankAssignsARowAndClosingForgetsTheChoices) {
   PagesHarness h;
   h.Connect();
-  h.control.SetParameterFromPosition(kParamCustomIrBank, 1.0);  // "Factory Bank"
+  h.control.Parameters().SetParameterFromPosition(kParamCustomIrBank, 1.0);  // "Factory Bank"
   h.pages.Transitions().ShowGroup(kGroupUserIrBrowser, true);
   h.Tick(2);  // the pedal's names of IRs 256..287
   const auto& rows = h.pages.Refs().userIrRows;
@@ -69,7 +69,8 @@ TEST(Overlays, UserIrBrowserShowsABankAssignsARowAndClosingForgetsTheChoices) {
   h.control.Session().irSlotAFlag.store(true);  // as the IMPORT button of source A leaves it
   h.host.Click(600, 655);  // row 3: user IR 259 = 2 × 128 + 3
   h.Tick(3);
-  EXPECT_EQ(h.control.ParamValue(kParamUserIrAMsb) * 128 + h.control.ParamValue(kParamUserIrA), 259);
+  const ParameterChanges& params = h.control.Parameters();
+  EXPECT_EQ(params.ParamInt(kParamUserIrAMsb) * 128 + params.ParamInt(kParamUserIrA), 259);
   EXPECT_EQ(Text(h, kTagIrRowA), "Empty Slot 4");  // the store's name: IR 259 is not cached
   h.host.Click(100, 100);
   EXPECT_FALSE(h.Shown(kGroupUserIrBrowser) || h.control.Session().irSlotAFlag.load());
