@@ -44,7 +44,7 @@ void Host::OpenDevices(GtkWindow* parent) {
     mDetection = std::make_unique<PedalDetection>(
         *mProbe, *this, mSettings, mControl->Session(), [this](std::string_view text, bool reconnect) {
           // Reconnecting empties the device line, so the text comes after.
-          if (reconnect) mControl->Reconnect();
+          if (reconnect) mControl->SessionLogic().Reconnect();
           mControl->ShowConnectionStatus(text);
         });
   }
