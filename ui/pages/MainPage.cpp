@@ -1,11 +1,11 @@
-#include "model/ControlTags.h"
-#include "model/UserTexts.h"
 #include "ui/pages/MainPage.h"
 
 #include <cstdio>
 #include <memory>
 
+#include "model/ControlTags.h"
 #include "model/Parameters.h"
+#include "model/UserTexts.h"
 #include "ui/IBitmapControls.h"
 #include "ui/IDynamicsResponseGraph.h"
 #include "ui/IEditableTextControl.h"
