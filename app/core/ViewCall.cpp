@@ -6,9 +6,9 @@
 
 namespace kr7 {
 
-void Apply(const ViewCall& call, EditorView& view) {
+void Apply(const ViewCall& call, EditorView& view, std::span<const double> irResponse) {
   std::visit(
-      [&view](const auto& c) {
+      [&view, irResponse](const auto& c) {
         using T = std::decay_t<decltype(c)>;
         if constexpr (std::is_same_v<T, viewcall::ControlText>) {
           view.SetControlText(c.tag, c.text.View());
@@ -24,8 +24,20 @@ void Apply(const ViewCall& call, EditorView& view) {
           view.SetGroupHidden(c.group.View(), c.hidden);
         } else if constexpr (std::is_same_v<T, viewcall::GroupDisabled>) {
           view.SetGroupDisabled(c.group.View(), c.disabled);
-        } else {
+        } else if constexpr (std::is_same_v<T, viewcall::ParameterValue>) {
           view.SendParameterValueFromDelegate(c.index, c.value);
+        } else if constexpr (std::is_same_v<T, viewcall::DynamicsInputValue>) {
+          view.SetDynamicsInput(c.input, c.value);
+        } else if constexpr (std::is_same_v<T, viewcall::DynamicsGraphHidden>) {
+          view.SetDynamicsGraphHidden(c.hidden);
+        } else if constexpr (std::is_same_v<T, viewcall::IrGraphResponse>) {
+          view.SetIrGraphResponse(irResponse);
+        } else if constexpr (std::is_same_v<T, viewcall::ParameterControlsDisabled>) {
+          view.SetParameterControlsDisabled(c.index, c.disabled);
+        } else if constexpr (std::is_same_v<T, viewcall::PresetRowPlacement>) {
+          view.SetPresetRowPlacement(c.slot, c.top, c.hidden);
+        } else {
+          view.SetUserIrRowColour(c.row, c.colour);
         }
       },
       call);

@@ -8,14 +8,14 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <variant>
 
 #include "model/Colour.h"
+#include "model/EditorView.h"
 
 namespace kr7 {
-
-class EditorView;
 
 class FixedText {
  public:
@@ -65,14 +65,40 @@ struct ParameterValue {
   int index;
   double value;
 };
+struct DynamicsInputValue {
+  DynamicsInput input;
+  double value;
+};
+struct DynamicsGraphHidden {
+  bool hidden;
+};
+// The response itself is too large for a slot; it waits beside the ring.
+struct IrGraphResponse {};
+struct ParameterControlsDisabled {
+  int index;
+  bool disabled;
+};
+struct PresetRowPlacement {
+  int slot;
+  double top;
+  bool hidden;
+};
+struct UserIrRowColour {
+  int row;
+  igraphics::Colour colour;
+};
 }  // namespace viewcall
 
-using ViewCall = std::variant<viewcall::ControlText, viewcall::ControlTextColour,
-                              viewcall::ControlValue, viewcall::ControlHidden,
-                              viewcall::ControlDisabled, viewcall::GroupHidden,
-                              viewcall::GroupDisabled, viewcall::ParameterValue>;
+using ViewCall =
+    std::variant<viewcall::ControlText, viewcall::ControlTextColour, viewcall::ControlValue,
+                 viewcall::ControlHidden, viewcall::ControlDisabled, viewcall::GroupHidden,
+                 viewcall::GroupDisabled, viewcall::ParameterValue, viewcall::DynamicsInputValue,
+                 viewcall::DynamicsGraphHidden, viewcall::IrGraphResponse,
+                 viewcall::ParameterControlsDisabled, viewcall::PresetRowPlacement,
+                 viewcall::UserIrRowColour>;
 
-// Makes the call on view (UI thread).
-void Apply(const ViewCall& call, EditorView& view);
+// Makes the call on view (UI thread); irResponse is what an IrGraphResponse
+// call shows.
+void Apply(const ViewCall& call, EditorView& view, std::span<const double> irResponse);
 
 }  // namespace kr7

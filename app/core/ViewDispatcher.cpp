@@ -1,5 +1,6 @@
 #include "app/core/ViewDispatcher.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -20,7 +21,9 @@ void ViewDispatcher::Replay() {
   if (!OnUiThread()) return;
   ViewCall call;
   while (mQueue.Pop(call)) {
-    if (mView != nullptr) Apply(call, *mView);
+    if (mView == nullptr) continue;
+    std::lock_guard lock(mIrMutex);
+    Apply(call, *mView, std::span<const double>(mIrResponse.data(), mIrLength));
   }
   if (const std::uint64_t dropped = mDropped.exchange(0, std::memory_order_relaxed)) {
     std::fprintf(stderr, "KR7Control: %llu window updates dropped (hand-off ring full)\n",
@@ -32,7 +35,7 @@ void ViewDispatcher::Dispatch(const ViewCall& call) {
   if (!HasView()) return;
   if (OnUiThread()) {
     Replay();
-    if (mView != nullptr) Apply(call, *mView);
+    if (mView != nullptr) Apply(call, *mView, {});
     return;
   }
   if (!mQueue.Push(call)) {
@@ -70,31 +73,41 @@ void ViewDispatcher::SetGroupDisabled(std::string_view group, bool disabled) {
 }
 
 void ViewDispatcher::SetDynamicsInput(DynamicsInput input, double value) {
-  Dispatch([input, value](EditorView& v) { v.SetDynamicsInput(input, value); });
+  Dispatch(viewcall::DynamicsInputValue{input, value});
 }
 
 void ViewDispatcher::SetDynamicsGraphHidden(bool hidden) {
-  Dispatch([hidden](EditorView& v) { v.SetDynamicsGraphHidden(hidden); });
+  Dispatch(viewcall::DynamicsGraphHidden{hidden});
 }
 
 void ViewDispatcher::SetIrGraphResponse(std::span<const double> response) {
-  Dispatch([copy = std::vector<double>(response.begin(), response.end())](EditorView& v) {
-    v.SetIrGraphResponse(copy);
-  });
+  if (!HasView()) return;
+  if (OnUiThread()) {
+    Replay();
+    if (mView != nullptr) mView->SetIrGraphResponse(response);
+    return;
+  }
+  {
+    // A short lock, and no allocation: the buffer was sized at construction
+    // and a longer response is cut to it.
+    std::lock_guard lock(mIrMutex);
+    const std::size_t n = std::min(response.size(), mIrResponse.size());
+    std::copy_n(response.begin(), n, mIrResponse.begin());
+    mIrLength = n;
+  }
+  Dispatch(viewcall::IrGraphResponse{});
 }
 
 void ViewDispatcher::SetParameterControlsDisabled(int paramIndex, bool disabled) {
-  Dispatch([paramIndex, disabled](EditorView& v) {
-    v.SetParameterControlsDisabled(paramIndex, disabled);
-  });
+  Dispatch(viewcall::ParameterControlsDisabled{paramIndex, disabled});
 }
 
 void ViewDispatcher::SetPresetRowPlacement(int slot, double top, bool hidden) {
-  Dispatch([slot, top, hidden](EditorView& v) { v.SetPresetRowPlacement(slot, top, hidden); });
+  Dispatch(viewcall::PresetRowPlacement{slot, top, hidden});
 }
 
 void ViewDispatcher::SetUserIrRowColour(int row, igraphics::Colour colour) {
-  Dispatch([row, colour](EditorView& v) { v.SetUserIrRowColour(row, colour); });
+  Dispatch(viewcall::UserIrRowColour{row, colour});
 }
 
 void ViewDispatcher::SendParameterValueFromDelegate(int paramIndex, double value) {

@@ -19,6 +19,7 @@
 //
 // It is the window link every unit of the logic is given.
 
+#include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -53,6 +54,8 @@ class PendingMessage {
 // Room for a whole preset's parameter moves with its texts (a preset dump
 // makes about a hundred calls) several times over between two timer steps.
 inline constexpr std::size_t kViewCallCapacity = 512;
+// The IR graph's response points (the display buffer).
+inline constexpr std::size_t kMaxIrGraphPoints = 4096;
 
 class ViewDispatcher final : public EditorView, public WindowLink {
  public:
@@ -108,6 +111,10 @@ class ViewDispatcher final : public EditorView, public WindowLink {
   SpscRing<ViewCall, kViewCallCapacity> mQueue;
   std::atomic<std::uint64_t> mDropped{0};       // not yet logged
   std::atomic<std::uint64_t> mDroppedTotal{0};
+  // The latest IR graph response made on the audio thread.
+  std::mutex mIrMutex;
+  std::array<double, kMaxIrGraphPoints> mIrResponse{};  // guarded by mIrMutex
+  std::size_t mIrLength = 0;                            // guarded by mIrMutex
   PendingMessage mPending;
 };
 
