@@ -27,13 +27,13 @@ FactoryUpdate::FactoryUpdate(StreamHost& host) : mHost(host) {}
 bool FactoryUpdate::Start() {
   if (Running()) return false;
   EditorView& view = mHost.View();
-  if (!view.ShowMessage(kFactoryUpdateQuestion, true)) return false;
+  if (!view.ShowMessage(kFactoryUpdateQuestion, kWarningCaption, true)) return false;
   const std::optional<ByteSpan> bank = mProvider ? mProvider() : std::nullopt;
   if (!bank || bank->size() <= kOffsetFormat) return false;
   if (!mStream.Load(Bytes(bank->begin(), bank->end()))) return false;
   const std::uint8_t version = (*bank)[kOffsetFormat];
   if (version != kBankFormatVersion) {
-    if (!view.ShowMessage(VersionQuestion(version), true)) return false;
+    if (!view.ShowMessage(VersionQuestion(version), kWarningCaption, true)) return false;
     mStream.SetFormatBytes(kBankFormatVersion);
   }
   ResetProgress(view, kFactoryProgress);

@@ -71,10 +71,10 @@ void ViewDispatcher::SendParameterValueFromDelegate(int paramIndex, double value
       [paramIndex, value](EditorView& v) { v.SendParameterValueFromDelegate(paramIndex, value); });
 }
 
-bool ViewDispatcher::ShowMessage(std::string_view text, bool okCancel) {
+bool ViewDispatcher::ShowMessage(std::string_view text, std::string_view caption, bool okCancel) {
   if (!OnUiThread() || mView == nullptr) return false;
   Replay();
-  return mView->ShowMessage(text, okCancel);
+  return mView->ShowMessage(text, caption, okCancel);
 }
 
 std::optional<std::string> ViewDispatcher::AskForFile(const FileRequest& request) {

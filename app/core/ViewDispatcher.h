@@ -48,7 +48,8 @@ class ViewDispatcher final : public EditorView {
   void SetGroupHidden(std::string_view group, bool hidden) override;
   void SetGroupDisabled(std::string_view group, bool disabled) override;
   void SendParameterValueFromDelegate(int paramIndex, double value) override;
-  bool ShowMessage(std::string_view text, bool okCancel) override;
+  using EditorView::ShowMessage;
+  bool ShowMessage(std::string_view text, std::string_view caption, bool okCancel) override;
   std::optional<std::string> AskForFile(const FileRequest& request) override;
   void OpenLink(std::string_view url) override;
 

@@ -46,7 +46,7 @@ class RecordingView : public EditorView {
   void SendParameterValueFromDelegate(int paramIndex, double value) override {
     parameterValues[paramIndex] = value;
   }
-  bool ShowMessage(std::string_view text, bool /*okCancel*/) override {
+  bool ShowMessage(std::string_view text, std::string_view /*caption*/, bool /*okCancel*/) override {
     messages.emplace_back(text);
     return true;
   }

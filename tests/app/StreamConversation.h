@@ -24,8 +24,8 @@ namespace kr7::test {
 // out) and whose file dialog returns a chosen path.
 class ScriptedView : public RecordingView {
  public:
-  bool ShowMessage(std::string_view text, bool okCancel) override {
-    RecordingView::ShowMessage(text, okCancel);
+  bool ShowMessage(std::string_view text, std::string_view caption, bool okCancel) override {
+    RecordingView::ShowMessage(text, caption, okCancel);
     return TakeAnswer(answers);
   }
   std::optional<std::string> AskForFile(const FileRequest& request) override {
