@@ -1,10 +1,12 @@
 #pragma once
 // Finding the editor's windows on an X display and closing them the way a
-// window manager would (WM_DELETE_WINDOW), for tests under Xvfb.
+// window manager would (WM_DELETE_WINDOW), and moving the pointer the way a
+// user would (XTest), for tests under Xvfb.
 
 #include <X11/Xlib.h>
 
 #include <chrono>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,16 @@ class X11Display {
   Window WaitForTitle(const std::string& title, std::chrono::milliseconds timeout);
   bool RequestClose(Window window);
   bool Attributes(Window window, XWindowAttributes& attributes);
+
+  // The pointer as a user moves it (XTest): to window-relative pixel (x, y),
+  // and the left button pressed or released where it is.
+  bool MovePointer(Window window, int x, int y);
+  bool LeftButton(bool press);
+  // The keyboard as a user types (XTest) into window, which gets the input
+  // focus first: the keys of a chord pressed in order, released in reverse.
+  bool TypeChord(Window window, std::initializer_list<KeySym> chord);
+  // The colour shown at window-relative pixel (x, y) as 0xRRGGBB.
+  unsigned long PixelAt(Window window, int x, int y);
 
  private:
   std::string TitleOf(Window window);

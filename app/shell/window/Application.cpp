@@ -117,16 +117,16 @@ void ReadManual(GtkWindow* parent, const DataFolder& folder) {
   const auto embedded = FindResource(kResourceIdManual);
   const ManualFile manual =
       PrepareManual(folder.Base(), embedded.value_or(std::span<const std::uint8_t>{}));
+  std::string problem;
   if (manual.status == ManualFile::Status::kPathTooLong) {
-    ShowMessageBox(parent,
-                   "The manual cannot be written: the path of the data folder is too long.\n" +
-                       folder.Base(),
-                   false, kProductName);
-    return;
+    problem = "The manual cannot be written: the path of the data folder is too long.\n" +
+              folder.Base();
+  } else if (manual.status == ManualFile::Status::kWriteFailed) {
+    problem = "The manual could not be written:\n" + manual.path;
+  } else if (!OpenWithDefaultApplication(manual.path)) {
+    problem = "No application could open the manual:\n" + manual.path;
   }
-  if (!OpenWithDefaultApplication(manual.path))
-    ShowMessageBox(parent, "No application could open the manual:\n" + manual.path, false,
-                   kProductName);
+  if (!problem.empty()) ShowMessageBox(parent, problem, false, kProductName);
 }
 
 void OnMenuCommand(Running& running, int commandId) {
@@ -146,7 +146,7 @@ void OnMenuCommand(Running& running, int commandId) {
       break;
     }
     case kCmdAbout:
-      ShowPlainAbout(parent);
+      if (!host.Control().ShowAbout()) ShowPlainAbout(parent);
       break;
     case kCmdReadManual:
       ReadManual(parent, host.Control().Folder());
@@ -159,6 +159,10 @@ void OnMenuCommand(Running& running, int commandId) {
 }  // namespace
 
 int RunEditor(int argc, char** argv) {
+  // Everything is drawn with Cairo: GDK's OpenGL set-up would only load the
+  // GL driver stack (tens of megabytes) for nothing. GDK reads the variable
+  // when it parses its options, so it is set first.
+  g_setenv("GDK_GL", "disable", FALSE);
   // GTK's own options (--display, ...) come out first; this opens no display.
   gtk_parse_args(&argc, &argv);
   const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
@@ -183,9 +187,6 @@ int RunEditor(int argc, char** argv) {
   SingleInstance instance(folder.Base());
   if (instance.Acquire(file) != SingleInstance::Outcome::kFirst) return 0;
 
-  // Everything is drawn with Cairo: GDK's OpenGL set-up would only load the
-  // GL driver stack (tens of megabytes) for nothing.
-  g_setenv("GDK_GL", "disable", FALSE);
   gtk_init(&argc, &argv);
   g_set_prgname(kProductName);
   g_set_application_name(kProductName);
