@@ -53,7 +53,8 @@ void BankExport::StartTo(const std::string& path) {
   if (Active()) return;
   mPath = path;
   mBuffer.clear();
-  mBuffer.reserve(kBankPresetCount * kBlockMessageSize);
+  // All of it now, so that the receive handler never grows the buffer.
+  mBuffer.reserve(kBankFileLimit);
   mPresetCounter = 0;
   mIrScan = 0;
   mIrStarted = false;
@@ -67,12 +68,16 @@ void BankExport::StartTo(const std::string& path) {
 bool BankExport::Step(bool connected) {
   if (!Active()) return false;
   if (!connected) {
-    mReady.store(false);
-    mAwaiting.store(Awaiting::Nothing);
-    mActive.store(false);
+    End(false);
     return true;
   }
-  if (!mReady.load()) return true;
+  if (!mReady.load()) {
+    if (++mWaitedTicks > kPresetReplyTicks) RepeatRequest();
+    return true;
+  }
+  mWaitedTicks = 0;
+  mRepeats = 0;
+  mMark = mBuffer.size();
   if (mPresetCounter < kBankPresetCount) {
     const int slot = mPresetCounter++;
     mReady.store(false);
@@ -101,6 +106,39 @@ bool BankExport::Step(bool connected) {
   return true;
 }
 
+void BankExport::RepeatRequest() {
+  mWaitedTicks = 0;
+  Bytes request;
+  {
+    // The receive handler may be adding a late answer right now.
+    std::lock_guard lock(mBufferMutex);
+    if (mReady.load()) return;  // it came after all
+    if (mRepeats == kExportRepeats) {
+      End(true);
+      return;
+    }
+    ++mRepeats;
+    // What arrived of the unanswered request goes; it comes again whole.
+    mBuffer.resize(mMark);
+    mIrStarted = false;
+    request = mAwaiting.load() == Awaiting::Ir
+                  ? build::IrRequest(static_cast<std::uint16_t>(mRequestedIr))
+                  : build::PresetRequest(static_cast<std::uint8_t>(mPresetCounter - 1));
+  }
+  mSession.awaitingTicks.store(0);
+  mHost.Send(request);
+}
+
+void BankExport::End(bool failed) {
+  if (!Active()) return;
+  mReady.store(false);
+  mAwaiting.store(Awaiting::Nothing);
+  mActive.store(false);
+  SetProgressVisible(mHost.View(), kPresetProgress, false);
+  // No file: a part of the bank is no backup.
+  if (failed) mHost.SetPendingMessage(std::string(kCommunicationErrorText));
+}
+
 void BankExport::Finish() {
   mReady.store(false);
   mActive.store(false);
@@ -115,6 +153,7 @@ void BankExport::Finish() {
 
 bool BankExport::OnMessage(ByteSpan message, const PedalMessage& recognised) {
   if (!Active()) return false;
+  std::lock_guard lock(mBufferMutex);
   if (const auto* dump = std::get_if<PresetDump>(&recognised)) {
     OnPresetDump(message, *dump);
     return true;

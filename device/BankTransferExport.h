@@ -19,6 +19,7 @@
 
 #include <array>
 #include <atomic>
+#include <mutex>
 #include <string>
 
 #include "device/Messages.h"
@@ -29,6 +30,8 @@ class StreamHost;
 struct SessionState;
 
 inline constexpr std::string_view kBankFileDefaultName = "KR7_Presets_and_IRs";
+// How often an unanswered request of the export is sent again.
+inline constexpr int kExportRepeats = 3;
 
 class BankExport {
  public:
@@ -39,8 +42,14 @@ class BankExport {
   // UI thread: starts an export into path without a dialog.
   void StartTo(const std::string& path);
 
-  // Tick step 7: true while export mode is on (the tick ends there).
+  // Tick step 7: true while export mode is on (the tick ends there). A
+  // request unanswered for more than the fetch time-out is repeated, up to
+  // kExportRepeats times; then the export ends with "Communication error!"
+  // and writes no file.
   bool Step(bool connected);
+  // Stops a running export without writing the file (RECONNECT, the pedal
+  // gone); failed tells the user "Communication error!". UI thread.
+  void End(bool failed);
   // Audio thread: a PresetDump or impulse-response dump part in export mode.
   // Returns whether it was taken.
   bool OnMessage(ByteSpan message, const PedalMessage& recognised);
@@ -53,6 +62,7 @@ class BankExport {
   void OnPresetDump(ByteSpan message, const PresetDump& dump);
   void OnIrPart(ByteSpan message, const IrDumpPart& part);
   void Finish();
+  void RepeatRequest();
 
   SessionState& mSession;
   StreamHost& mHost;
@@ -70,7 +80,13 @@ class BankExport {
   bool mIrStarted = false;
   bool mOverflow = false;
   std::array<bool, 256> mIrUsed{};
+  // The answers so far; taken whole up front, so that the receive handler
+  // never grows it. Guarded against a repeat dropping a late partial answer.
+  std::mutex mBufferMutex;
   Bytes mBuffer;
+  std::size_t mMark = 0;  // its size before the request now awaited
+  int mWaitedTicks = 0;   // UI thread only
+  int mRepeats = 0;       // UI thread only
 };
 
 }  // namespace kr7

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "device/Messages.h"
+#include "device/Session.h"
 #include "device/StreamsHost.h"
 #include "device/StreamsProgress.h"
 #include "model/EditorView.h"
@@ -47,6 +48,12 @@ bool FactoryUpdate::Step() {
     Complete();
     return true;
   }
+  if (mStream.ReplyOverdue(kStreamReplyTicks)) {
+    // A stream left waiting would refuse every later start.
+    End();
+    mHost.SetPendingMessage(std::string(kCommunicationErrorText));
+    return true;
+  }
   const std::optional<MessageListStream::Sent> sent = mStream.Step(mHost);
   if (!sent) return false;
   if (!sent->bulkBegin) {
@@ -72,6 +79,11 @@ bool FactoryUpdate::OnReply(ListReply reply) {
       break;
   }
   return true;
+}
+
+void FactoryUpdate::End() {
+  mStream.Stop();
+  SetProgressVisible(mHost.View(), kFactoryProgress, false);
 }
 
 void FactoryUpdate::Complete() {

@@ -1,6 +1,9 @@
 #include "device/StreamController.h"
 
 #include "device/SessionState.h"
+#include "device/StreamsHost.h"
+#include "device/StreamsProgress.h"
+#include "model/EditorView.h"
 
 namespace kr7 {
 
@@ -10,7 +13,8 @@ StreamController::StreamController(SessionState& session, StreamHost& host, std:
       mFirmware(session, host),
       mFactory(host),
       mImport(session, host),
-      mExport(session, host, std::move(dataFolder)) {}
+      mExport(session, host, std::move(dataFolder)),
+      mIrUpload(session.irUploadBusy) {}
 
 void StreamController::SetFactoryBankProvider(FactoryBankProvider provider) {
   mFactory.SetBankProvider(std::move(provider));
@@ -36,11 +40,34 @@ bool StreamController::OnCommand(int code) {
 }
 
 bool StreamController::StartIrUpload(int slot, ByteSpan packed) {
+  if (mSession.irUploadBusy.load()) {
+    mHost.View().ShowMessage(kIrUploadBusyText, false);
+    return false;
+  }
   return mIrUpload.Start(slot, packed, mSession.connected.load());
 }
 
 void StreamController::IrUploadStep() {
-  if (mSession.connected.load()) mIrUpload.Step(mHost);
+  if (mSession.connected.load() && mIrUpload.Step(mHost)) OnIrUploadEnded(true);
+}
+
+void StreamController::OnIrUploadEnded(bool refused) {
+  mIrUpload.End();
+  // A preset-file import waiting for this upload will not get its
+  // acknowledgement: a later, unrelated one must not store its preset.
+  if (!refused) return;
+  mSession.presetFileFirstWaiting.store(false);
+  mSession.presetFileSecondWaiting.store(false);
+}
+
+void StreamController::EndTransfers() {
+  mImport.End(false);
+  mExport.End(false);
+  if (mFactory.Running()) mFactory.End();
+  if (mSession.irUploadBusy.load()) {
+    OnIrUploadEnded(true);
+    SetProgressVisible(mHost.View(), kPresetProgress, false);
+  }
 }
 
 bool StreamController::OnStreamMessage(std::span<const std::uint8_t> message) {

@@ -216,7 +216,8 @@ void KR7Control::OnFrameworkTimer() {
   mView.Replay();
   DrawChangedRows();
   if (mView.HasView()) {
-    if (auto text = mPending.Take()) mView.ShowMessage(*text, false);
+    // Each waiting text: the window shows them one after another.
+    while (auto text = mPending.Take()) mView.ShowMessage(*text, false);
   }
 }
 

@@ -14,6 +14,7 @@
 // The receive handler leaves a PendingMessage instead.
 
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -66,19 +67,19 @@ class ViewDispatcher final : public EditorView {
   std::vector<Call> mQueue;  // guarded by mQueueMutex
 };
 
-// A text for a message box, left by a thread that must not show one and shown
-// by the UI thread's idle step. A newer message replaces one not yet shown.
+// Texts for message boxes, left by a thread that must not show one and shown
+// by the UI thread's idle step, each of them, in the order left.
 class PendingMessage {
  public:
   void Set(std::string text);
-  // The message if one is waiting, clearing it.
+  // The oldest message waiting, taking it.
   std::optional<std::string> Take();
   bool IsSet() const { return mSet.load(std::memory_order_acquire); }
 
  private:
   std::atomic<bool> mSet{false};
   std::mutex mMutex;
-  std::string mText;  // guarded by mMutex
+  std::deque<std::string> mTexts;  // guarded by mMutex
 };
 
 }  // namespace kr7

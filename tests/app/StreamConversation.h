@@ -95,6 +95,15 @@ class StreamConversation : public Conversation {
     return ticks;
   }
 
+  // The user impulse-response slots of the IrRequests sent, in order.
+  std::vector<int> SentIrRequests() const {
+    std::vector<int> slots;
+    for (const Bytes& m : link.sent) {
+      if (m[kOffsetCommand] == kCmdIrRequest) slots.push_back(static_cast<int>(Read14(ByteSpan(m).subspan(kOffsetIrSlot))));
+    }
+    return slots;
+  }
+
   ScriptedView window;  // what the transfers show
   ViewDispatcher dispatcher;
   EditorStreamHost host;
