@@ -253,8 +253,8 @@ class Soak {
   bool Cycle(bool edit) {
     // As "Clear Cache Data" does: the files go, the table is rebuilt empty.
     mEditor.Cache().Clear();
-    mEditor.Cache().RebuildBySlot(mEditor.ParamValue(kParamPatchOffset));
-    mEditor.Reconnect();
+    mEditor.Cache().RebuildBySlot(mEditor.Parameters().ParamInt(kParamPatchOffset));
+    mEditor.SessionLogic().Reconnect();
     int ticks = 0;
     // The first ticks let the reconnect take effect before "loaded" is read.
     while (ticks < kCycleTicks && (ticks < 2 || !Loaded())) {
@@ -265,11 +265,11 @@ class Soak {
     if (!edit) return true;
     for (int i = 0; i < kEditsPerCycle; ++i) {
       const int index = static_cast<int>(mRandom() % (kLastPresetParam + 1));
-      mEditor.SetParameterFromPosition(index, static_cast<double>(mRandom() % 128) / 127.0);
+      mEditor.Parameters().SetParameterFromPosition(index, static_cast<double>(mRandom() % 128) / 127.0);
       ++mFigures.edits;
       Tick();
     }
-    mEditor.SendSysEx(mEditor.BuildPresetStore());
+    mEditor.PresetFiles().StorePreset();
     ++mFigures.stores;
     Tick();
     return true;

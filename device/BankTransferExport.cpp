@@ -32,7 +32,7 @@ constexpr std::array<IrSource, 2> kIrSources = {{
 
 }  // namespace
 
-BankExport::BankExport(SessionState& session, StreamHost& host, std::string dataFolder)
+BankExport::BankExport(SessionState& session, StreamHost host, std::string dataFolder)
     : mSession(session), mHost(host), mDataFolder(std::move(dataFolder)) {}
 
 void BankExport::Start() {
@@ -49,9 +49,10 @@ void BankExport::Start() {
   StartTo(*path);
 }
 
-void BankExport::StartTo(const std::string& path) {
+void BankExport::StartTo(const std::string& path, Completion done) {
   if (Active()) return;
   mPath = path;
+  mDone = std::move(done);
   mBuffer.clear();
   // All of it now, so that the receive handler never grows the buffer.
   mBuffer.reserve(kBankFileLimit);
@@ -68,7 +69,7 @@ void BankExport::StartTo(const std::string& path) {
 bool BankExport::Step(bool connected) {
   if (!Active()) return false;
   if (!connected) {
-    End(false);
+    Abort();
     return true;
   }
   if (!mReady.load()) {
@@ -106,6 +107,14 @@ bool BankExport::Step(bool connected) {
   return true;
 }
 
+void BankExport::Abort() {
+  if (!Active()) return;
+  mReady.store(false);
+  mAwaiting.store(Awaiting::Nothing);
+  mActive.store(false);
+  End(false);
+}
+
 void BankExport::RepeatRequest() {
   mWaitedTicks = 0;
   Bytes request;
@@ -114,7 +123,11 @@ void BankExport::RepeatRequest() {
     std::lock_guard lock(mBufferMutex);
     if (mReady.load()) return;  // it came after all
     if (mRepeats == kExportRepeats) {
-      End(true);
+      // An export that started with a completion reports through it alone.
+      const bool quiet = static_cast<bool>(mDone);
+      Abort();
+      SetProgressVisible(mHost.View(), kPresetProgress, false);
+      if (!quiet) mHost.SetPendingMessage(std::string(kCommunicationErrorText));
       return;
     }
     ++mRepeats;
@@ -129,16 +142,6 @@ void BankExport::RepeatRequest() {
   mHost.Send(request);
 }
 
-void BankExport::End(bool failed) {
-  if (!Active()) return;
-  mReady.store(false);
-  mAwaiting.store(Awaiting::Nothing);
-  mActive.store(false);
-  SetProgressVisible(mHost.View(), kPresetProgress, false);
-  // No file: a part of the bank is no backup.
-  if (failed) mHost.SetPendingMessage(std::string(kCommunicationErrorText));
-}
-
 void BankExport::Finish() {
   mReady.store(false);
   mActive.store(false);
@@ -146,9 +149,16 @@ void BankExport::Finish() {
   SetProgressVisible(view, kPresetProgress, false);
   const bool written =
       !mOverflow && WriteFileAtomically(mPath, mBuffer.data(), mBuffer.size());
-  // A file that could not be written is not reported as a success.
-  if (written) view.ShowMessage(kFinishedText, false);
   mBuffer = Bytes();
+  // A file that could not be written is not reported as a success.
+  if (written && !mDone) view.ShowMessage(kFinishedText, false);
+  End(written);
+}
+
+void BankExport::End(bool written) {
+  Completion done = std::move(mDone);
+  mDone = nullptr;
+  if (done) done(written);
 }
 
 bool BankExport::OnMessage(ByteSpan message, const PedalMessage& recognised) {
@@ -190,6 +200,7 @@ void BankExport::OnPresetDump(ByteSpan message, const PresetDump& dump) {
   mSession.awaitingPreset.store(false);
   MarkUsedIrs(message);
   Append(message);
+  mAnswers.fetch_add(1);
   EditorView& view = mHost.View();
   ShowProgress(view, kPresetProgress, static_cast<double>(mPresetCounter) / kBankPresetCount);
   SetProgressVisible(view, kPresetProgress, true);
@@ -212,6 +223,7 @@ void BankExport::OnIrPart(ByteSpan message, const IrDumpPart& part) {
   }
   if (!mIrStarted) return;
   Append(message);
+  mAnswers.fetch_add(1);
   mAwaiting.store(Awaiting::Nothing);
   EditorView& view = mHost.View();
   ShowProgress(view, kPresetProgress, static_cast<double>(mIrScan) / kBankUserIrSlots);

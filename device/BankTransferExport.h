@@ -19,14 +19,15 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 
 #include "device/Messages.h"
+#include "device/StreamsHost.h"
 
 namespace kr7 {
 
-class StreamHost;
 struct SessionState;
 
 inline constexpr std::string_view kBankFileDefaultName = "KR7_Presets_and_IRs";
@@ -35,21 +36,29 @@ inline constexpr int kExportRepeats = 3;
 
 class BankExport {
  public:
-  BankExport(SessionState& session, StreamHost& host, std::string dataFolder);
+  BankExport(SessionState& session, StreamHost host, std::string dataFolder);
 
   // UI thread: the menu command (save dialog).
   void Start();
+  // Called on the UI thread when an export started with it ends: true when
+  // the file was written, false when the pedal went away, the export was
+  // aborted or the file could not be written. Such an export shows no
+  // message of its own.
+  using Completion = std::function<void(bool written)>;
+
   // UI thread: starts an export into path without a dialog.
-  void StartTo(const std::string& path);
+  void StartTo(const std::string& path, Completion done = {});
+  // UI thread: gives up a running export without writing anything.
+  void Abort();
+  // Answers taken so far (preset dumps and whole impulse responses); a
+  // watcher sees a stalled export by it not moving. Either thread.
+  int Answers() const { return mAnswers.load(); }
 
   // Tick step 7: true while export mode is on (the tick ends there). A
   // request unanswered for more than the fetch time-out is repeated, up to
   // kExportRepeats times; then the export ends with "Communication error!"
-  // and writes no file.
+  // (or a false completion) and writes no file.
   bool Step(bool connected);
-  // Stops a running export without writing the file (RECONNECT, the pedal
-  // gone); failed tells the user "Communication error!". UI thread.
-  void End(bool failed);
   // Audio thread: a PresetDump or impulse-response dump part in export mode.
   // Returns whether it was taken.
   bool OnMessage(ByteSpan message, const PedalMessage& recognised);
@@ -62,16 +71,19 @@ class BankExport {
   void OnPresetDump(ByteSpan message, const PresetDump& dump);
   void OnIrPart(ByteSpan message, const IrDumpPart& part);
   void Finish();
+  void End(bool written);
   void RepeatRequest();
 
   SessionState& mSession;
-  StreamHost& mHost;
+  StreamHost mHost;
   std::string mDataFolder;
   std::string mPath;  // UI thread only
+  Completion mDone;   // UI thread only
 
   std::atomic<bool> mActive{false};
   std::atomic<bool> mReady{false};
   std::atomic<Awaiting> mAwaiting{Awaiting::Nothing};
+  std::atomic<int> mAnswers{0};
   // Written by the side that holds the turn (the tick before a request, the
   // receive handler until it sets ready again).
   int mPresetCounter = 0;

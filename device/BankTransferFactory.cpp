@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "device/BankBackup.h"
 #include "device/Messages.h"
 #include "device/Session.h"
 #include "device/StreamsHost.h"
@@ -23,7 +24,8 @@ std::string VersionQuestion(std::uint8_t version) {
 
 }  // namespace
 
-FactoryUpdate::FactoryUpdate(StreamHost& host) : mHost(host) {}
+FactoryUpdate::FactoryUpdate(StreamHost host, OverwriteGuard& guard)
+    : mHost(host), mGuard(guard) {}
 
 bool FactoryUpdate::Start() {
   if (Running()) return false;
@@ -37,9 +39,12 @@ bool FactoryUpdate::Start() {
     if (!view.ShowMessage(VersionQuestion(version), kWarningCaption, true)) return false;
     mStream.SetFormatBytes(kBankFormatVersion);
   }
-  ResetProgress(view, kFactoryProgress);
-  SetProgressVisible(view, kFactoryProgress, true);
-  mStream.Start();
+  mGuard.BeforeOverwrite([this] {
+    EditorView& view = mHost.View();
+    ResetProgress(view, kFactoryProgress);
+    SetProgressVisible(view, kFactoryProgress, true);
+    mStream.Start();
+  });
   return true;
 }
 
@@ -95,8 +100,16 @@ void FactoryUpdate::Complete() {
 
 void FactoryUpdate::Reset(ResetScope scope) {
   if (!mHost.View().ShowMessage(kResetQuestion, true)) return;
-  if (scope != ResetScope::Settings) mHost.ClearCachesAndRebuild();
-  mHost.Send(build::FactoryReset(static_cast<std::uint8_t>(scope)));
+  const auto send = [this, scope] {
+    if (scope != ResetScope::Settings) mHost.ClearCachesAndRebuild();
+    mHost.Send(build::FactoryReset(static_cast<std::uint8_t>(scope)));
+  };
+  // The settings alone overwrite no preset: no backup for them.
+  if (scope == ResetScope::Settings) {
+    send();
+  } else {
+    mGuard.BeforeOverwrite(send);
+  }
 }
 
 }  // namespace kr7

@@ -20,11 +20,12 @@
 
 #include "device/Packing.h"
 #include "device/StreamsMessageList.h"
+#include "device/StreamsHost.h"
 #include "model/UserTexts.h"
 
 namespace kr7 {
 
-class StreamHost;
+class OverwriteGuard;
 
 // The bank's format version the editor expects (read as 1.2).
 inline constexpr std::uint8_t kBankFormatVersion = 12;
@@ -38,11 +39,14 @@ using FactoryBankProvider = std::function<std::optional<ByteSpan>()>;
 
 class FactoryUpdate {
  public:
-  explicit FactoryUpdate(StreamHost& host);
+  // Writing the bank and resetting everything or the presets go through
+  // guard first.
+  FactoryUpdate(StreamHost host, OverwriteGuard& guard);
 
   void SetBankProvider(FactoryBankProvider provider) { mProvider = std::move(provider); }
 
-  // UI thread: the menu command. Returns whether the stream started.
+  // UI thread: the menu command. Returns whether the stream was handed to
+  // the guard (it starts once the guard lets it).
   bool Start();
   // Device tick step 5: true when it took the tick. A reply awaited for
   // more than kStreamReplyTicks ends the stream with "Communication error!".
@@ -59,7 +63,8 @@ class FactoryUpdate {
  private:
   void Complete();
 
-  StreamHost& mHost;
+  StreamHost mHost;
+  OverwriteGuard& mGuard;
   FactoryBankProvider mProvider;
   MessageListStream mStream;
   std::atomic<bool> mCompletionPending{false};

@@ -17,18 +17,20 @@
 
 #include "device/ImportRewrite.h"
 #include "device/StreamsMessageList.h"
+#include "device/StreamsHost.h"
 #include "model/UserTexts.h"
 
 namespace kr7 {
 
-class StreamHost;
+class OverwriteGuard;
 struct SessionState;
 
 inline constexpr std::string_view kBankFileExtension = "r3b";
 
 class BankImport {
  public:
-  BankImport(SessionState& session, StreamHost& host);
+  // A checked file is handed to guard before a byte is sent.
+  BankImport(SessionState& session, StreamHost host, OverwriteGuard& guard);
 
   // UI thread: the menu command (confirmation and dialog).
   void Start();
@@ -57,7 +59,8 @@ class BankImport {
   bool Confirm();
 
   SessionState& mSession;
-  StreamHost& mHost;
+  StreamHost mHost;
+  OverwriteGuard& mGuard;
   MessageListStream mStream;
   ImportRewriter mRewriter;  // UI thread only (the tick)
   std::atomic<bool> mFinished{false};

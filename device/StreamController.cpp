@@ -7,13 +7,14 @@
 
 namespace kr7 {
 
-StreamController::StreamController(SessionState& session, StreamHost& host, std::string dataFolder)
+StreamController::StreamController(SessionState& session, StreamHost host, std::string dataFolder)
     : mSession(session),
       mHost(host),
       mFirmware(session, host),
-      mFactory(host),
-      mImport(session, host),
-      mExport(session, host, std::move(dataFolder)),
+      mExport(session, host, dataFolder),
+      mBackup(host, mExport, dataFolder),
+      mFactory(host, mBackup),
+      mImport(session, host, mBackup),
       mIrUpload(session.irUploadBusy) {}
 
 void StreamController::SetFactoryBankProvider(FactoryBankProvider provider) {
@@ -62,7 +63,7 @@ void StreamController::OnIrUploadEnded(bool refused) {
 
 void StreamController::EndTransfers() {
   mImport.End(false);
-  mExport.End(false);
+  mExport.Abort();
   if (mFactory.Running()) mFactory.End();
   if (mSession.irUploadBusy.load()) {
     OnIrUploadEnded(true);
@@ -70,10 +71,8 @@ void StreamController::EndTransfers() {
   }
 }
 
-bool StreamController::OnStreamMessage(std::span<const std::uint8_t> message) {
-  // The session recognised the message already; the same rules with the
-  // connection assumed give the same type for everything it hands over.
-  const PedalMessage recognised = Recognise(message, {true, mFirmware.Running()});
+bool StreamController::OnStreamMessage(const PedalMessage& recognised,
+                                       std::span<const std::uint8_t> message) {
   if (const auto* reply = std::get_if<ShortReply>(&recognised)) return OnShortReply(*reply);
   if (const auto* loader = std::get_if<LoaderReply>(&recognised)) {
     mFirmware.OnLoaderReply(loader->code);

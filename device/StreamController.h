@@ -3,8 +3,8 @@
 // firmware update, factory presets update, bank import and export, and the
 // impulse-response upload transport, with the user actions that start them.
 //
-// The application object owns one, implements StreamHost for it and hands it
-// to the session (Session::SetStreamHooks). The device tick gives it its
+// The application object owns one, gives it the roles of its StreamHost and
+// hands it to the session (Session::SetStreamHooks). The device tick gives it its
 // steps in the fixed order (firmware, factory bank, import, export, then —
 // after the session's own polling and fetch start — the IR upload); the
 // receive handler gives it the replies the session does not handle itself.
@@ -14,23 +14,24 @@
 
 #include <string>
 
+#include "device/BankBackup.h"
 #include "device/BankTransferExport.h"
 #include "device/BankTransferFactory.h"
 #include "device/BankTransferImport.h"
 #include "device/Firmware.h"
 #include "device/SessionHooks.h"
 #include "device/StreamsIrUpload.h"
+#include "device/StreamsHost.h"
 #include "model/CommandCodes.h"
 
 namespace kr7 {
 
 struct SessionState;
-class StreamHost;
 
 class StreamController final : public StreamHooks {
  public:
   // dataFolder: where the export's save dialog opens.
-  StreamController(SessionState& session, StreamHost& host, std::string dataFolder);
+  StreamController(SessionState& session, StreamHost host, std::string dataFolder);
   StreamController(const StreamController&) = delete;
   StreamController& operator=(const StreamController&) = delete;
 
@@ -44,6 +45,8 @@ class StreamController final : public StreamHooks {
   FactoryUpdate& Factory() { return mFactory; }
   BankImport& Import() { return mImport; }
   BankExport& Export() { return mExport; }
+  // The backup made before the pedal's bank is overwritten.
+  BankBackup& Backup() { return mBackup; }
   // The three buttons under "RESET TO FACTORY DEFAULT SETTINGS".
   void FactoryReset(ResetScope scope) { mFactory.Reset(scope); }
   // Starts uploading a packed impulse-response image to a user slot; does
@@ -63,24 +66,30 @@ class StreamController final : public StreamHooks {
   bool FirmwareStep() override { return mFirmware.Step(); }
   bool FactoryStep() override { return mFactory.Step(); }
   bool ImportStep(bool connected) override { return mImport.Step(connected); }
-  bool ExportStep(bool connected) override { return mExport.Step(connected); }
+  bool ExportStep(bool connected) override {
+    mBackup.Watch();
+    return mExport.Step(connected);
+  }
   void IrUploadStep() override;
   void EndTransfers() override;
   void OnIrUploadEnded(bool refused) override;
   bool FirmwareRunning() const override { return mFirmware.Running(); }
   bool ExportActive() const override { return mExport.Active(); }
-  bool OnStreamMessage(std::span<const std::uint8_t> message) override;
+  bool OnStreamMessage(const PedalMessage& recognised,
+                       std::span<const std::uint8_t> message) override;
 
  private:
   bool OnShortReply(const ShortReply& reply);
   bool OnListReply(ListReply reply);
 
   SessionState& mSession;
-  StreamHost& mHost;
+  StreamHost mHost;
   FirmwareUpdate mFirmware;
+  BankExport mExport;
+  // Before the two streams that overwrite the pedal's bank.
+  BankBackup mBackup;
   FactoryUpdate mFactory;
   BankImport mImport;
-  BankExport mExport;
   IrUploadStream mIrUpload;
 };
 

@@ -25,7 +25,7 @@ bool IrUploadStream::Start(int slot, ByteSpan packed, bool connected) {
   return true;
 }
 
-bool IrUploadStream::Step(StreamHost& host) {
+bool IrUploadStream::Step(const StreamHost& host) {
   EditorView& view = host.View();
   if (!mReady.load()) {
     if (!mBusy.load() || ++mWaitedTicks <= kStreamReplyTicks) return false;

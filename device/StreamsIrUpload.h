@@ -13,10 +13,10 @@
 
 #include "device/Packing.h"
 #include "device/StreamsPackedTransfer.h"
+#include "device/StreamsHost.h"
 
 namespace kr7 {
 
-class StreamHost;
 
 class IrUploadStream {
  public:
@@ -33,7 +33,7 @@ class IrUploadStream {
   // The device tick's upload step (only while connected). A reply awaited
   // for more than kStreamReplyTicks ends the upload with "Communication
   // error!": returns true then.
-  bool Step(StreamHost& host);
+  bool Step(const StreamHost& host);
   // Audio thread.
   void OnIrReady();
   // The pedal stored the image or refused it (IrStoredAck, ErrorAck), or

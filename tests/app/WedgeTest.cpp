@@ -60,7 +60,7 @@ TEST_F(WedgeTest, ExportRepeatsLostRequestsAndImportLetsThePollingReconnect) {
   window.chosenFile = path;
   streams.OnCommand(kCommandImportBank);
   Tick(2);
-  editor->Reconnect();
+  editor->SessionLogic().Reconnect();
   EXPECT_FALSE(streams.Import().Active());
   streams.OnCommand(kCommandImportBank);
   link.sent.clear();

@@ -4,11 +4,13 @@
 // dialogs as the test scripts them.
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "device/BankBackup.h"
 #include "device/Messages.h"
 #include "device/StreamsHost.h"
 #include "model/EditorView.h"
@@ -83,14 +85,30 @@ class ScriptedStreamView : public EditorView {
   std::vector<std::string> captions;  // one per message
 };
 
-class RecordingStreamHost : public StreamHost {
+// Lets every overwrite start at once, as with backups switched off.
+class ImmediateGuard : public OverwriteGuard {
  public:
-  void Send(ByteSpan message) override { sent.emplace_back(message.begin(), message.end()); }
+  void BeforeOverwrite(std::function<void()> start) override { start(); }
+};
+
+// Plays every role a stream needs and records what the streams did.
+class RecordingStreamHost : public SysExSender, public WindowLink, public CacheReset, public PathMemory {
+ public:
+  operator StreamHost() { return {*this, *this, *this, *this}; }
+
+  bool SendSysEx(ByteSpan message) override {
+    sent.emplace_back(message.begin(), message.end());
+    return true;
+  }
   EditorView& View() override { return view; }
+  bool HasWindow() const override { return true; }
   void SetPendingMessage(std::string text) override { pending.push_back(std::move(text)); }
   void ClearCachesAndRebuild() override { ++cacheClears; }
-  std::string RememberedPath() const override { return remembered; }
-  void RememberPath(std::string_view path) override { remembered = std::string(path); }
+  const std::string& RememberedPath() const override { return remembered; }
+  bool RememberPath(std::string_view path) override {
+    remembered = std::string(path);
+    return true;
+  }
 
   // Command bytes (byte 5) of the messages sent.
   std::vector<std::uint8_t> Commands() const {

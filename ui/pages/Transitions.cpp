@@ -57,9 +57,9 @@ void PageTransitions::Run(PageEvent event) {
     case PageEvent::OpenFirmwarePage: mControl.Streams().Firmware().OpenPage(); break;
     // Closing always asks for a reconnect, even without an update.
     case PageEvent::CloseFirmwarePage: mControl.Streams().Firmware().ClosePage(); break;
-    case PageEvent::OpenGlobalSettings: mControl.OpenGlobalSettings(); break;
-    case PageEvent::CloseGlobalSettings: mControl.CloseGlobalSettings(); break;
-    case PageEvent::Reconnect: mControl.Reconnect(); break;
+    case PageEvent::OpenGlobalSettings: mControl.SessionLogic().OpenGlobalSettings(); break;
+    case PageEvent::CloseGlobalSettings: mControl.SessionLogic().CloseGlobalSettings(); break;
+    case PageEvent::Reconnect: mControl.SessionLogic().Reconnect(); break;
     default: break;
   }
 }

@@ -1,0 +1,32 @@
+#include "editor/DeviceSettings.h"
+
+#include "device/SettingsBlock.h"
+#include "model/Parameters.h"
+
+namespace kr7 {
+
+void DeviceSettings::ApplySettingsBlock(const GlobalBlock& block) {
+  mSession.applying.store(true);
+  ReadSettingsBlock(block.contents, [this](int index, int raw) { mParams.SetParamFromRaw(index, raw); });
+  mSession.applying.store(false);
+}
+
+void DeviceSettings::ApplyControllerMap(const GlobalBlock& block) {
+  const ByteSpan values = block.contents;
+  for (std::size_t i = 0; i < kControllerMapReceivedCount && i < values.size(); ++i) {
+    mParams.SetParamFromRaw(kParamControllerMap0 + static_cast<int>(i), values[i]);
+  }
+}
+
+void DeviceSettings::ApplyProgramMap(const GlobalBlock& block) {
+  const ByteSpan entries = block.contents;
+  for (std::size_t i = 0; i < kProgramMapEntries && i < entries.size(); ++i) {
+    mEditor.programMap[i].store(entries[i] & kDataByteMask);
+  }
+  if (!mWindow.HasWindow()) return;
+  const int program = mParams.ParamInt(kParamControllerProgram) & kDataByteMask;
+  mParams.SetParamFromPosition(kParamRxa3Program,
+                               mEditor.programMap[static_cast<std::size_t>(program)].load() / 127.0);
+}
+
+}  // namespace kr7
