@@ -76,6 +76,12 @@ class ViewDispatcher final : public EditorView, public WindowLink {
   void SetControlDisabled(int tag, bool disabled) override;
   void SetGroupHidden(std::string_view group, bool hidden) override;
   void SetGroupDisabled(std::string_view group, bool disabled) override;
+  void SetDynamicsInput(DynamicsInput input, double value) override;
+  void SetDynamicsGraphHidden(bool hidden) override;
+  void SetIrGraphResponse(std::span<const double> response) override;
+  void SetParameterControlsDisabled(int paramIndex, bool disabled) override;
+  void SetPresetRowPlacement(int slot, double top, bool hidden) override;
+  void SetUserIrRowColour(int row, igraphics::Colour colour) override;
   void SendParameterValueFromDelegate(int paramIndex, double value) override;
   using EditorView::ShowMessage;
   bool ShowMessage(std::string_view text, std::string_view caption, bool okCancel) override;
