@@ -245,8 +245,16 @@ class Soak {
 
   bool Loaded() {
     const SessionState& session = mEditor.Session();
-    return session.connected.load() && !session.fetching.load() && !session.awaitingPreset.load() &&
-           !session.applying.load() && mEditor.Cache().LowestStaleSlot() < 0;
+    if (!session.connected.load() || session.fetching.load() || session.awaitingPreset.load() ||
+        session.applying.load() || mEditor.Cache().LowestStaleSlot() >= 0) {
+      return false;
+    }
+    // A late identity block can connect the editor before the checksums are
+    // compared: only a full cache folder ends the cycle.
+    for (int slot = 0; slot < PresetCache::kNumSlots; ++slot) {
+      if (CachedPayload(slot).size() != kPresetPayloadSize) return false;
+    }
+    return true;
   }
 
   // Clear, reconnect, wait for the whole bank; then edits and a store.
