@@ -119,7 +119,6 @@ TEST(ViewDispatcher, TwoThreadsHandOverInOrder) {
   EXPECT_EQ(view.textLog.size() + dispatcher.DroppedCalls(), static_cast<std::size_t>(kCalls));
 }
 
-TEST(PendingMessage, IsShownOnceAndANewerOneReplacesIt) {
 TEST(PendingMessage, EachIsShownOnceInOrder) {
   PendingMessage pending;
   EXPECT_FALSE(pending.Take().has_value());
