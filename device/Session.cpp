@@ -275,6 +275,7 @@ void Session::OnIdentity(const GlobalBlock& block) {
   }
   if (!block.checksumOk) return;
   if (block.type == kGlobalIdentity) {
+    mState.receivedBlocks.store(0);
     mState.connected.store(true);
     const std::string serial =
         ReadText(block.contents.subspan(ContentsIndex(kIdentitySerialByte), kTextFieldSize));
@@ -293,14 +294,17 @@ void Session::OnConnectedBlock(const GlobalBlock& block) {
   switch (block.type) {
     case kGlobalSettings:
       mHost.ApplySettingsBlock(block.contents);
+      mState.MarkBlockReceived(kGlobalSettings);
       Send(build::BulkEnd());
       RequestPreset(block.At(kSettingsActiveSlotByte));
       break;
     case kGlobalControllerMap:
       mHost.ApplyControllerMap(block.contents);
+      mState.MarkBlockReceived(kGlobalControllerMap);
       break;
     case kGlobalProgramMap:
       mHost.ApplyProgramMap(block.contents);
+      mState.MarkBlockReceived(kGlobalProgramMap);
       break;
     case kGlobalPresetChecksums:
       if (mCache.CompareWithDevice(block.contents) == 0) {

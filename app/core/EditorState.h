@@ -42,6 +42,9 @@ class EditorState {
   std::atomic<bool> presetModified{false};
   // "RXA3 Program" number for each "Controller Program" number.
   std::array<std::atomic<int>, kProgramMapSize> programMap{};
+  // Set at the end of a preset-file import and of applying an amp model or
+  // ambience type, cleared at their start.
+  std::atomic<bool> localEdit{false};
 
   // Texts of the preset name field (tag 138) and of the user impulse-response
   // names shown for cabinet positions 7 and 8.

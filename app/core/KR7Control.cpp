@@ -20,7 +20,8 @@ KR7Control::KR7Control(DataFolder folder)
       mIrStore(mIrs),
       mPresetFiles(mSession, mEditor, mParams, *this, mIrs),
       mSessionLogic(mSession, *this, mCache, mIrStore),
-      mStreams(mSession, *this, folder.Base()) {
+      mStreams(mSession, *this, folder.Base()),
+      mMidi(mSession, mEditor.programMap, *this) {
   mSessionLogic.SetStreamHooks(&mStreams);
   mIrs.SetUploader([this](int slot, ByteSpan packed) { return mStreams.StartIrUpload(slot, packed); });
   LoadPresetCache();
@@ -29,12 +30,35 @@ KR7Control::KR7Control(DataFolder folder)
 
 KR7Control::~KR7Control() { mPump.SetSysExReceiver(nullptr); }
 
-void KR7Control::LoadPresetCache() {
+PresetCache::DirectoryLoad KR7Control::ReadPresetList() {
   const int patchOffset = ParamInt(kParamPatchOffset);
+  mListedOffset.store(patchOffset);
   const PresetCache::DirectoryLoad load = mCache.LoadInDirectoryOrder(patchOffset);
-  if (load.filesCounted >= PresetCache::kNumSlots) mSession.fetching.store(false);
+  // The directory order alone misplaces names when a file is missing, and
+  // changes nothing when the first one is: the rebuild by slot puts every
+  // entry right.
   mCache.RebuildBySlot(patchOffset);
   mEditor.MarkAllRowsDirty();
+  return load;
+}
+
+void KR7Control::LoadPresetCache() {
+  if (ReadPresetList().filesCounted >= PresetCache::kNumSlots) mSession.fetching.store(false);
+}
+
+// Every settings block sets "PATCH OFFSET", so the files are read again
+// only when the number changed. Unlike at start-up a full folder does not
+// end fetch mode here: a running fetch would stop with the applying flag
+// still held.
+void KR7Control::ReloadPresetList() {
+  const int patchOffset = ParamInt(kParamPatchOffset);
+  if (mListedOffset.exchange(patchOffset) != patchOffset) ReadPresetList();
+}
+
+void KR7Control::CloseGlobalSettings() {
+  mSessionLogic.CloseGlobalSettings();
+  mView.SetGroupHidden(kGroupGlobalSettings, true);
+  ReadPresetList();
 }
 
 // ---- parameters -------------------------------------------------------------------
@@ -79,6 +103,7 @@ void KR7Control::QueueForControls(int index, double value) {
 void KR7Control::OnParamChange(int index) {
   if (!IsParam(index)) return;
   if (index <= kLastPresetParam) SendLiveEdit(index);
+  if (mMidi.OnParamChange(index)) return;
   const int m = ParamInt(index);
   // Entries that run with or without a window. The user-IR number of each
   // source follows its two parameters; the session asks for missing IRs by
@@ -151,19 +176,11 @@ void KR7Control::ApplySettingsBlock(std::span<const std::uint8_t> block) {
 }
 
 void KR7Control::ApplyControllerMap(std::span<const std::uint8_t> block) {
-  for (std::size_t i = 0; i < kControllerMapReceivedCount && i < block.size(); ++i) {
-    SetParamFromRaw(kParamControllerMap0 + static_cast<int>(i), block[i]);
-  }
+  mMidi.ApplyControllerMap(block);
 }
 
 void KR7Control::ApplyProgramMap(std::span<const std::uint8_t> block) {
-  for (std::size_t i = 0; i < kProgramMapEntries && i < block.size(); ++i) {
-    mEditor.programMap[i].store(block[i] & kDataByteMask);
-  }
-  if (!mView.HasView()) return;
-  const int program = ParamInt(kParamControllerProgram) & kDataByteMask;
-  SetParamFromPosition(kParamRxa3Program,
-                       mEditor.programMap[static_cast<std::size_t>(program)].load() / 127.0);
+  mMidi.ApplyProgramMap(block);
 }
 
 void KR7Control::SetUserIrListEntry(int row, std::string text) {
@@ -245,6 +262,12 @@ void KR7Control::OnWindowClose() {
 
 // The transfers own the firmware page, bank import and export and the
 // factory presets update; the other commands are added with the menu.
-bool KR7Control::OnCommand(int command) { return mStreams.OnCommand(command); }
+bool KR7Control::OnCommand(int command) {
+  if (command == kCommandGlobalSettings) {
+    OpenGlobalSettings();
+    return true;
+  }
+  return mStreams.OnCommand(command);
+}
 
 }  // namespace kr7

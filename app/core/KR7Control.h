@@ -33,13 +33,20 @@
 #include "device/StreamController.h"
 #include "device/StreamsHost.h"
 #include "device/SysExSender.h"
+#include "editor/MidiMapping.h"
 #include "model/DataFolder.h"
 #include "model/Parameters.h"
 #include "model/PresetCache.h"
 
 namespace kr7 {
 
-class KR7Control final : private SessionHost, private StreamHost, public SysExReceiver {
+// Menu command code of "KR7 Global Settings...".
+inline constexpr int kCommandGlobalSettings = 2;
+
+class KR7Control final : private SessionHost,
+                         private StreamHost,
+                         private MidiMappingHost,
+                         public SysExReceiver {
  public:
   // Reads the preset cache below folder (directory order, then by slot) so
   // the checksum table describes the files before the pedal is asked.
@@ -76,8 +83,11 @@ class KR7Control final : private SessionHost, private StreamHost, public SysExRe
   // Menu command dispatch; returns whether the command was handled.
   bool OnCommand(int command);
   void Reconnect() { mSessionLogic.Reconnect(); }
+  // The global settings page: opening pauses the identity polling and asks
+  // for the settings; closing resumes polling, hides the page and reloads
+  // the preset list from the cache.
   void OpenGlobalSettings() { mSessionLogic.OpenGlobalSettings(); }
-  void CloseGlobalSettings() { mSessionLogic.CloseGlobalSettings(); }
+  void CloseGlobalSettings();
 
   // --- Parameters ---------------------------------------------------------------
   ParameterTable& Params() { return mParams; }
@@ -112,6 +122,8 @@ class KR7Control final : private SessionHost, private StreamHost, public SysExRe
   PresetFileFlows& PresetFiles() { return mPresetFiles; }
   // Firmware, factory bank, bank export/import, IR upload, factory resets.
   StreamController& Streams() { return mStreams; }
+  // Global settings, controller and program maps, jacks; the MIDI pages.
+  MidiMapping& Midi() { return mMidi; }
   // Whether a message waits for the idle step.
   bool HasPendingMessage() const { return mPending.IsSet(); }
 
@@ -139,6 +151,10 @@ class KR7Control final : private SessionHost, private StreamHost, public SysExRe
   void ClearCachesAndRebuild() override;
   std::string RememberedPath() const override { return mPresetFiles.RememberedPath(); }
   void RememberPath(std::string_view path) override { mPresetFiles.RememberPath(path); }
+  // MidiMappingHost (the rest is shared with SessionHost)
+  bool LocalEdit() const override { return mEditor.localEdit.load(); }
+  Bytes SettingsBlock() const override { return BuildSettingsBlock(); }
+  void ReloadPresetList() override;
 
   // Moves the controls of parameter index to value: directly on the UI
   // thread, through the pump's parameter queue from the audio thread.
@@ -146,6 +162,8 @@ class KR7Control final : private SessionHost, private StreamHost, public SysExRe
   // The common step of a preset parameter: edit value and live edit.
   void SendLiveEdit(int index);
   void DrawChangedRows();
+  // Reads the list texts from the cache: directory order, then by slot.
+  PresetCache::DirectoryLoad ReadPresetList();
   void LoadPresetCache();
 
   DataFolder mFolder;
@@ -156,6 +174,8 @@ class KR7Control final : private SessionHost, private StreamHost, public SysExRe
   ViewDispatcher mView;
   PendingMessage mPending;
   ListView* mLists = nullptr;  // UI thread only
+  // "PATCH OFFSET" the preset list was last numbered with.
+  std::atomic<int> mListedOffset{0};
   std::atomic<SysExSender*> mSender{nullptr};
   PresetDecoder mDecoder;
   IrFlows mIrs;
@@ -164,6 +184,7 @@ class KR7Control final : private SessionHost, private StreamHost, public SysExRe
   PresetFileFlows mPresetFiles;
   kr7::Session mSessionLogic;
   StreamController mStreams;
+  MidiMapping mMidi;
   // Last: the pump calls back into everything above.
   MessagePump mPump;
 };

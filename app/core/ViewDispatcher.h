@@ -48,6 +48,7 @@ class ViewDispatcher final : public EditorView {
   void SetGroupHidden(std::string_view group, bool hidden) override;
   void SetGroupDisabled(std::string_view group, bool disabled) override;
   void SendParameterValueFromDelegate(int paramIndex, double value) override;
+  void SetParameterControlsDisabled(int paramIndex, bool disabled) override;
   bool ShowMessage(std::string_view text, bool okCancel) override;
   std::optional<std::string> AskForFile(const FileRequest& request) override;
   void OpenLink(std::string_view url) override;

@@ -46,6 +46,9 @@ class RecordingView : public EditorView {
   void SendParameterValueFromDelegate(int paramIndex, double value) override {
     parameterValues[paramIndex] = value;
   }
+  void SetParameterControlsDisabled(int paramIndex, bool disabled) override {
+    disabledParams[paramIndex] = disabled;
+  }
   bool ShowMessage(std::string_view text, bool /*okCancel*/) override {
     messages.emplace_back(text);
     return true;
@@ -77,6 +80,7 @@ class RecordingView : public EditorView {
   std::map<std::string, bool> hiddenGroups;
   std::map<std::string, bool> disabledGroups;
   std::map<int, double> parameterValues;
+  std::map<int, bool> disabledParams;
   std::vector<std::string> messages;
 };
 
