@@ -16,9 +16,11 @@ namespace kr7 {
 
 class EditorView;
 
-class SessionHost {
+// What every unit that acts on the pedal's data needs: the link, the window
+// seam, a message for the idle step and the parameters.
+class PedalDataHost {
  public:
-  virtual ~SessionHost() = default;
+  virtual ~PedalDataHost() = default;
 
   // Sends one complete message to the pedal (either thread).
   virtual void Send(std::span<const std::uint8_t> message) = 0;
@@ -36,6 +38,10 @@ class SessionHost {
   virtual void SetParamFromRaw(int index, int raw) = 0;
   // Same from a normalised position.
   virtual void SetParamFromPosition(int index, double position) = 0;
+};
+
+class SessionHost : public PedalDataHost {
+ public:
 
   // Applies the preset active on the pedal (a PresetDump outside fetch
   // mode): slot, list highlight, and when the checksum holds the payload.

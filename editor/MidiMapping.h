@@ -23,11 +23,10 @@
 #include <string_view>
 
 #include "device/Packing.h"
+#include "device/SessionHooks.h"
 #include "device/SessionState.h"
 
 namespace kr7 {
-
-class EditorView;
 
 inline constexpr std::size_t kProgramMapLength = 128;
 // "RXA3 Program" number for each "Controller Program" number.
@@ -38,22 +37,10 @@ inline constexpr std::string_view kSettingsNotArrivedText =
 inline constexpr std::string_view kGroupControllerMapPage = "midicccontrols";
 inline constexpr std::string_view kGroupProgramMapPage = "midiprogramcontrols";
 
-// What the mapping needs from the application around it.
-class MidiMappingHost {
+// What the mapping needs from the application around it, besides the link,
+// the window, messages and parameters.
+class MidiMappingHost : public PedalDataHost {
  public:
-  virtual ~MidiMappingHost() = default;
-  // Sends one complete message to the pedal (either thread).
-  virtual void Send(std::span<const std::uint8_t> message) = 0;
-  // The window seam; calls from the audio thread are deferred by it.
-  virtual EditorView& View() = 0;
-  virtual bool HasWindow() const = 0;
-  // A text for the idle step to show in a message box.
-  virtual void SetPendingMessage(std::string text) = 0;
-  virtual int ParamInt(int index) const = 0;
-  // Set the parameter, run the parameter-change handler and queue the new
-  // value for the controls.
-  virtual void SetParamFromRaw(int index, int raw) = 0;
-  virtual void SetParamFromPosition(int index, double position) = 0;
   // The local edit flag: set after a preset-file import or an amp-model or
   // ambience application. Jack descriptions are refreshed only while set.
   virtual bool LocalEdit() const = 0;
