@@ -20,18 +20,12 @@
 
 #include "device/Packing.h"
 #include "device/StreamsMessageList.h"
+#include "model/UserTexts.h"
 
 namespace kr7 {
 
 class StreamHost;
 
-inline constexpr std::string_view kFactoryUpdateQuestion =
-    "This operation will update the factory presets\n and reset the device to its factory "
-    "default settings. \nAre you sure you want to do this?";
-inline constexpr std::string_view kBankVersionQuestion =
-    "File version is %.1f. This can cause incompatibility problems. \nAre you sure you want to "
-    "use it?";
-inline constexpr std::string_view kResetQuestion = "Are you sure?";
 // The bank's format version the editor expects (read as 1.2).
 inline constexpr std::uint8_t kBankFormatVersion = 12;
 inline constexpr std::size_t kFactoryBankSize = 34176;

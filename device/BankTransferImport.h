@@ -17,16 +17,13 @@
 
 #include "device/ImportRewrite.h"
 #include "device/StreamsMessageList.h"
+#include "model/UserTexts.h"
 
 namespace kr7 {
 
 class StreamHost;
 struct SessionState;
 
-inline constexpr std::string_view kImportQuestion =
-    "This operation will overwrite the current Presets!\nAre you sure to continue?";
-inline constexpr std::string_view kUnknownFileFormatText = "Unknown file format.";
-inline constexpr std::string_view kCommunicationErrorText = "Communication error!";
 inline constexpr std::string_view kBankFileExtension = "r3b";
 
 class BankImport {

@@ -78,7 +78,7 @@ bool FirmwareUpdate::Step() {
   mPhase.compare_exchange_strong(transferring, Phase::AwaitingVerdict);
   mMode.store(false);
   mHost.Send(build::FirmwareDataLast(mTransfer.Take(kFirmwareChunkSize), mTransfer.Checksum()));
-  view.SetControlText(kFirmwareProgress.textTag, "100 %");
+  view.SetControlText(kFirmwareProgress.textTag, PercentText(1.0));
   view.ShowMessage(kFirmwareFinishedText, false);
   EndPage();
   return true;
@@ -89,7 +89,7 @@ void FirmwareUpdate::EndPage() {
   SetProgressVisible(view, kFirmwareProgress, false);
   ShowPage(false);
   view.SetGroupDisabled(kGroupMain, false);
-  view.SetGroupDisabled(kGroupDeviceButtons, true);
+  view.SetGroupDisabled(kGroupPedal, true);
 }
 
 void FirmwareUpdate::OnLoaderReply(LoaderReplyCode code) {

@@ -20,18 +20,14 @@
 
 #include "device/Messages.h"
 #include "device/StreamsPackedTransfer.h"
+#include "model/ControlTags.h"
+#include "model/UserTexts.h"
 
 namespace kr7 {
 
 class StreamHost;
 struct SessionState;
 
-inline constexpr std::string_view kGroupFirmwareBackground = "fwbgcontrols";
-inline constexpr std::string_view kGroupFirmwareUpdate = "fwupdatecontrols";
-inline constexpr std::string_view kGroupMain = "maincontrols";
-inline constexpr std::string_view kGroupDeviceButtons = "bcontrols";
-inline constexpr std::string_view kFirmwareFinishedText = "Firmware update finished.";
-inline constexpr std::string_view kFirmwareErrorText = "Error in update!";
 inline constexpr std::string_view kFirmwareExtension = "bin";
 // Images of this size or more are ignored.
 inline constexpr std::size_t kFirmwareImageLimit = 65536;

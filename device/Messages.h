@@ -21,6 +21,7 @@
 
 #include "device/Checksums.h"
 #include "device/Packing.h"
+#include "model/PresetPayload.h"
 
 namespace kr7 {
 
@@ -93,7 +94,6 @@ inline constexpr std::uint8_t kCmdFirmwareData = 0x20;
 
 // ---- lengths (whole message, F0 and F7 included) ----------------------------
 
-inline constexpr std::size_t kPresetPayloadSize = 256;
 inline constexpr std::size_t kBlockContentsSize = 256;
 inline constexpr std::size_t kBlockMessageSize = 267;
 inline constexpr std::size_t kSlotMessageSize =

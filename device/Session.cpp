@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "model/EditorView.h"
+#include "device/StreamsProgress.h"
 #include "model/Parameters.h"
 
 namespace kr7 {
@@ -30,10 +31,6 @@ std::string Format(const char* format, int value) {
   return buffer;
 }
 
-std::string PercentText(double ratio) {
-  return Format("%d %%", static_cast<int>(std::clamp(ratio, 0.0, 1.0) * 100.0));
-}
-
 }  // namespace
 
 Session::Session(SessionState& state, SessionHost& host, PresetCache& cache,
@@ -56,7 +53,7 @@ void Session::Tick() {
 
   if (mState.awaitingPreset.load() && mState.awaitingTicks.fetch_add(1) + 1 > kPresetReplyTicks) {
     mState.awaitingPreset.store(false);
-    view.SetGroupHidden(kGroupProgress, true);
+    view.SetGroupHidden(kGroupPresetProgress, true);
     // A fetch holds the applying flag until its last dump, so a fetch that
     // stopped on a lost message would keep every later edit from reaching
     // the pedal. Ask for the slot again instead of waiting for a reconnect.
@@ -120,22 +117,16 @@ void Session::StartFetch() {
   mState.fetchSlot.store(first);
   RequestPreset(first);
   EditorView& view = mHost.View();
-  view.SetControlValue(kTagProgressValue, 0.0);
-  view.SetControlText(kTagProgressText, PercentText(0.0));
-  view.SetGroupHidden(kGroupProgress, false);
-}
-
-void Session::ShowProgress(double ratio, const char* text) {
-  EditorView& view = mHost.View();
-  view.SetControlValue(kTagProgressValue, ratio);
-  view.SetControlText(kTagProgressText, text);
+  ResetProgress(view, kPresetProgress);
+  SetProgressVisible(view, kPresetProgress, true);
 }
 
 void Session::FinishFetch() {
   mState.fetching.store(false);
   mState.applying.store(false);
-  ShowProgress(1.0, "100 %");
-  mHost.View().SetGroupHidden(kGroupProgress, true);
+  EditorView& view = mHost.View();
+  ShowProgress(view, kPresetProgress, 1.0);
+  SetProgressVisible(view, kPresetProgress, false);
   Send(build::GlobalRequest(kGlobalSettings));
 }
 
@@ -155,7 +146,7 @@ void Session::Reconnect() {
   view.SetControlText(kTagSerialLine, "");
   view.SetControlText(kTagVersionLine, kConnectingText);
   view.SetGroupDisabled(kGroupPedal, true);
-  view.SetGroupHidden(kGroupProgress, true);
+  view.SetGroupHidden(kGroupPresetProgress, true);
 }
 
 void Session::OpenGlobalSettings() {
@@ -242,7 +233,7 @@ void Session::OnFetchedDump(const PresetDump& dump, std::span<const std::uint8_t
   const int done = mState.fetchDone.fetch_add(1) + 1;
   const int total = mState.fetchTotal.load();
   const double ratio = total > 0 ? static_cast<double>(done) / total : 0.0;
-  ShowProgress(ratio, PercentText(ratio).c_str());
+  ShowProgress(mHost.View(), kPresetProgress, ratio);
   RequestPreset(next);
 }
 
@@ -267,10 +258,10 @@ void Session::OnIdentity(const GlobalBlock& block) {
   const int version = block.formatByte;
   EditorView& view = mHost.View();
   view.SetControlText(kTagDeviceLine, kDeviceLineText);
-  view.SetControlText(kTagVersionLine, Format("VERSION: %.1f", version / 10.0));
+  view.SetControlText(kTagVersionLine, Format(kVersionLineFormat.data(), version / 10.0));
   view.SetGroupDisabled(kGroupPedal, false);
   if (version / 10 == 0) {
-    mHost.SetPendingMessage(Format("Please upgrade KR7 to actual version %d.", kEditorVersion));
+    mHost.SetPendingMessage(Format(kUpgradePedalFormat.data(), kEditorVersion));
     return;
   }
   if (!block.checksumOk) return;
@@ -279,7 +270,7 @@ void Session::OnIdentity(const GlobalBlock& block) {
     mState.connected.store(true);
     const std::string serial =
         ReadText(block.contents.subspan(ContentsIndex(kIdentitySerialByte), kTextFieldSize));
-    view.SetControlText(kTagSerialLine, "SERIAL: " + std::string(TrimTrailingSpaces(serial)));
+    view.SetControlText(kTagSerialLine, std::string(kSerialLinePrefix).append(TrimTrailingSpaces(serial)));
     Send(build::GlobalRequest(kGlobalPresetChecksums));
   } else if (block.type == kGlobalSettings) {
     for (std::size_t i = 0; i < kSettingsSecondGroupCount; ++i) {
@@ -328,7 +319,7 @@ void Session::OnIrNames(const IrNames& names) {
     const int row = firstRow + static_cast<int>(k);
     std::string name = names.Name(k);
     mHost.SetUserIrListEntry(row,
-                             name.empty() ? Format("Empty Slot %d", row + 1) : std::move(name));
+                             name.empty() ? Format(kEmptySlotFormat.data(), row + 1) : std::move(name));
   }
   // The chain stops at the end of the bank, and never asks for a page the
   // pedal does not have.
@@ -348,7 +339,7 @@ void Session::OnParameterReport(const ParameterReport& report) {
 void Session::AbandonIrDump() {
   mIrDumpActive = false;
   mIrUnpacker.Reset();
-  mHost.View().SetGroupHidden(kGroupProgress, true);
+  mHost.View().SetGroupHidden(kGroupPresetProgress, true);
 }
 
 void Session::OnIrDump(const IrDumpPart& part, std::span<const std::uint8_t> message) {
@@ -371,8 +362,8 @@ void Session::OnIrDump(const IrDumpPart& part, std::span<const std::uint8_t> mes
       mIrDumpSlot = part.slot;
       mIrUnpacker.Feed(part.packed);
       mIrChecksum.Add(part.packed);
-      view.SetControlText(kTagProgressText, "0 %");
-      view.SetGroupHidden(kGroupProgress, false);
+      view.SetControlText(kTagPresetProgressText, PercentText(0.0));
+      view.SetGroupHidden(kGroupPresetProgress, false);
       return;
     case IrPartKind::Data: {
       if (!mIrDumpActive) return;
@@ -384,8 +375,8 @@ void Session::OnIrDump(const IrDumpPart& part, std::span<const std::uint8_t> mes
       const double ratio = mIrDumpExpected > 0 ? static_cast<double>(mIrUnpacker.Size()) /
                                                      static_cast<double>(mIrDumpExpected)
                                                : 0.0;
-      view.SetControlValue(kTagProgressValue, std::min(ratio, 1.0));
-      view.SetControlText(kTagProgressText, Format("%.0f %%", ratio * 100.0));
+      view.SetControlValue(kTagPresetProgressRing, std::min(ratio, 1.0));
+      view.SetControlText(kTagPresetProgressText, Format(kIrDumpPercentFormat.data(), ratio * 100.0));
       return;
     }
     case IrPartKind::End:
@@ -406,8 +397,8 @@ void Session::OnIrDump(const IrDumpPart& part, std::span<const std::uint8_t> mes
       Send(build::IrRequest(static_cast<std::uint16_t>(slotB)));
     }
   }
-  view.SetControlText(kTagProgressText, "100 %");
-  view.SetGroupHidden(kGroupProgress, true);
+  view.SetControlText(kTagPresetProgressText, PercentText(1.0));
+  view.SetGroupHidden(kGroupPresetProgress, true);
 }
 
 void Session::OnShortReply(const ShortReply& reply, std::span<const std::uint8_t> message) {

@@ -25,24 +25,11 @@
 #include "device/Packing.h"
 #include "device/SessionHooks.h"
 #include "device/SessionState.h"
+#include "model/ControlTags.h"
 #include "model/PresetCache.h"
+#include "model/UserTexts.h"
 
 namespace kr7 {
-
-// Texts and tags the session writes. Texts are the user-visible strings.
-inline constexpr int kTagProgressValue = 53;
-inline constexpr int kTagProgressText = 54;
-inline constexpr int kTagNameReport = 94;
-inline constexpr int kTagDeviceLine = 141;
-inline constexpr int kTagVersionLine = 142;
-inline constexpr int kTagSerialLine = 143;
-inline constexpr std::string_view kGroupProgress = "progresscontrols";
-inline constexpr std::string_view kGroupPedal = "bcontrols";
-inline constexpr std::string_view kGroupGlobalSettings = "globalsettingscontrols";
-inline constexpr std::string_view kDeviceLineText = "DEVICE: Norvane Valvora KR7";
-inline constexpr std::string_view kConnectingText = "Connecting to the device...";
-inline constexpr std::string_view kFinishedText = "Finished successfully!";
-inline constexpr std::string_view kErrorText = "ERROR!";
 
 // Ticks without an identity reply before the request is repeated (3.3 s).
 inline constexpr int kPollTicks = 33;
@@ -54,7 +41,6 @@ inline constexpr int kEditorVersion = 12;
 // The impulse-response dump buffer. A dump announcing more unpacked bytes is
 // refused before anything is unpacked.
 inline constexpr std::size_t kIrDumpBufferSize = 4096;
-inline constexpr int kNumUserIrRows = 32;
 inline constexpr int kIrNamesPagesPerBank = 4;
 
 class Session {
@@ -88,7 +74,6 @@ class Session {
   void Send(const Bytes& message) { mHost.Send(message); }
   StreamHooks& Streams() const { return *mStreams.load(); }
   void StartFetch();
-  void ShowProgress(double ratio, const char* text);
   void FinishFetch();
 
   void OnPresetDump(const PresetDump& dump, std::span<const std::uint8_t> message);

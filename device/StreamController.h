@@ -20,17 +20,12 @@
 #include "device/Firmware.h"
 #include "device/SessionHooks.h"
 #include "device/StreamsIrUpload.h"
+#include "model/CommandCodes.h"
 
 namespace kr7 {
 
 struct SessionState;
 class StreamHost;
-
-// Codes of the menu commands handled here.
-inline constexpr int kCommandFirmwarePage = 1;
-inline constexpr int kCommandImportBank = 5;
-inline constexpr int kCommandExportBank = 6;
-inline constexpr int kCommandFactoryPresets = 8;
 
 class StreamController final : public StreamHooks {
  public:

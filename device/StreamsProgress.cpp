@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "model/EditorView.h"
+#include "model/UserTexts.h"
 
 namespace kr7 {
 
@@ -13,7 +14,7 @@ constexpr double kPercent = 100.0;
 
 std::string PercentText(double ratio) {
   char buffer[256];
-  std::snprintf(buffer, sizeof buffer, "%d %%",
+  std::snprintf(buffer, sizeof buffer, kPercentFormat.data(),
                 static_cast<int>(std::clamp(ratio, 0.0, 1.0) * kPercent));
   return buffer;
 }

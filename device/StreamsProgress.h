@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/ControlTags.h"
+
 namespace kr7 {
 
 class EditorView;
@@ -16,11 +18,15 @@ struct ProgressDisplay {
 };
 
 // Fetch, export, import, impulse-response upload and download.
-inline constexpr ProgressDisplay kPresetProgress{"progresscontrols", 53, 54};
+inline constexpr ProgressDisplay kPresetProgress{kGroupPresetProgress, kTagPresetProgressRing,
+                                                kTagPresetProgressText};
 // Factory presets update.
-inline constexpr ProgressDisplay kFactoryProgress{"factorypresetcontrols", 74, 73};
+inline constexpr ProgressDisplay kFactoryProgress{kGroupFactoryProgress, kTagFactoryProgressRing,
+                                                 kTagFactoryProgressText};
 // Firmware update.
-inline constexpr ProgressDisplay kFirmwareProgress{"firmwarecontrols", 140, 139};
+inline constexpr ProgressDisplay kFirmwareProgress{kGroupFirmwareProgress,
+                                                  kTagFirmwareProgressRing,
+                                                  kTagFirmwareProgressText};
 
 // "%d %%" of ratio × 100 cut to a whole number (0.999 reads "99 %"); ratios
 // outside 0..1 are limited to it.

@@ -17,7 +17,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/IGraphicsStructs.h"
+#include "model/Colour.h"
 
 namespace kr7 {
 
@@ -32,8 +32,8 @@ class EditorView {
  public:
   virtual ~EditorView() = default;
 
-  // Controls, addressed by the tags of the page layout. A tag with no control
-  // is ignored.
+  // Controls, addressed by the tags of the page layout (model/ControlTags.h).
+  // A tag with no control is ignored.
   virtual void SetControlText(int tag, std::string_view text) = 0;
   virtual void SetControlTextColour(int tag, igraphics::Colour colour) = 0;
   // Moves a control to a normalised value without running its action.
@@ -41,7 +41,7 @@ class EditorView {
   virtual void SetControlHidden(int tag, bool hidden) = 0;
   virtual void SetControlDisabled(int tag, bool disabled) = 0;
 
-  // Groups of controls, by their names ("progresscontrols", "bcontrols", ...).
+  // Groups of controls, by their names (model/ControlTags.h).
   virtual void SetGroupHidden(std::string_view group, bool hidden) = 0;
   virtual void SetGroupDisabled(std::string_view group, bool disabled) = 0;
 

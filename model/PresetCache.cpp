@@ -13,7 +13,7 @@ namespace kr7 {
 
 namespace {
 
-using Payload = std::array<std::uint8_t, PresetCache::kPayloadSize>;
+using Payload = std::array<std::uint8_t, kPresetPayloadSize>;
 
 constexpr std::string_view kCacheExtension = ".dat";
 constexpr unsigned kSevenBits = 0x7F;
@@ -22,7 +22,7 @@ constexpr unsigned kSevenBits = 0x7F;
 // padded file is as good as missing.
 std::optional<Payload> ReadPayloadFile(const std::string& path) {
   FileReader reader;
-  if (!reader.OpenRead(path) || reader.Size() != PresetCache::kPayloadSize) {
+  if (!reader.OpenRead(path) || reader.Size() != kPresetPayloadSize) {
     return std::nullopt;
   }
   Payload payload{};
@@ -80,10 +80,10 @@ PresetChecksum PresetCache::ComputeChecksum(std::span<const std::uint8_t> payloa
 }
 
 std::string PresetCache::PayloadName(std::span<const std::uint8_t> payload) {
-  if (payload.size() < kNameOffset + kNameLength) {
+  if (payload.size() < kPayloadNameOffset + kPayloadTextSize) {
     return {};
   }
-  const auto field = payload.subspan(kNameOffset, kNameLength);
+  const auto field = payload.subspan(kPayloadNameOffset, kPayloadTextSize);
   const auto end = std::find(field.begin(), field.end(), std::uint8_t{0});
   return std::string(field.begin(), end);
 }
@@ -155,7 +155,7 @@ bool PresetCache::WriteSlotFile(int slot, std::span<const std::uint8_t> payload)
 
 bool PresetCache::StoreFetched(int slot, std::span<const std::uint8_t> payload,
                                PresetChecksum checksum, int patchOffset) {
-  if (!IsSlot(slot) || payload.size() != kPayloadSize) {
+  if (!IsSlot(slot) || payload.size() != kPresetPayloadSize) {
     return false;
   }
   const bool written = WriteSlotFile(slot, payload);
@@ -172,7 +172,7 @@ bool PresetCache::StoreFetched(int slot, std::span<const std::uint8_t> payload,
 
 bool PresetCache::StoreSaved(int slot, std::span<const std::uint8_t> payload,
                              PresetChecksum checksum) {
-  if (!IsSlot(slot) || payload.size() != kPayloadSize) {
+  if (!IsSlot(slot) || payload.size() != kPresetPayloadSize) {
     return false;
   }
   const bool written = WriteSlotFile(slot, payload);

@@ -27,6 +27,7 @@
 #include <string_view>
 
 #include "model/DataFolder.h"
+#include "model/PresetPayload.h"
 
 namespace kr7 {
 
@@ -39,10 +40,6 @@ struct PresetChecksum {
 class PresetCache {
  public:
   static constexpr int kNumSlots = 128;
-  static constexpr std::size_t kPayloadSize = 256;
-  // The payload's name field: bytes 2..33, a 0x00 ends it early.
-  static constexpr std::size_t kNameOffset = 2;
-  static constexpr std::size_t kNameLength = 32;
   // Contents of the pedal's checksum block: slot s at 2s (high), 2s + 1 (low).
   static constexpr std::size_t kDeviceChecksumsSize = 2 * kNumSlots;
 

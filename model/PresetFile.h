@@ -22,7 +22,7 @@
 //   1. ExportSuggestion(rememberedPath, preset name field text) for the save
 //      dialog (extension "r3p"); stop on cancel or an empty path.
 //   2. PresetFileState::Remember(path); when it returns false show
-//      kPathTooLongMessage and stop.
+//      kPathTooLongText and stop.
 //   3. ExportPresetFile(path, input, user IR folder). When written: the
 //      preset name field shows result.presetName and the preset modified
 //      flag is cleared. When not written nothing changes.
@@ -32,8 +32,8 @@
 //   2. ReadPresetFileImage(path); nullopt: stop silently. Clear the local
 //      edit flag.
 //   3. CheckPresetFile: kUnknownFormat -> pending message
-//      kUnknownFileFormatMessage, set the local edit flag, stop;
-//      kUnsupportedVersion -> message box kUnsupportedVersionMessage, stop.
+//      kUnknownFileFormatText, set the local edit flag, stop;
+//      kUnsupportedVersion -> message box kUnsupportedVersionText, stop.
 //   4. Preset modified: ask kPresetNotSavedQuestion (OK/Cancel); Cancel stops.
 //   5. AsksOverwriteUserIr(file, edit value 40, edit value 41): ask
 //      kOverwriteUserIrQuestion; Cancel stops.
@@ -67,6 +67,7 @@
 #include <vector>
 
 #include "model/PresetPayload.h"
+#include "model/UserTexts.h"
 
 namespace kr7 {
 
@@ -99,15 +100,6 @@ inline constexpr std::size_t kRememberedPathCapacity = 256;
 inline constexpr int kPresetFileWritableIrCount = 256;
 inline constexpr int kUserIrNumbersPerMsb = 128;
 
-inline constexpr std::string_view kUnknownFileFormatMessage = "Unknown file format.";
-inline constexpr std::string_view kUnsupportedVersionMessage =
-    "Unsupported file version. \nPlease update the KR7 Editor \nto the latest version.";
-inline constexpr std::string_view kPresetNotSavedQuestion =
-    "Current Preset not saved. \nContinue without saving?";
-inline constexpr std::string_view kOverwriteUserIrQuestion =
-    "This operation will overwrite the currently selected User IR. \nContinue without saving?";
-inline constexpr std::string_view kPathTooLongMessage =
-    "The path of the chosen file is too long. \nPlease choose a shorter path.";
 
 // ---- paths ------------------------------------------------------------------
 
@@ -212,7 +204,7 @@ enum class IrStoredAction {
 class PresetFileState {
  public:
   // Takes path as the remembered path when it fits; otherwise keeps the old
-  // one and returns false (the caller shows kPathTooLongMessage).
+  // one and returns false (the caller shows kPathTooLongText).
   bool Remember(std::string_view path);
   const std::string& RememberedPath() const { return mRememberedPath; }
 

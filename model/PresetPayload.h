@@ -28,7 +28,7 @@
 
 namespace kr7 {
 
-inline constexpr std::size_t kPayloadSize = 256;
+inline constexpr std::size_t kPresetPayloadSize = 256;
 inline constexpr std::size_t kPayloadMarkerOffset = 0;
 inline constexpr std::uint8_t kPayloadMarker = 0x01;
 inline constexpr std::size_t kPayloadNameOffset = 2;
@@ -37,7 +37,7 @@ inline constexpr std::size_t kPayloadValuesOffset = 34;
 inline constexpr std::size_t kPayloadIrNameAOffset = 192;
 inline constexpr std::size_t kPayloadIrNameBOffset = 224;
 
-using PresetPayload = std::array<std::uint8_t, kPayloadSize>;
+using PresetPayload = std::array<std::uint8_t, kPresetPayloadSize>;
 // Integer values of preset parameters 0..64, as the edit and device values
 // hold them.
 using PresetValues = std::array<int, kNumPresetParams>;

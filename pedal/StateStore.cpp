@@ -20,7 +20,7 @@ constexpr std::string_view kFirmwareFile = "firmware.bin";
 constexpr std::string_view kIrFolder = "irs";
 constexpr std::array<std::uint8_t, 4> kGlobalsMagic = {'K', 'R', '7', 'V'};
 constexpr std::uint8_t kGlobalsLayout = 1;
-constexpr std::size_t kBankFileSize = kNumSlots * kPayloadSize;
+constexpr std::size_t kBankFileSize = kNumSlots * kPresetPayloadSize;
 constexpr std::size_t kMaxFirmwareFile = 1 << 17;
 
 // globals.bin offsets.
@@ -59,7 +59,7 @@ bool LoadBank(const std::string& path, std::array<PresetPayload, kNumSlots>& ban
     return false;
   }
   for (std::size_t slot = 0; slot < kNumSlots; ++slot) {
-    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(slot * kPayloadSize), kPayloadSize,
+    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(slot * kPresetPayloadSize), kPresetPayloadSize,
                 bank[slot].begin());
   }
   return true;

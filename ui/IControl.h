@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/ControlTags.h"
 #include "model/IParam.h"
 #include "ui/IGraphicsStructs.h"
 #include "ui/IGraphicsTypes.h"
@@ -24,7 +25,7 @@ class IControl;
 using IActionFunction = std::function<void(IControl*)>;
 
 inline constexpr int kNoParameter = -1;
-inline constexpr int kNoTag = -1;
+using kr7::kNoTag;
 inline constexpr float kDisabledBlend = 0.25f;
 
 class IControl {

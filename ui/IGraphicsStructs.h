@@ -1,7 +1,7 @@
 #pragma once
-// Value types shared by the toolkit and the window-free core. Header-only and
-// free of any drawing library so that the core can name them without linking
-// the toolkit.
+// Value types of the toolkit: rectangles, styles and the colour (which the
+// window-free logic names too, so it lives in model/). Header-only and free
+// of any drawing library.
 
 #include <algorithm>
 #include <array>
@@ -10,19 +10,9 @@
 #include <string>
 #include <utility>
 
+#include "model/Colour.h"
+
 namespace igraphics {
-
-// Colours are written alpha, red, green, blue, each 0..255.
-struct Colour {
-  int A = 255, R = 0, G = 0, B = 0;
-  constexpr Colour() = default;
-  constexpr Colour(int a, int r, int g, int b) : A(a), R(r), G(g), B(b) {}
-  friend constexpr bool operator==(const Colour&, const Colour&) = default;
-};
-
-inline constexpr Colour kColourTransparent{0, 0, 0, 0};
-inline constexpr Colour kColourBlack{255, 0, 0, 0};
-inline constexpr Colour kColourWhite{255, 255, 255, 255};
 
 // Rectangles are in design units of the 1920 x 1200 surface.
 struct Rect {

@@ -17,12 +17,12 @@
 
 #include "model/Parameters.h"
 #include "model/PresetCache.h"
-#include "ui/IGraphicsStructs.h"
+#include "model/Colour.h"
+#include "model/ControlTags.h"
 
 namespace kr7 {
 
 inline constexpr int kNumPresetSlots = PresetCache::kNumSlots;
-inline constexpr int kNumUserIrBrowserRows = 32;
 inline constexpr int kProgramMapSize = 128;
 // Preset-list rows: the current one opaque, the others dimmed.
 inline constexpr igraphics::Colour kPresetRowColour{150, 100, 255, 255};

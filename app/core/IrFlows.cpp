@@ -92,7 +92,7 @@ WavImportResult IrFlows::ImportWavFile(std::string_view path) {
   // for a later upload.
   WavImportResult result = mImporter.ImportWav(path, slot, false, mImportBuffer);
   if (result.status == WavImportStatus::kUnusableFile) {
-    mHost.View().ShowMessage(kUnknownFileFormatMessage, false);
+    mHost.View().ShowMessage(kUnknownFileFormatText, false);
   }
   if (result.status != WavImportStatus::kImported) return result;
   const IrSource source = mSession.irSlotAFlag.load()   ? IrSource::kA

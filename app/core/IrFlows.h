@@ -33,12 +33,6 @@
 
 namespace kr7 {
 
-// Buttons and rows of the impulse-response block.
-inline constexpr int kTagImportIrA = 62;
-inline constexpr int kTagImportIrB = 63;
-// IR list rows: factory cabinet k (position k + 1) is row 64 + k; rows 70
-// and 71 (kTagIrRowA, kTagIrRowB) also show the user IR a source plays.
-inline constexpr int kTagIrListFirst = 64;
 // The user IR number of source B is the preset number plus this.
 inline constexpr int kSourceBIrOffset = 128;
 

@@ -189,7 +189,7 @@ void KR7Control::SetUserIrListEntry(int row, std::string text) {
 
 void KR7Control::StoreSavedPreset(std::span<const std::uint8_t> dump) {
   if (dump.size() != kBlockMessageSize) return;
-  mCache.StoreSaved(mSession.currentPreset.load(), dump.subspan(kOffsetBlockContents, kPayloadSize),
+  mCache.StoreSaved(mSession.currentPreset.load(), dump.subspan(kOffsetBlockContents, kPresetPayloadSize),
                     {dump[kOffsetBlockChecksumHigh], dump[kOffsetBlockChecksumLow]});
 }
 

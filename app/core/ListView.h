@@ -7,7 +7,7 @@
 
 #include <string_view>
 
-#include "ui/IGraphicsStructs.h"
+#include "model/Colour.h"
 
 namespace kr7 {
 

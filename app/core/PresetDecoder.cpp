@@ -43,7 +43,7 @@ bool PresetDecoder::Apply(std::span<const std::uint8_t> dump) {
   Highlight(slot);
   if (!BlockChecksumOk(dump)) return false;
 
-  const auto payload = dump.subspan(kOffsetBlockContents, kPayloadSize);
+  const auto payload = dump.subspan(kOffsetBlockContents, kPresetPayloadSize);
   const DecodedPreset decoded = DecodePresetPayload(payload);
   mSession.applying.store(true);
   // Ascending, so the handler of each parameter sees the lower ones applied.

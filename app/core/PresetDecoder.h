@@ -12,14 +12,11 @@
 #include "app/core/EditorState.h"
 #include "device/SessionHooks.h"
 #include "device/SessionState.h"
+#include "model/ControlTags.h"
 #include "model/PresetCache.h"
 
 namespace kr7 {
 
-inline constexpr int kTagPresetNumber = 1;
-inline constexpr int kTagIrRowA = 70;
-inline constexpr int kTagIrRowB = 71;
-inline constexpr int kTagPresetName = 138;
 inline constexpr igraphics::Colour kUnmodifiedColour{255, 255, 255, 255};
 // The preset list shows 19 rows, so the window can start at row 0..109.
 inline constexpr int kLastFirstVisibleRow = 109;

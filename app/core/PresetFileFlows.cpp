@@ -17,7 +17,7 @@ PresetFileFlows::PresetFileFlows(SessionState& session, EditorState& editor,
 
 bool PresetFileFlows::TakePath(std::string_view path) {
   if (mState.Remember(path)) return true;
-  mHost.View().ShowMessage(kPathTooLongMessage, false);
+  mHost.View().ShowMessage(kPathTooLongText, false);
   return false;
 }
 
@@ -72,10 +72,10 @@ PresetImportResult PresetFileFlows::ImportPath(std::string_view path) {
 
   switch (CheckPresetFile(*file)) {
     case PresetFileCheck::kUnknownFormat:
-      mHost.SetPendingMessage(std::string(kUnknownFileFormatMessage));
+      mHost.SetPendingMessage(std::string(kUnknownFileFormatText));
       return PresetImportResult::kUnknownFormat;
     case PresetFileCheck::kUnsupportedVersion:
-      mHost.View().ShowMessage(kUnsupportedVersionMessage, false);
+      mHost.View().ShowMessage(kUnsupportedVersionText, false);
       return PresetImportResult::kUnsupportedVersion;
     case PresetFileCheck::kOk:
       break;

@@ -34,7 +34,7 @@ inline constexpr std::string_view kPresetFileExtension = "r3p";
 
 enum class PresetImportResult {
   kNothing,            // dialog cancelled, empty path, unreadable or huge file
-  kPathTooLong,        // refused with kPathTooLongMessage
+  kPathTooLong,        // refused with kPathTooLongText
   kUnknownFormat,      // pending message "Unknown file format."
   kUnsupportedVersion, // message box
   kCancelled,          // a question was answered with Cancel

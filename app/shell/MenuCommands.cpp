@@ -37,13 +37,13 @@ struct CodeMapping {
 };
 
 constexpr std::array kCodes{
-    CodeMapping{kCmdFirmwareUpdate, kCodeFirmwarePage},
-    CodeMapping{kCmdGlobalSettings, kCodeGlobalSettings},
-    CodeMapping{kCmdClearCacheData, kCodeClearCache},
-    CodeMapping{kCmdImportAllPresets, kCodeImportBank},
-    CodeMapping{kCmdExportAllPresets, kCodeExportBank},
-    CodeMapping{kCmdNoAction, kCodeNothing},
-    CodeMapping{kCmdFactoryPresetsUpdate, kCodeFactoryPresets},
+    CodeMapping{kCmdFirmwareUpdate, kCommandFirmwarePage},
+    CodeMapping{kCmdGlobalSettings, kCommandGlobalSettings},
+    CodeMapping{kCmdClearCacheData, kCommandClearCache},
+    CodeMapping{kCmdImportAllPresets, kCommandImportBank},
+    CodeMapping{kCmdExportAllPresets, kCommandExportBank},
+    CodeMapping{kCmdNoAction, kCommandNothing},
+    CodeMapping{kCmdFactoryPresetsUpdate, kCommandFactoryPresets},
 };
 
 }  // namespace

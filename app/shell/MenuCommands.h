@@ -7,6 +7,8 @@
 #include <span>
 #include <string_view>
 
+#include "model/CommandCodes.h"
+
 namespace kr7 {
 
 enum MenuCommandId {
@@ -21,17 +23,6 @@ enum MenuCommandId {
   kCmdAbout = 40005,
   kCmdReadManual = 40008,
   kCmdNoAction = 40035,
-};
-
-// Codes of KR7Control's command handler.
-enum EditorCommandCode {
-  kCodeFirmwarePage = 1,
-  kCodeGlobalSettings = 2,
-  kCodeClearCache = 3,
-  kCodeImportBank = 5,
-  kCodeExportBank = 6,
-  kCodeNothing = 7,
-  kCodeFactoryPresets = 8,
 };
 
 struct MenuEntry {

@@ -8,6 +8,7 @@
 
 #include "device/MessagePump.h"
 #include "device/ports/AudioDeviceChoice.h"
+#include "model/UserTexts.h"
 
 namespace kr7 {
 namespace {
@@ -109,7 +110,7 @@ const AudioStream::Probed* AudioStream::Find(const std::string& name) const {
 
 void AudioStream::ShowSoundcardMessage() {
   if (mMessageHook) {
-    mMessageHook(std::string(kSoundcardMessage), std::string(kSoundcardCaption));
+    mMessageHook(std::string(kSoundcardText), std::string(kErrorCaption));
   }
 }
 

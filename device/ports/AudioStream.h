@@ -22,10 +22,6 @@ class MessagePump;
 
 enum class AudioSide { Input, Output };
 
-inline constexpr std::string_view kSoundcardMessage =
-    "Please check your soundcard settings in Preferences";
-inline constexpr std::string_view kSoundcardCaption = "Error";
-
 inline constexpr int kDefaultSampleRate = 44100;
 inline constexpr int kDefaultBufferFrames = 512;
 inline constexpr unsigned kAudioDriverJack = 1;

@@ -140,7 +140,7 @@ TEST_F(IrFlowTest, FileThatIsNotAWavIsRefusedAndNothingIsStoredOrUploaded) {
   Irs().ImportFromButton(false);
   TickUntilQuiet();
 
-  EXPECT_TRUE(WasShown(kUnknownFileFormatMessage));
+  EXPECT_TRUE(WasShown(kUnknownFileFormatText));
   EXPECT_FALSE(fs::exists(editor->IrStore().PathOf(slot)));
   EXPECT_EQ(CountSent(kCmdIrDumpBegin), 0);
   EXPECT_FALSE(Irs().Busy());

@@ -195,7 +195,7 @@ TEST_F(PresetFileFlowTest, VersionOnePointOneIsRefused) {
 
   EXPECT_EQ(Files().Import(), PresetImportResult::kUnsupportedVersion);
 
-  EXPECT_TRUE(WasShown(kUnsupportedVersionMessage));
+  EXPECT_TRUE(WasShown(kUnsupportedVersionText));
   EXPECT_EQ(editor->Editor().PresetName(), "Before");
   EXPECT_FALSE(editor->Editor().presetModified.load());
 }
@@ -207,7 +207,7 @@ TEST_F(PresetFileFlowTest, VersionZeroPointNineIsAccepted) {
   EXPECT_EQ(Files().Import(), PresetImportResult::kApplied);
 
   EXPECT_EQ(editor->Editor().PresetName(), "Older");
-  EXPECT_FALSE(WasShown(kUnsupportedVersionMessage));
+  EXPECT_FALSE(WasShown(kUnsupportedVersionText));
 }
 
 TEST_F(PresetFileFlowTest, FileOfWrongSizeIsUnknownFormatAndUploadsNothing) {
@@ -224,7 +224,7 @@ TEST_F(PresetFileFlowTest, FileOfWrongSizeIsUnknownFormatAndUploadsNothing) {
   TickUntilQuiet();
   editor->OnFrameworkTimer();
 
-  EXPECT_TRUE(WasShown(kUnknownFileFormatMessage));
+  EXPECT_TRUE(WasShown(kUnknownFileFormatText));
   EXPECT_EQ(link.sent.size(), sentBefore);
   EXPECT_NE(editor->Editor().PresetName(), "Odd");
 }
@@ -234,7 +234,7 @@ TEST_F(PresetFileFlowTest, PathThatDoesNotFitIsRefusedWithAMessage) {
   window.chosenFile = longPath;
 
   EXPECT_EQ(Files().Import(), PresetImportResult::kPathTooLong);
-  EXPECT_TRUE(WasShown(kPathTooLongMessage));
+  EXPECT_TRUE(WasShown(kPathTooLongText));
   EXPECT_TRUE(Files().RememberedPath().empty());
 
   EXPECT_FALSE(Files().Export());

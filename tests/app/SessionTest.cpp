@@ -69,7 +69,7 @@ TEST_F(SessionTest, FirstStartFetchesAllPresetsThenLoadsSettingsAndActivePreset)
   // The active preset was applied: its name shows and sending is allowed.
   EXPECT_EQ(view.texts[kTagPresetName], PaddedName("VIRTUAL 000"));
   EXPECT_FALSE(editor->Session().applying.load());
-  EXPECT_TRUE(view.GroupHidden(std::string(kGroupProgress)));
+  EXPECT_TRUE(view.GroupHidden(std::string(kGroupPresetProgress)));
 }
 
 TEST_F(SessionTest, SecondStartWithCompleteCacheGoesStraightToSettings) {
@@ -105,7 +105,7 @@ TEST_F(SessionTest, StaleSlotsAreFetchedInOrderWithProgress) {
   EXPECT_EQ(names[3], "PresetRequest 3");
   EXPECT_EQ(names[4], "PresetRequest 7");
   EXPECT_EQ(names[5], "GlobalRequest 0");
-  EXPECT_EQ(view.TextsOf(kTagProgressText), (std::vector<std::string>{"0 %", "50 %", "100 %"}));
+  EXPECT_EQ(view.TextsOf(kTagPresetProgressText), (std::vector<std::string>{"0 %", "50 %", "100 %"}));
   EXPECT_EQ(ReadFile(editor->Cache().SlotPath(kFirstStale))[kPayloadNameOffset], 'X');
   EXPECT_EQ(ReadFile(editor->Cache().SlotPath(kSecondStale))[kPayloadNameOffset], 'Y');
 }
@@ -213,7 +213,7 @@ TEST_F(SessionTest, IrNamesPageZeroBringsTheRestOfTheBankAndStops) {
                                                    "IrNamesRequest 2", "IrNamesRequest 3"}));
   // Bank 0 of a new pedal is empty: every row shows its number.
   EXPECT_EQ(editor->Editor().UserIrRow(0), "Empty Slot 1");
-  EXPECT_EQ(editor->Editor().UserIrRow(kNumUserIrRows - 1), "Empty Slot 32");
+  EXPECT_EQ(editor->Editor().UserIrRow(kNumUserIrBrowserRows - 1), "Empty Slot 32");
 }
 
 TEST_F(SessionTest, IrNamesLastPageOfABankBringsNoFurtherRequest) {
@@ -229,13 +229,13 @@ TEST_F(SessionTest, LostPresetRequestHidesOverlayAfterMoreThanTenTicks) {
   Tick();                    // BulkBegin
   pedal.DropNextReplies(2);  // the request and its repetition are both lost
   Tick();                    // PresetRequest 0
-  EXPECT_FALSE(view.GroupHidden(std::string(kGroupProgress)));
+  EXPECT_FALSE(view.GroupHidden(std::string(kGroupPresetProgress)));
 
   Tick(kPresetReplyTicks);
-  EXPECT_FALSE(view.GroupHidden(std::string(kGroupProgress)));
+  EXPECT_FALSE(view.GroupHidden(std::string(kGroupPresetProgress)));
   EXPECT_EQ(CountSent(kCmdPresetRequest), 1);
   Tick();  // the eleventh tick since the request
-  EXPECT_TRUE(view.GroupHidden(std::string(kGroupProgress)));
+  EXPECT_TRUE(view.GroupHidden(std::string(kGroupPresetProgress)));
   // A stalled fetch would keep the editor applying for ever: the slot is
   // asked for again.
   EXPECT_EQ(CountSent(kCmdPresetRequest), 2);
@@ -264,7 +264,7 @@ TEST_F(SessionTest, LostRequestForTheActivePresetIsNotRepeated) {
   inbox.push_back(build::GlobalBlock(kGlobalSettings, settings));
   Deliver();  // BulkEnd, PresetRequest 5: its dump is lost
   Tick(kPresetReplyTicks + 1);
-  EXPECT_TRUE(view.GroupHidden(std::string(kGroupProgress)));
+  EXPECT_TRUE(view.GroupHidden(std::string(kGroupPresetProgress)));
   EXPECT_EQ(CountSent(kCmdPresetRequest), 1);
   EXPECT_FALSE(editor->Session().awaitingPreset.load());
 }

@@ -110,7 +110,7 @@ TEST_F(FirmwareUnit, Image480GoesOutAs250And247And78Bytes) {
   EXPECT_EQ(host.view.messages, std::vector<std::string>{std::string(kFirmwareFinishedText)});
   EXPECT_TRUE(host.view.Hidden(kFirmwareProgress.group));
   EXPECT_TRUE(host.view.Hidden(kGroupFirmwareUpdate));
-  EXPECT_TRUE(host.view.disabledGroups[std::string(kGroupDeviceButtons)]);
+  EXPECT_TRUE(host.view.disabledGroups[std::string(kGroupPedal)]);
 }
 
 TEST_F(FirmwareUnit, SmallImageSendsFirstWithAllBytesThenChecksumOnly) {

@@ -117,8 +117,8 @@ TEST_F(SessionJackTest, FirstStartFetchesEveryPresetOverJack) {
         << "slot " << slot;
   }
   EXPECT_EQ(view.texts[kTagSerialLine], "SERIAL: KR7-VIRTUAL-000001");
-  EXPECT_EQ(view.texts[kTagProgressText], "100 %");
-  EXPECT_TRUE(view.groupsHidden[std::string(kGroupProgress)]);
+  EXPECT_EQ(view.texts[kTagPresetProgressText], "100 %");
+  EXPECT_TRUE(view.groupsHidden[std::string(kGroupPresetProgress)]);
 }
 
 }  // namespace

@@ -14,6 +14,9 @@
 
 namespace {
 
+using kr7::kPayloadNameOffset;
+using kr7::kPayloadTextSize;
+using kr7::kPresetPayloadSize;
 using kr7::PresetCache;
 using kr7::PresetChecksum;
 using kr7::test::Exists;
@@ -30,18 +33,18 @@ constexpr std::size_t kParamBytes = 34;  // payload byte of parameter 0
 // A payload as the pedal sends it: 01 00, the name padded with spaces, the
 // parameter bytes, zeros after.
 Bytes MakePayload(const std::string& name, std::uint8_t level = 0) {
-  Bytes payload(PresetCache::kPayloadSize, 0);
+  Bytes payload(kPresetPayloadSize, 0);
   payload[0] = 0x01;
   payload[1] = 0x00;
-  std::memset(&payload[PresetCache::kNameOffset], ' ', PresetCache::kNameLength);
-  std::memcpy(&payload[PresetCache::kNameOffset], name.data(),
-              std::min(name.size(), PresetCache::kNameLength));
+  std::memset(&payload[kPayloadNameOffset], ' ', kPayloadTextSize);
+  std::memcpy(&payload[kPayloadNameOffset], name.data(),
+              std::min(name.size(), kPayloadTextSize));
   payload[kParamBytes + kr7::kParamLevel] = level;
   return payload;
 }
 
 std::string Padded(const std::string& name) {
-  return name + std::string(PresetCache::kNameLength - name.size(), ' ');
+  return name + std::string(kPayloadTextSize - name.size(), ' ');
 }
 
 class PresetCacheTest : public ::testing::Test {
@@ -68,19 +71,19 @@ TEST(PresetCacheFormat, ChecksumIsFourteenBitSumSplitInSevenBitHalves) {
   // 1092 = 8 x 128 + 68; every other byte is zero.
   EXPECT_EQ(PresetCache::ComputeChecksum(payload), (PresetChecksum{8, 68}));
   // 256 bytes of 0xFF: 65280 = 0xFF00, 0x3F00 in 14 bits -> high 0x7E, low 0x00.
-  const Bytes full(PresetCache::kPayloadSize, 0xFF);
+  const Bytes full(kPresetPayloadSize, 0xFF);
   EXPECT_EQ(PresetCache::ComputeChecksum(full), (PresetChecksum{0x7E, 0x00}));
-  EXPECT_EQ(PresetCache::ComputeChecksum(Bytes(PresetCache::kPayloadSize, 0)),
+  EXPECT_EQ(PresetCache::ComputeChecksum(Bytes(kPresetPayloadSize, 0)),
             (PresetChecksum{0, 0}));
 }
 
 TEST(PresetCacheFormat, NameEndsAtZeroAndIsAtMost32) {
   Bytes payload = MakePayload("Crunch");
-  payload[PresetCache::kNameOffset + 3] = 0x00;
+  payload[kPayloadNameOffset + 3] = 0x00;
   EXPECT_EQ(PresetCache::PayloadName(payload), "Cru");
   const std::string full = "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345";  // 32 characters
   Bytes whole = MakePayload(full);
-  whole[PresetCache::kNameOffset + PresetCache::kNameLength] = 'X';  // parameter 0 byte
+  whole[kPayloadNameOffset + kPayloadTextSize] = 'X';  // parameter 0 byte
   EXPECT_EQ(PresetCache::PayloadName(whole), full);
   EXPECT_EQ(PresetCache::PayloadName(Bytes(10, 'A')), "");
 }
@@ -113,12 +116,12 @@ TEST_F(PresetCacheTest, RebuildReadsValidFilesAndSkipsWrongSizes) {
   const Bytes crunchy = MakePayload("Crunchy", 100);
   PutSlot(1, crunchy);
   Bytes shortFile = MakePayload("Short");
-  shortFile.resize(PresetCache::kPayloadSize - 1);
+  shortFile.resize(kPresetPayloadSize - 1);
   PutSlot(2, shortFile);
   Bytes longFile = MakePayload("Long");
   longFile.push_back(0);
   PutSlot(3, longFile);
-  PutSlot(4, Bytes(PresetCache::kPayloadSize, 0));
+  PutSlot(4, Bytes(kPresetPayloadSize, 0));
 
   mCache.RebuildBySlot(kPatchOffsetZero);
   EXPECT_EQ(mCache.ListText(0), " 00 ");

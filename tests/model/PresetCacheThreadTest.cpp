@@ -13,6 +13,8 @@
 
 namespace {
 
+using kr7::kPayloadNameOffset;
+using kr7::kPresetPayloadSize;
 using kr7::PresetCache;
 
 TEST(PresetCacheThreads, StoresWhileTheListIsRead) {
@@ -20,8 +22,8 @@ TEST(PresetCacheThreads, StoresWhileTheListIsRead) {
   const kr7::DataFolder folder(temp / "KR7Control");
   ASSERT_TRUE(folder.CreateAll());
   PresetCache cache(folder);
-  std::vector<std::uint8_t> payload(PresetCache::kPayloadSize, 0);
-  payload[PresetCache::kNameOffset] = 'Z';
+  std::vector<std::uint8_t> payload(kPresetPayloadSize, 0);
+  payload[kPayloadNameOffset] = 'Z';
   const kr7::PresetChecksum checksum = PresetCache::ComputeChecksum(payload);
 
   std::atomic<bool> done{false};

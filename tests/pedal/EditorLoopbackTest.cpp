@@ -78,7 +78,7 @@ TEST_F(EditorLoopback, StartUpConnectsFetchesAndShowsTheActivePreset) {
   for (int slot : {0, 5, 127}) {
     FileReader reader(control.Cache().SlotPath(slot));
     ASSERT_TRUE(reader.IsOpen()) << slot;
-    const Bytes cached = reader.ReadAll(kPayloadSize + 1);
+    const Bytes cached = reader.ReadAll(kPresetPayloadSize + 1);
     EXPECT_TRUE(std::equal(cached.begin(), cached.end(),
                            state.presets[static_cast<std::size_t>(slot)].begin(),
                            state.presets[static_cast<std::size_t>(slot)].end()))

@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "model/PresetPayload.h"
 #include "tests/resources/ResourceTestSupport.h"
 
 namespace kr7 {
@@ -15,7 +16,6 @@ constexpr std::size_t kMessageSize = 267;
 constexpr std::size_t kSlots = 128;
 constexpr std::size_t kSlotByte = 7;
 constexpr std::size_t kPayload = 8;       // payload bytes 8..263
-constexpr std::size_t kPayloadSize = 256;
 constexpr std::size_t kChecksumHigh = 264;
 constexpr std::size_t kChecksumLow = 265;
 constexpr std::size_t kEnd = 266;
@@ -67,7 +67,7 @@ TEST(FactoryBank, EveryEntryIsFramedAndCarriesTheRightBlockChecksum) {
     EXPECT_EQ(m[kPayload], 0x01);
     EXPECT_EQ(m[kPayload + 1], 0x00);
     unsigned sum = 0;
-    for (std::size_t i = 0; i < kPayloadSize; ++i) {
+    for (std::size_t i = 0; i < kPresetPayloadSize; ++i) {
       sum += m[kPayload + i];
     }
     EXPECT_EQ(m[kChecksumHigh], (sum >> 7) & 0x7F);

@@ -14,19 +14,20 @@
 #include <vector>
 
 #include "device/Messages.h"
+#include "model/PresetPayload.h"
 #include "tools/bank/FactoryPresets.h"
 
 namespace {
 
-constexpr std::size_t kPayloadSize = 256;
-constexpr std::size_t kNameOffset = 2;
-constexpr std::size_t kNameSize = 32;
-constexpr std::size_t kValuesOffset = 34;
-constexpr std::size_t kIrNamesOffset = 192;
+using kr7::kPresetPayloadSize;
+constexpr std::size_t kNameOffset = kr7::kPayloadNameOffset;
+constexpr std::size_t kNameSize = kr7::kPayloadTextSize;
+constexpr std::size_t kValuesOffset = kr7::kPayloadValuesOffset;
+constexpr std::size_t kIrNamesOffset = kr7::kPayloadIrNameAOffset;
 
-std::array<std::uint8_t, kPayloadSize> Payload(int slot) {
+std::array<std::uint8_t, kPresetPayloadSize> Payload(int slot) {
   const kr7::tools::PresetRecipe recipe = kr7::tools::FactoryRecipe(slot);
-  std::array<std::uint8_t, kPayloadSize> payload{};
+  std::array<std::uint8_t, kPresetPayloadSize> payload{};
   payload[0] = 0x01;
   payload[1] = 0x00;
   for (std::size_t i = 0; i < kNameSize; ++i) {

@@ -2,8 +2,10 @@
 
 #include <memory>
 
-#include "ui/ITextControl.h"
+#include "model/ControlTags.h"
+#include "model/UserTexts.h"
 #include "ui/IBitmapControls.h"
+#include "ui/ITextControl.h"
 
 namespace kr7::shell {
 namespace {
@@ -12,10 +14,6 @@ using igraphics::Colour;
 using igraphics::EAlign;
 using igraphics::Rect;
 using igraphics::TextStyle;
-
-constexpr int kTagDeviceLine = 141;
-constexpr int kTagVersionLine = 142;
-constexpr int kTagSerialLine = 143;
 
 struct FontFile {
   const char* id;
@@ -38,7 +36,7 @@ void BuildStartupLayout(igraphics::IGraphics& ui) {
   if (background.IsValid()) {
     const float x = (static_cast<float>(ui.Width()) - static_cast<float>(background.FW())) / 2.f;
     ui.AddControl(std::make_unique<igraphics::IBitmapControl>(x, 0.f, background),
-                  igraphics::kNoTag, "background");
+                  kNoTag, kGroupBackground);
   }
 
   const TextStyle status(22.f, Colour(255, 0, 0, 0), "Roboto-Regular", EAlign::Near);
@@ -48,12 +46,12 @@ void BuildStartupLayout(igraphics::IGraphics& ui) {
     const char* text;
   } lines[] = {
       {kTagDeviceLine, Rect(660, 5, 1060, 29), ""},
-      {kTagVersionLine, Rect(660, 27, 1060, 51), "Connecting to the device..."},
+      {kTagVersionLine, Rect(660, 27, 1060, 51), kConnectingText.data()},
       {kTagSerialLine, Rect(660, 49, 1060, 73), ""},
   };
   for (const auto& line : lines)
     ui.AddControl(std::make_unique<igraphics::ITextControl>(line.bounds, line.text, status),
-                  line.tag, "devicecontrols");
+                  line.tag, kGroupDevice);
 
   ui.AddCornerResizer(igraphics::EUIResizerMode::Scale, false, Colour(255, 180, 180, 180),
                       Colour(255, 230, 230, 230), Colour(255, 255, 255, 255), 40.f);

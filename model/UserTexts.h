@@ -1,0 +1,69 @@
+#pragma once
+// Every text the editor shows to the user that the logic writes: message-box
+// texts, questions, status lines, overlay titles and the formats of the
+// texts it builds. They are the product's own words and stay as they stand,
+// odd spacing and line breaks included. Formats are printf-style.
+
+#include <string_view>
+
+namespace kr7 {
+
+// ---- message boxes ----------------------------------------------------------
+inline constexpr std::string_view kFinishedText = "Finished successfully!";
+inline constexpr std::string_view kErrorText = "ERROR!";
+inline constexpr std::string_view kCommunicationErrorText = "Communication error!";
+inline constexpr std::string_view kUnknownFileFormatText = "Unknown file format.";
+inline constexpr std::string_view kUnsupportedVersionText =
+    "Unsupported file version. \nPlease update the KR7 Editor \nto the latest version.";
+inline constexpr std::string_view kFirmwareFinishedText = "Firmware update finished.";
+inline constexpr std::string_view kFirmwareErrorText = "Error in update!";
+inline constexpr std::string_view kSoundcardText =
+    "Please check your soundcard settings in Preferences";
+// Format with the editor's own version number.
+inline constexpr std::string_view kUpgradePedalFormat = "Please upgrade KR7 to actual version %d.";
+inline constexpr std::string_view kEditorOutOfDateText =
+    "Editor version out of date. Please download the most recent version.";
+// The shell's answer when the manual cannot be opened.
+inline constexpr std::string_view kSeeManualText = "See the manual";
+// Not one of the pedal's texts: a chosen path longer than the editor keeps.
+inline constexpr std::string_view kPathTooLongText =
+    "The path of the chosen file is too long. \nPlease choose a shorter path.";
+
+// ---- questions (OK and Cancel) ------------------------------------------------
+inline constexpr std::string_view kResetQuestion = "Are you sure?";
+inline constexpr std::string_view kFactoryUpdateQuestion =
+    "This operation will update the factory presets\n and reset the device to its factory "
+    "default settings. \nAre you sure you want to do this?";
+// Format with the bank file's version (byte / 10.0).
+inline constexpr std::string_view kBankVersionQuestion =
+    "File version is %.1f. This can cause incompatibility problems. \nAre you sure you want to "
+    "use it?";
+inline constexpr std::string_view kImportQuestion =
+    "This operation will overwrite the current Presets!\nAre you sure to continue?";
+inline constexpr std::string_view kPresetNotSavedQuestion =
+    "Current Preset not saved. \nContinue without saving?";
+inline constexpr std::string_view kOverwriteUserIrQuestion =
+    "This operation will overwrite the currently selected User IR. \nContinue without saving?";
+
+// ---- captions of message boxes ------------------------------------------------
+inline constexpr std::string_view kWarningCaption = "Warning";
+inline constexpr std::string_view kErrorCaption = "Error";
+
+// ---- texts of controls ----------------------------------------------------------
+inline constexpr std::string_view kDeviceLineText = "DEVICE: Norvane Valvora KR7";
+inline constexpr std::string_view kConnectingText = "Connecting to the device...";
+inline constexpr std::string_view kVersionLineFormat = "VERSION: %.1f";  // version / 10.0
+inline constexpr std::string_view kSerialLinePrefix = "SERIAL: ";
+inline constexpr std::string_view kPresetProgressTitle = "Loading Presets...";
+inline constexpr std::string_view kFactoryProgressTitle = "Upgrading Factory Presets...";
+inline constexpr std::string_view kIrEditHintText = "CLICK HERE TO EDIT IMPULSE RESPONSE";
+inline constexpr std::string_view kStandaloneNoticeText =
+    "Editing is not possible in Standalone Mode.";
+// A user impulse-response slot without a name; format with the row (1..32).
+inline constexpr std::string_view kEmptySlotFormat = "Empty Slot %d";
+// The progress percentage: whole percent cut, or rounded while an impulse
+// response arrives.
+inline constexpr std::string_view kPercentFormat = "%d %%";
+inline constexpr std::string_view kIrDumpPercentFormat = "%.0f %%";
+
+}  // namespace kr7
