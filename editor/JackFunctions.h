@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/ControlTags.h"
 #include "model/Parameters.h"
 
 namespace kr7 {
@@ -49,27 +50,41 @@ struct JackFunction {
   int channelParam;
   int modeParam;  // pedal mode, or switch function mode
   int controllerParam;
-  std::array<int, kJackTextLines> textTags;
+  int firstTextTag;  // the lines go to this tag and the two after it
 };
 
 inline constexpr std::array<Jack, 2> kJacks = {{
-    {kParamJack1Mode, kParamJack1Polarity, 0, {2, 3}, kParamSwitch1SpecialCtrlLower,
-     kParamSwitch1SpecialCtrlUpper, "jack1pedalcontrols", "jack1switchcontrols"},
-    {kParamJack2Mode, kParamJack2Polarity, 1, {4, 5}, kParamSwitch2SpecialCtrlLower,
-     kParamSwitch2SpecialCtrlUpper, "jack2pedalcontrols", "jack2switchcontrols"},
+    {kParamJack1Mode,
+     kParamJack1Polarity,
+     0,
+     {2, 3},
+     kParamSwitch1SpecialCtrlLower,
+     kParamSwitch1SpecialCtrlUpper,
+     kGroupJack1Pedal,
+     kGroupJack1Switch},
+    {kParamJack2Mode,
+     kParamJack2Polarity,
+     1,
+     {4, 5},
+     kParamSwitch2SpecialCtrlLower,
+     kParamSwitch2SpecialCtrlUpper,
+     kGroupJack2Pedal,
+     kGroupJack2Switch},
 }};
 
 inline constexpr std::array<JackFunction, kNumJackFunctions> kJackFunctions = {{
-    {0, true, kParamPedal1MidiChannel, kParamPedal1Mode, kParamPedal1Controller, {111, 112, 113}},
-    {1, true, kParamPedal2MidiChannel, kParamPedal2Mode, kParamPedal2Controller, {124, 125, 126}},
+    {0, true, kParamPedal1MidiChannel, kParamPedal1Mode, kParamPedal1Controller,
+     kTagJack1PedalText},
+    {1, true, kParamPedal2MidiChannel, kParamPedal2Mode, kParamPedal2Controller,
+     kTagJack2PedalText},
     {0, false, kParamSwitchA1MidiChannel, kParamSwitchA1FunctionMode, kParamSwitchA1Controller,
-     {116, 117, 118}},
+     kTagJack1SwitchAText},
     {0, false, kParamSwitchB1MidiChannel, kParamSwitchB1FunctionMode, kParamSwitchB1Controller,
-     {120, 121, 122}},
+     kTagJack1SwitchBText},
     {1, false, kParamSwitchA2MidiChannel, kParamSwitchA2FunctionMode, kParamSwitchA2Controller,
-     {129, 130, 131}},
+     kTagJack2SwitchAText},
     {1, false, kParamSwitchB2MidiChannel, kParamSwitchB2FunctionMode, kParamSwitchB2Controller,
-     {133, 134, 135}},
+     kTagJack2SwitchBText},
 }};
 
 // The function whose channel, mode or controller parameter is paramIndex.

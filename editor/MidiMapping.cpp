@@ -5,14 +5,15 @@
 #include "device/Messages.h"
 #include "device/Session.h"
 #include "editor/JackFunctions.h"
+#include "model/ControlTags.h"
 #include "model/EditorView.h"
 #include "model/Parameters.h"
+#include "model/UserTexts.h"
 
 namespace kr7 {
 
 namespace {
 
-constexpr int kTagPresetDisplay = 1;
 constexpr double kRawRange = 127.0;
 
 bool IsGlobalSetting(int index) {
@@ -62,7 +63,7 @@ void MidiMapping::OnGlobalSetting(int index) {
       char text[256];
       std::snprintf(text, sizeof text, "%02d",
                     mHost.ParamInt(index) + mSession.currentPreset.load());
-      mHost.View().SetControlText(kTagPresetDisplay, text);
+      mHost.View().SetControlText(kTagPresetNumber, text);
     }
     mHost.ReloadPresetList();
   }
@@ -126,8 +127,8 @@ void MidiMapping::OnSwitchFunctionMode(int functionIndex) {
   }
   // The special controls are shared: they stay usable while the other
   // switch of the jack needs them.
-  const int other = jack.switchFunctions[0] == functionIndex ? jack.switchFunctions[1]
-                                                             : jack.switchFunctions[0];
+  const int other =
+      jack.switchFunctions[0] == functionIndex ? jack.switchFunctions[1] : jack.switchFunctions[0];
   if (mHost.ParamInt(kJackFunctions[static_cast<std::size_t>(other)].modeParam) !=
       kSwitchSpecialControl) {
     EnableParamControls(jack.specialLowerParam, false);
@@ -147,7 +148,7 @@ void MidiMapping::Describe(int functionIndex) {
   const JackLines lines = function.pedal ? DescribePedal(mode, channel, controller)
                                          : DescribeSwitch(mode, channel, controller);
   for (std::size_t line = 0; line < lines.size(); ++line) {
-    mHost.View().SetControlText(function.textTags[line], lines[line]);
+    mHost.View().SetControlText(function.firstTextTag + static_cast<int>(line), lines[line]);
   }
 }
 
@@ -177,8 +178,8 @@ void MidiMapping::ApplyProgramMap(std::span<const std::uint8_t> contents) {
 Bytes MidiMapping::ControllerMapBlock() const {
   std::array<std::uint8_t, kControllerMapSentCount> values{};
   for (std::size_t i = 0; i < values.size(); ++i) {
-    values[i] = static_cast<std::uint8_t>(mHost.ParamInt(kParamControllerMap0 + static_cast<int>(i)) &
-                                          kDataByteMask);
+    values[i] = static_cast<std::uint8_t>(
+        mHost.ParamInt(kParamControllerMap0 + static_cast<int>(i)) & kDataByteMask);
   }
   return build::ControllerMap(values);
 }
@@ -201,22 +202,22 @@ void MidiMapping::SwitchPages(std::string_view hide, std::string_view show) {
 }
 
 void MidiMapping::OpenControllerMapPage() {
-  SwitchPages(kGroupGlobalSettings, kGroupControllerMapPage);
+  SwitchPages(kGroupGlobalSettings, kGroupMidiCc);
   mHost.Send(build::GlobalRequest(kGlobalControllerMap));
 }
 
 void MidiMapping::OpenProgramMapPage() {
-  SwitchPages(kGroupGlobalSettings, kGroupProgramMapPage);
+  SwitchPages(kGroupGlobalSettings, kGroupMidiProgram);
   mHost.Send(build::GlobalRequest(kGlobalProgramMap));
 }
 
 void MidiMapping::CloseControllerMapPage() {
-  SwitchPages(kGroupControllerMapPage, kGroupGlobalSettings);
+  SwitchPages(kGroupMidiCc, kGroupGlobalSettings);
   SendWholeBlock(kGlobalControllerMap, ControllerMapBlock());
 }
 
 void MidiMapping::CloseProgramMapPage() {
-  SwitchPages(kGroupProgramMapPage, kGroupGlobalSettings);
+  SwitchPages(kGroupMidiProgram, kGroupGlobalSettings);
   SendWholeBlock(kGlobalProgramMap, ProgramMapBlock());
 }
 

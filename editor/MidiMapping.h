@@ -32,11 +32,6 @@ inline constexpr std::size_t kProgramMapLength = 128;
 // "RXA3 Program" number for each "Controller Program" number.
 using ProgramMap = std::array<std::atomic<int>, kProgramMapLength>;
 
-inline constexpr std::string_view kSettingsNotArrivedText =
-    "The pedal's settings have not arrived yet. Please try again.";
-inline constexpr std::string_view kGroupControllerMapPage = "midicccontrols";
-inline constexpr std::string_view kGroupProgramMapPage = "midiprogramcontrols";
-
 // What the mapping needs from the application around it, besides the link,
 // the window, messages and parameters.
 class MidiMappingHost : public PedalDataHost {

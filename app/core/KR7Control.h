@@ -40,9 +40,6 @@
 
 namespace kr7 {
 
-// Menu command code of "KR7 Global Settings...".
-inline constexpr int kCommandGlobalSettings = 2;
-
 class KR7Control final : private SessionHost,
                          private StreamHost,
                          private MidiMappingHost,

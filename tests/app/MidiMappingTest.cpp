@@ -45,16 +45,18 @@ TEST_F(MidiMappingTest, SettingsGoOutWholeOnlyAfterThePedalsOwnArrived) {
 
 TEST_F(MidiMappingTest, PatchOffsetFromThePedalRenumbersEveryRow) {
   Handshake();
-  ChangePedal([](pedal::PedalState& s) { s.globals[kParamPatchOffset - kParamDefineMidiMapping] = 1; });
+  ChangePedal(
+      [](pedal::PedalState& s) { s.globals[kParamPatchOffset - kParamDefineMidiMapping] = 1; });
   EXPECT_TRUE(editor->OnCommand(kCommandGlobalSettings));
   EXPECT_FALSE(editor->Session().polling.load());
   EXPECT_FALSE(view.GroupHidden(std::string(kGroupGlobalSettings)));
   Deliver();
 
   EXPECT_EQ(editor->ParamValue(kParamPatchOffset), 1);
-  EXPECT_EQ(view.texts[1], "01");
+  EXPECT_EQ(view.texts[kTagPresetNumber], "01");
   for (int slot = 0; slot < PresetCache::kNumSlots; ++slot) {
-    EXPECT_EQ(editor->Cache().ListText(slot).rfind(PresetCache::FormatListText(slot + 1, ""), 0), 0u);
+    EXPECT_EQ(editor->Cache().ListText(slot).rfind(PresetCache::FormatListText(slot + 1, ""), 0),
+              0u);
   }
   EXPECT_EQ(CountSent(kCmdGlobalBlock), 0);
   editor->CloseGlobalSettings();
@@ -77,7 +79,7 @@ TEST_F(MidiMappingTest, ControllerMapBackSendsOnlyWhatThePedalSentFirst) {
   ExpectToldOnce();
 
   editor->Midi().OpenControllerMapPage();
-  EXPECT_FALSE(view.GroupHidden(std::string(kGroupControllerMapPage)));
+  EXPECT_FALSE(view.GroupHidden(std::string(kGroupMidiCc)));
   Deliver();
   EXPECT_EQ(editor->ParamValue(kParamControllerMap0), 30);
   for (int entry = 0; entry < static_cast<int>(kProgramMapLength); ++entry) {
@@ -106,16 +108,16 @@ TEST_F(MidiMappingTest, ProgramMapFollowsTheSelectorAndGoesBackWhole) {
 TEST_F(MidiMappingTest, JackRulesDescribeAndEnableTheirControls) {
   editor->Editor().localEdit.store(true);
   Set(kParamPedal1Controller, 11);
-  EXPECT_EQ(view.texts[111], "CH 1 - CC 11");
-  EXPECT_EQ(view.texts[112], "Expression Pedal");
+  EXPECT_EQ(view.texts[kTagJack1PedalText], "CH 1 - CC 11");
+  EXPECT_EQ(view.texts[kTagJack1PedalText + 1], "Expression Pedal");
   Set(kParamPedal1Mode, kPedalBend);
   EXPECT_TRUE(view.disabledParams[kParamPedal1Controller]);
 
   Set(kParamJack1Mode, 1);
-  EXPECT_TRUE(view.GroupHidden("jack1pedalcontrols"));
-  EXPECT_FALSE(view.GroupHidden("jack1switchcontrols"));
+  EXPECT_TRUE(view.GroupHidden(std::string(kGroupJack1Pedal)));
+  EXPECT_FALSE(view.GroupHidden(std::string(kGroupJack1Switch)));
   EXPECT_TRUE(view.disabledParams[kParamJack1Polarity]);
-  EXPECT_EQ(view.texts[120], "CH 1 - CC 0");
+  EXPECT_EQ(view.texts[kTagJack1SwitchBText], "CH 1 - CC 0");
 
   Set(kParamSwitchA1FunctionMode, kSwitchSpecialControl);
   EXPECT_FALSE(view.disabledParams[kParamSwitch1SpecialCtrlLower]);
@@ -125,7 +127,7 @@ TEST_F(MidiMappingTest, JackRulesDescribeAndEnableTheirControls) {
   Set(kParamSwitchA1FunctionMode, kSwitchStart);
   EXPECT_FALSE(view.disabledParams[kParamSwitch1SpecialCtrlUpper]);
   EXPECT_TRUE(view.disabledParams[kParamSwitchA1MidiChannel]);
-  EXPECT_EQ(view.texts[116], "START/STOP");
+  EXPECT_EQ(view.texts[kTagJack1SwitchAText], "START/STOP");
 }
 
 }  // namespace
