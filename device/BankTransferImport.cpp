@@ -13,16 +13,21 @@ namespace kr7 {
 
 BankImport::BankImport(SessionState& session, StreamHost& host) : mSession(session), mHost(host) {}
 
+bool BankImport::Confirm() { return !Active() && mHost.View().ShowMessage(kImportQuestion, true); }
+
 void BankImport::Start() {
-  EditorView& view = mHost.View();
-  if (Active() || !view.ShowMessage(kImportQuestion, true)) return;
+  if (!Confirm()) return;
   FileRequest request;
   request.extension = std::string(kBankFileExtension);
   request.initialName = mHost.RememberedPath();
-  const std::optional<std::string> path = view.AskForFile(request);
-  if (!path || path->empty()) return;
-  mHost.RememberPath(*path);
-  LoadFile(*path);
+  const std::optional<std::string> path = mHost.View().AskForFile(request);
+  if (path) StartFile(*path, false);
+}
+
+void BankImport::StartFile(const std::string& path, bool ask) {
+  if (path.empty() || (ask && !Confirm())) return;
+  mHost.RememberPath(path);
+  LoadFile(path);
 }
 
 bool BankImport::LoadFile(const std::string& path) {

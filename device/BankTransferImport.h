@@ -32,6 +32,9 @@ class BankImport {
 
   // UI thread: the menu command (confirmation and dialog).
   void Start();
+  // UI thread: the same for a path already chosen (the command line): the
+  // confirmation when ask, then the file. An empty path does nothing.
+  void StartFile(const std::string& path, bool ask = true);
   // UI thread: the file part of Start. A file that cannot be opened or is
   // above the size limit is ignored silently (false); a malformed one is
   // refused with "Unknown file format.".
@@ -46,6 +49,8 @@ class BankImport {
   bool Active() const { return mStream.Running(); }
 
  private:
+  bool Confirm();
+
   SessionState& mSession;
   StreamHost& mHost;
   MessageListStream mStream;

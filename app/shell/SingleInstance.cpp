@@ -12,11 +12,16 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <string>
 
 namespace kr7 {
 namespace {
 
-constexpr char kPresentRequest[] = "present\n";
+// "present\n" alone, or followed by the path to open up to the end of the
+// stream (a path may hold any byte but NUL).
+constexpr std::string_view kPresentRequest = "present\n";
+// Far more than PATH_MAX: a longer request is not one of ours.
+constexpr std::size_t kMaxRequest = 8192;
 
 // Abstract socket addresses start with a NUL byte and need no file, so a
 // crashed instance leaves nothing behind that could block the next start.
@@ -42,7 +47,7 @@ SingleInstance::~SingleInstance() {
   if (mLockFd >= 0) close(mLockFd);  // releases the lock
 }
 
-SingleInstance::Outcome SingleInstance::Acquire() {
+SingleInstance::Outcome SingleInstance::Acquire(std::string_view openPath) {
   mLockFd = open(mLockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (mLockFd >= 0 && flock(mLockFd, LOCK_EX | LOCK_NB) == 0) {
     sockaddr_un address;
@@ -64,26 +69,43 @@ SingleInstance::Outcome SingleInstance::Acquire() {
   if (fd < 0) return Outcome::kUnavailable;
   sockaddr_un address;
   const socklen_t length = MakeAddress(mSocketName, address);
-  bool sent = connect(fd, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
-              write(fd, kPresentRequest, sizeof kPresentRequest - 1) ==
-                  static_cast<ssize_t>(sizeof kPresentRequest - 1);
+  std::string request(kPresentRequest);
+  request += openPath;
+  bool sent = connect(fd, reinterpret_cast<sockaddr*>(&address), length) == 0;
+  for (std::size_t done = 0; sent && done < request.size();) {
+    // A first instance that hangs up must not end this one with SIGPIPE.
+    const ssize_t wrote = send(fd, request.data() + done, request.size() - done, MSG_NOSIGNAL);
+    sent = wrote > 0;
+    if (sent) done += static_cast<std::size_t>(wrote);
+  }
   close(fd);
   return sent ? Outcome::kPresented : Outcome::kUnavailable;
 }
 
-bool SingleInstance::TakeRequest() {
-  if (mListenFd < 0) return false;
+std::optional<std::string> SingleInstance::TakeRequest() {
+  if (mListenFd < 0) return std::nullopt;
   const int client = accept4(mListenFd, nullptr, nullptr, SOCK_CLOEXEC);
-  if (client < 0) return false;
+  if (client < 0) return std::nullopt;
   // The UI thread reads here: a peer that connects and says nothing must not
   // stall the window for longer than a moment.
   timeval timeout{0, 200000};
   setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
-  char request[sizeof kPresentRequest] = {};
-  const ssize_t got = read(client, request, sizeof request - 1);
+  std::string request;
+  char chunk[512];
+  bool complete = false;
+  while (request.size() <= kMaxRequest) {
+    const ssize_t got = read(client, chunk, sizeof chunk);
+    if (got <= 0) {
+      complete = got == 0;  // the peer closed: the whole request is here
+      break;
+    }
+    request.append(chunk, static_cast<std::size_t>(got));
+  }
   close(client);
-  return got == static_cast<ssize_t>(sizeof kPresentRequest - 1) &&
-         std::memcmp(request, kPresentRequest, sizeof kPresentRequest - 1) == 0;
+  if (!complete || request.size() > kMaxRequest || !request.starts_with(kPresentRequest) ||
+      request.find('\0') != std::string::npos)
+    return std::nullopt;
+  return request.substr(kPresentRequest.size());
 }
 
 }  // namespace kr7

@@ -72,6 +72,11 @@ void JackLoopbackClient::OnProcess(jack_nframes_t nFrames) {
   if (count > 0) {
     mArrived.notify_all();
   }
+  // A connection made a moment ago takes effect at a later cycle; what is
+  // written before then reaches no one, so it waits until someone listens.
+  if (jack_port_connected(mOutput) == 0) {
+    return;
+  }
   while (!mToSend.empty()) {
     const Bytes& message = mToSend.front();
     if (jack_midi_event_write(outBuffer, 0, message.data(), message.size()) != 0) {

@@ -33,7 +33,8 @@ class JackLoopbackClient {
   std::string InputPortName() const;
   std::string OutputPortName() const;
 
-  // Sends one message in the next process cycle.
+  // Sends one message in the first process cycle in which the output port
+  // is connected.
   void Send(const Bytes& message);
   // The next message that arrived, or nothing after `timeout`.
   std::optional<Bytes> WaitForMessage(std::chrono::milliseconds timeout);

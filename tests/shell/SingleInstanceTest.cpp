@@ -10,7 +10,7 @@
 namespace kr7 {
 namespace {
 
-TEST(SingleInstance, SecondStartAsksTheFirstToPresentItsWindow) {
+TEST(SingleInstance, SecondStartAsksTheFirstToPresentItsWindowAndOpenItsFile) {
   test::TempFolder temp;
   SingleInstance first(temp.Path());
   ASSERT_EQ(first.Acquire(), SingleInstance::Outcome::kFirst);
@@ -18,17 +18,20 @@ TEST(SingleInstance, SecondStartAsksTheFirstToPresentItsWindow) {
 
   // flock() locks belong to the open file description, so the second start
   // must be another process to see the lock as taken.
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    SingleInstance second(temp.Path());
-    _exit(second.Acquire() == SingleInstance::Outcome::kPresented ? 0 : 1);
+  const std::string path = "/tmp/a folder/Crunch\nlead.r3p";
+  for (const std::string& open : {std::string(), path}) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      SingleInstance second(temp.Path());
+      _exit(second.Acquire(open) == SingleInstance::Outcome::kPresented ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(first.TakeRequest(), open);
   }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_TRUE(first.TakeRequest());
   EXPECT_FALSE(first.TakeRequest());  // nothing further pending
 }
 

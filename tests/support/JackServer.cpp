@@ -47,7 +47,12 @@ bool JackServer::Start(std::chrono::milliseconds timeout, int period, bool fresh
   setenv(kServerVariable, mName.c_str(), 1);
   // A generous client time-out: under the sanitizers a client's first process
   // cycles are slow, and the server would otherwise drop it as unresponsive.
-  const std::vector<std::string> args = {"--no-realtime",
+  // Synchronous mode: the server waits for every client to finish its cycle.
+  // In the default asynchronous mode a client that misses a cycle (a loaded
+  // machine, or ThreadSanitizer pausing a process thread to look up a stack)
+  // loses the MIDI written in that cycle, and a test would wait for nothing.
+  const std::vector<std::string> args = {"--sync",
+                                         "--no-realtime",
                                          "--timeout",
                                          std::to_string(kClientTimeoutMs),
                                          "--name",

@@ -7,7 +7,8 @@
 // variable already names a server that answers, it is used and left alone,
 // unless a fresh server is asked for; otherwise a dummy-driver jackd is
 // started under a name unique to this process, without realtime scheduling
-// (CI runs as a plain user or as root without rtprio), and stopped again.
+// (CI runs as a plain user or as root without rtprio), in synchronous mode
+// (no MIDI is lost to a slow cycle), and stopped again.
 
 #include <chrono>
 #include <string>

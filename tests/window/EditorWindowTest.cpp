@@ -51,6 +51,32 @@ class EditorWindow : public ::testing::Test {
     return editor.Start(KR7_EDITOR_PATH, {}, Environment(), mHome / log);
   }
 
+  // Starts the editor and waits for its window; 0 when none appeared.
+  Window OpenEditor(test::ChildProcess& editor, const std::string& log) {
+    return StartEditor(editor, log) ? mDisplay.WaitForTitle(kTitle, 20s) : 0;
+  }
+
+  // The virtual pedal with its MIDI monitor in pedal.log, and the editor's
+  // settings pointing at it.
+  void StartPedal(test::ChildProcess& pedal) {
+    ASSERT_TRUE(pedal.Start(KR7_PEDAL_PATH, {"--trace", "--connect-editor"},
+                            {{"JACK_DEFAULT_SERVER", mJack.Name()}}, mHome / "pedal.log"));
+    std::ofstream(mDataFolder + "/settings.ini")
+        << "[audio]\ndriver=1\n[midi]\nindev=kr7-virtual-pedal:out\noutdev=kr7-virtual-pedal:in\n";
+    // The pedal's ports must exist before the editor lists the ports.
+    ASSERT_TRUE(WaitForTrace("", 10s));
+    std::this_thread::sleep_for(500ms);
+  }
+
+  bool WaitForTrace(const std::string& text, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (ReadText(mHome / "pedal.log").find(text) == std::string::npos) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      std::this_thread::sleep_for(100ms);
+    }
+    return true;
+  }
+
   test::X11Display mDisplay;
   jacktest::JackServer mJack;
   test::TempFolder mHome;
@@ -109,19 +135,9 @@ namespace {
 // follows only once the editor accepted the pedal.
 TEST_F(EditorWindow, ConnectsToTheVirtualPedal) {
   test::ChildProcess pedal;
-  ASSERT_TRUE(pedal.Start(KR7_PEDAL_PATH, {"--trace", "--connect-editor"},
-                          {{"JACK_DEFAULT_SERVER", mJack.Name()}}, mHome / "pedal.log"));
-  std::ofstream(mDataFolder + "/settings.ini")
-      << "[audio]\ndriver=1\n[midi]\nindev=kr7-virtual-pedal:out\noutdev=kr7-virtual-pedal:in\n";
-  // The pedal's ports must exist before the editor lists the ports.
-  const auto portsDeadline = std::chrono::steady_clock::now() + 10s;
-  while (ReadText(mHome / "pedal.log").empty() && std::chrono::steady_clock::now() < portsDeadline)
-    std::this_thread::sleep_for(100ms);
-  std::this_thread::sleep_for(500ms);
-
+  StartPedal(pedal);
   test::ChildProcess editor;
-  ASSERT_TRUE(StartEditor(editor, "editor.log"));
-  const Window window = mDisplay.WaitForTitle(kTitle, 20s);
+  const Window window = OpenEditor(editor, "editor.log");
   ASSERT_NE(window, 0u) << ReadText(mHome / "editor.log");
 
   const std::string identityRequest = "F0 00 51 21 03 55 0C 0F F7";
@@ -144,6 +160,62 @@ TEST_F(EditorWindow, ConnectsToTheVirtualPedal) {
 
   ASSERT_TRUE(mDisplay.RequestClose(window));
   EXPECT_EQ(editor.WaitForExit(30s), 0);
+}
+
+}  // namespace
+}  // namespace kr7
+
+namespace kr7 {
+namespace {
+
+TEST(EditorCommandLine, VersionAnswersWithoutADisplay) {
+  test::TempFolder home;
+  test::ChildProcess editor;
+  ASSERT_TRUE(editor.Start(KR7_EDITOR_PATH, {"--version"},
+                           {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"XDG_DATA_HOME", home.Path()}},
+                           home / "version.log"));
+  EXPECT_EQ(editor.WaitForExit(10s), 0);
+  EXPECT_EQ(ReadText(home / "version.log"), "KR7Control 1.2.0\n");
+}
+
+// A 262-byte preset file: magic, version 1.0, name, values 0..64 all 0 (no
+// user impulse response, so no question), the two IR names as spaces.
+void WritePresetFile(const std::string& path, const char* magic) {
+  std::string file(262, '\0');
+  file.replace(0, 4, magic);
+  file[4] = 1;
+  file.replace(6, 32, std::string(32, ' ')).replace(6, 8, "HANDOVER");
+  file.replace(198, 64, std::string(64, ' '));
+  std::ofstream(path, std::ios::binary) << file;
+}
+
+// Files handed to the running editor by a second start: a refused one shows
+// "Unknown file format." (the only window without a title) and sends
+// nothing; a good one reaches the pedal as PresetStore.
+TEST_F(EditorWindow, HandsFilesToTheRunningEditor) {
+  test::ChildProcess pedal;
+  StartPedal(pedal);
+  test::ChildProcess editor;
+  const Window window = OpenEditor(editor, "editor.log");
+  ASSERT_NE(window, 0u) << ReadText(mHome / "editor.log");
+  // Connected: the checksum request follows the accepted identity block.
+  ASSERT_TRUE(WaitForTrace("F0 00 51 21 03 55 0C 03 F7", 30s)) << ReadText(mHome / "pedal.log");
+  ASSERT_TRUE(mDisplay.FindByTitle("").empty());
+
+  WritePresetFile(mHome / "bad.r3p", "RXAQ");
+  WritePresetFile(mHome / "good.r3p", "RXAP");
+  test::ChildProcess bad;
+  ASSERT_TRUE(bad.Start(KR7_EDITOR_PATH, {mHome / "bad.r3p"}, Environment()));
+  EXPECT_EQ(bad.WaitForExit(10s), 0);
+  EXPECT_NE(mDisplay.WaitForTitle("", 10s), 0u) << "no message box";
+  EXPECT_FALSE(WaitForTrace("PresetStore", 2s));
+
+  test::ChildProcess good;
+  ASSERT_TRUE(good.Start(KR7_EDITOR_PATH, {mHome / "good.r3p"}, Environment()));
+  EXPECT_EQ(good.WaitForExit(10s), 0);
+  EXPECT_TRUE(WaitForTrace("PresetStore", 10s)) << ReadText(mHome / "pedal.log");
+  EXPECT_EQ(mDisplay.FindByTitle(kTitle).size(), 1u);
+  editor.Stop();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
     GenerateArt.py --list          prints "name width height" per image
     GenerateArt.py <output folder> writes <name>.svg for every image
+    GenerateArt.py --icon <file>   writes the application icon
 
 A file is rewritten only when its text changes, so the build rasterises
 again only the images whose drawing changed."""
@@ -14,6 +15,7 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import ControlArt  # noqa: E402
+import IconArt  # noqa: E402
 import PageArt  # noqa: E402
 import PedalArt  # noqa: E402
 
@@ -65,6 +67,9 @@ def write_if_changed(path, content):
 
 
 def main(argv):
+    if len(argv) == 3 and argv[1] == "--icon":
+        write_if_changed(argv[2], IconArt.app_icon().render())
+        return 0
     if len(argv) != 2:
         print(__doc__, file=sys.stderr)
         return 2

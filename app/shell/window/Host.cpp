@@ -11,10 +11,15 @@ Host::Host(DataFolder folder) : mSettingsFile(folder.Base()) {
   mControl->Streams().SetFactoryBankProvider(
       [] { return FindResource(kResourceIdFactoryBank); });
   mSettings = mSettingsFile.LoadAndRewrite();
+}
 
+void Host::OpenDevices(GtkWindow* parent) {
+  if (mPorts) return;
+  mParent = parent;
+  if (mParent) g_object_add_weak_pointer(G_OBJECT(mParent), reinterpret_cast<gpointer*>(&mParent));
   mAudio = std::make_unique<AudioStream>(mControl->Pump());
-  mAudio->SetMessageHook([](const std::string& text, const std::string& caption) {
-    ShowMessageBox(nullptr, text, false, caption);
+  mAudio->SetMessageHook([this](const std::string& text, const std::string& caption) {
+    ShowMessageBox(mParent, text, false, caption);
   });
   mAudio->SetDeviceNameHook([this](AudioSide side, const std::string& name) {
     (side == AudioSide::Output ? mSettings.audio.outputDevice : mSettings.audio.inputDevice) =
@@ -38,9 +43,10 @@ Host::Host(DataFolder folder) : mSettingsFile(folder.Base()) {
 }
 
 Host::~Host() {
+  if (mParent) g_object_remove_weak_pointer(G_OBJECT(mParent), reinterpret_cast<gpointer*>(&mParent));
   mControl->Pump().SetShuttingDown();
-  mAudio->Stop();
-  mPorts->Shutdown();
+  if (mAudio) mAudio->Stop();
+  if (mPorts) mPorts->Shutdown();
   mControl->SetSysExSender(nullptr);
   mPorts.reset();
   mAudio.reset();

@@ -4,6 +4,8 @@
 // are made at start and undone at shutdown. Also the preferences dialog's
 // view of the shell.
 
+#include <gtk/gtk.h>
+
 #include <memory>
 
 #include "app/core/KR7Control.h"
@@ -16,10 +18,14 @@ namespace kr7::shell {
 
 class Host final : public PreferencesHost {
  public:
-  // Start steps 3 to 5: the application object, the settings, the audio
-  // driver and its devices, the MIDI ports opened by their stored names, and
-  // the audio stream.
+  // Start step 3 and the settings: the application object and what it
+  // needs before the window opens. No device is touched yet.
   explicit Host(DataFolder folder);
+  // The rest of start steps 4 and 5, run once the window showed its first
+  // frame: the audio driver and its devices, the MIDI ports opened by their
+  // stored names, and the audio stream. Their messages have parent as their
+  // window. Does nothing the second time.
+  void OpenDevices(GtkWindow* parent);
   // Shutdown: incoming MIDI ignored from now on, the stream stopped, the
   // ports closed, then the objects deleted in reverse order.
   ~Host() override;
@@ -46,6 +52,8 @@ class Host final : public PreferencesHost {
  private:
   AudioSettings StreamSettings() const;
 
+  // The window over the audio messages; GTK clears it when the window goes.
+  GtkWindow* mParent = nullptr;
   SettingsFile mSettingsFile;
   AppSettings mSettings;
   AppSettings mLastAudioStart;

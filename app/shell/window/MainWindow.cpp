@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "app/core/KR7Control.h"
 #include "app/shell/MenuCommands.h"
@@ -161,7 +162,9 @@ void MainWindow::Close() {
 void MainWindow::OnDestroyed() {
   if (mDeviceTimer) g_source_remove(mDeviceTimer);
   if (mFrameworkTimer) g_source_remove(mFrameworkTimer);
-  mDeviceTimer = mFrameworkTimer = 0;
+  if (mFirstFrameIdle) g_source_remove(mFirstFrameIdle);
+  mDeviceTimer = mFrameworkTimer = mFirstFrameIdle = 0;
+  mOnFirstFrame = nullptr;
   mWindow = nullptr;
   mCanvas = nullptr;
   mControl.OnWindowClose();
@@ -240,7 +243,21 @@ gboolean MainWindow::OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
                                             static_cast<float>(y1 / scale),
                                             static_cast<float>(x2 / scale),
                                             static_cast<float>(y2 / scale)));
+  // The frame is copied to the window when this paint ends; what waits for
+  // the first frame runs in the next quiet moment of the loop.
+  if (self->mOnFirstFrame && !self->mFirstFrameIdle)
+    self->mFirstFrameIdle = g_idle_add(&MainWindow::OnFirstFrameShown, self);
   return TRUE;
+}
+
+gboolean MainWindow::OnFirstFrameShown(gpointer data) {
+  auto* self = static_cast<MainWindow*>(data);
+  self->mFirstFrameIdle = 0;
+  gdk_display_flush(gtk_widget_get_display(GTK_WIDGET(self->mWindow)));
+  const FirstFrameHandler handler = std::move(self->mOnFirstFrame);
+  self->mOnFirstFrame = nullptr;
+  handler();
+  return G_SOURCE_REMOVE;
 }
 
 gboolean MainWindow::OnButtonPress(GtkWidget* widget, GdkEventButton* event, gpointer data) {

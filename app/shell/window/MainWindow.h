@@ -27,6 +27,8 @@ class MainWindow final : public igraphics::IGraphicsHost {
   using CommandHandler = std::function<void(int commandId)>;
   // Called once, from the window's destruction, before the surface goes.
   using CloseHandler = std::function<void(double scale)>;
+  // Called once, from the main loop, after the first frame reached the screen.
+  using FirstFrameHandler = std::function<void()>;
 
   MainWindow(KR7Control& control, double scale, CommandHandler onCommand, CloseHandler onClose);
   ~MainWindow() override;
@@ -39,6 +41,7 @@ class MainWindow final : public igraphics::IGraphicsHost {
   // Destroys the window (the Quit command); the close handler runs.
   void Close();
   bool IsOpen() const { return mWindow != nullptr; }
+  void SetFirstFrameHandler(FirstFrameHandler handler) { mOnFirstFrame = std::move(handler); }
 
   // IGraphicsHost
   igraphics::EMsgBoxResult ShowMessage(std::string_view text, std::string_view caption,
@@ -68,10 +71,13 @@ class MainWindow final : public igraphics::IGraphicsHost {
   static gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self);
   static gboolean OnDeviceTick(gpointer self);
   static gboolean OnFrameworkTimer(gpointer self);
+  static gboolean OnFirstFrameShown(gpointer self);
 
   KR7Control& mControl;
   CommandHandler mOnCommand;
   CloseHandler mOnClose;
+  FirstFrameHandler mOnFirstFrame;
+  guint mFirstFrameIdle = 0;
   EditorDelegate mDelegate;
   std::unique_ptr<igraphics::IGraphics> mGraphics;
   std::unique_ptr<GraphicsView> mView;
