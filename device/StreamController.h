@@ -50,6 +50,12 @@ class StreamController final : public StreamHooks {
   // not start (false) when the pedal is not connected.
   bool StartIrUpload(int slot, ByteSpan packed);
   bool IrUploadInProgress() const { return mIrUpload.InProgress(); }
+  // A firmware update, factory presets update, bank import or export, or
+  // impulse-response upload is under way: the window keeps input away from
+  // the main page meanwhile.
+  bool LongTransferRunning() const {
+    return mFirmware.Running() || mFactory.Running() || mImport.Active() || mExport.Active() || IrUploadInProgress();
+  }
 
   // --- StreamHooks ------------------------------------------------------------------
   void ImportCompletionStep() override { mImport.CompletionStep(); }

@@ -5,11 +5,10 @@
 
 #include <gmock/gmock.h>
 
-#include <deque>
-
 #include "app/core/KR7Control.h"
 #include "model/FileIO.h"
 #include "tests/pedal/PedalHarness.h"
+#include "tests/support/PedalLoopback.h"
 #include "tests/support/TempFolder.h"
 
 namespace kr7::pedal::test {
@@ -20,35 +19,11 @@ namespace {
 // room to finish.
 constexpr int kStartTicks = 60;
 
-class IntoPedal : public SysExSender {
- public:
-  explicit IntoPedal(VirtualPedal& pedal) : mPedal(pedal) {}
-  bool SendSysEx(std::span<const std::uint8_t> message) override {
-    mPedal.Receive(message);
-    return true;
-  }
-
- private:
-  VirtualPedal& mPedal;
-};
-
 class EditorLoopback : public ::testing::Test {
  protected:
-  EditorLoopback() : control(DataFolder(folder.Path())), intoPedal(pedal) {
-    pedal.SetReplySink([this](ByteSpan reply) { inbox.emplace_back(reply.begin(), reply.end()); });
-    control.SetSysExSender(&intoPedal);
-  }
-  ~EditorLoopback() override { control.SetSysExSender(nullptr); }
+  EditorLoopback() : control(DataFolder(folder.Path())), link(control, pedal) {}
 
-  // Hands every queued reply to the editor, including those its own
-  // reactions cause.
-  void Deliver() {
-    while (!inbox.empty()) {
-      const Bytes message = std::move(inbox.front());
-      inbox.pop_front();
-      control.OnSysEx(message);
-    }
-  }
+  void Deliver() { link.Deliver(); }
 
   void Tick(int ticks) {
     for (int i = 0; i < ticks; ++i) {
@@ -61,8 +36,7 @@ class EditorLoopback : public ::testing::Test {
   kr7::test::TempFolder folder;
   VirtualPedal pedal{MakeFactoryState()};
   KR7Control control;
-  IntoPedal intoPedal;
-  std::deque<Bytes> inbox;
+  kr7::test::PedalLoopback link;
 };
 
 TEST_F(EditorLoopback, StartUpConnectsFetchesAndShowsTheActivePreset) {

@@ -2,6 +2,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 
 #include <cstdlib>
 #include <thread>
@@ -90,6 +91,24 @@ bool X11Display::RequestClose(Window window) {
 
 bool X11Display::Attributes(Window window, XWindowAttributes& attributes) {
   return mDisplay && XGetWindowAttributes(mDisplay, window, &attributes);
+}
+
+bool X11Display::MovePointer(Window window, int x, int y) {
+  if (!mDisplay) return false;
+  int rootX = 0, rootY = 0;
+  Window child = 0;
+  if (!XTranslateCoordinates(mDisplay, window, DefaultRootWindow(mDisplay), x, y, &rootX, &rootY, &child))
+    return false;
+  const bool moved = XTestFakeMotionEvent(mDisplay, DefaultScreen(mDisplay), rootX, rootY, CurrentTime) != 0;
+  XFlush(mDisplay);
+  return moved;
+}
+
+bool X11Display::LeftButton(bool press) {
+  if (!mDisplay) return false;
+  const bool sent = XTestFakeButtonEvent(mDisplay, 1, press ? True : False, CurrentTime) != 0;
+  XFlush(mDisplay);
+  return sent;
 }
 
 }  // namespace kr7::test

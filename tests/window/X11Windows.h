@@ -1,6 +1,7 @@
 #pragma once
 // Finding the editor's windows on an X display and closing them the way a
-// window manager would (WM_DELETE_WINDOW), for tests under Xvfb.
+// window manager would (WM_DELETE_WINDOW), and moving the pointer the way a
+// user would (XTest), for tests under Xvfb.
 
 #include <X11/Xlib.h>
 
@@ -24,6 +25,11 @@ class X11Display {
   Window WaitForTitle(const std::string& title, std::chrono::milliseconds timeout);
   bool RequestClose(Window window);
   bool Attributes(Window window, XWindowAttributes& attributes);
+
+  // The pointer as a user moves it (XTest): to window-relative pixel (x, y),
+  // and the left button pressed or released where it is.
+  bool MovePointer(Window window, int x, int y);
+  bool LeftButton(bool press);
 
  private:
   std::string TitleOf(Window window);

@@ -7,8 +7,6 @@
 #include "app/core/KR7Control.h"
 #include "app/shell/MenuCommands.h"
 #include "app/shell/window/Dialogs.h"
-#include "app/shell/window/StartupLayout.h"
-#include "resources/Resources.h"
 
 namespace kr7::shell {
 namespace {
@@ -50,13 +48,8 @@ MainWindow::MainWindow(KR7Control& control, double scale, CommandHandler onComma
     : mControl(control),
       mOnCommand(std::move(onCommand)),
       mOnClose(std::move(onClose)),
-      mDelegate(control) {
-  mGraphics = std::make_unique<igraphics::IGraphics>(&mDelegate, kDesignWidth, kDesignHeight,
-                                                     static_cast<float>(scale));
-  mGraphics->SetScaleLimits(kMinScale, kMaxScale);
-  mGraphics->SetDesignSize(kDesignWidth, kDesignHeight, static_cast<float>(scale));
-  mGraphics->SetResourceProvider(
-      [](std::string_view name) { return kr7::FindResource(name); });
+      mPages(control, static_cast<float>(scale)),
+      mGraphics(&mPages.Graphics()) {
   mGraphics->SetHost(this);
 
   mWindow = GTK_WINDOW(gtk_window_new(GTK_WINDOW_TOPLEVEL));
@@ -78,14 +71,9 @@ MainWindow::MainWindow(KR7Control& control, double scale, CommandHandler onComma
                            }),
                            this);
 
-  mGraphics->SetScreenScale(gtk_widget_get_scale_factor(GTK_WIDGET(mWindow)));
-  BuildStartupLayout(*mGraphics);
+  // HiDPI screens draw the @2x artwork.
+  mPages.Open(gtk_widget_get_scale_factor(GTK_WIDGET(mWindow)));
   FitToEditor();
-
-  mView = std::make_unique<GraphicsView>(*mGraphics);
-  mControl.OnWindowOpen(mView.get());
-  // Opening the window extracts the factory cabinets and reads the IR names.
-  mControl.Irs().PrepareStore([](int id) { return kr7::FindResource(id); });
   mDeviceTimer = g_timeout_add(kDeviceTickMs, &MainWindow::OnDeviceTick, this);
   mFrameworkTimer = g_timeout_add(kFrameworkTimerMs, &MainWindow::OnFrameworkTimer, this);
 
@@ -167,7 +155,7 @@ void MainWindow::OnDestroyed() {
   mOnFirstFrame = nullptr;
   mWindow = nullptr;
   mCanvas = nullptr;
-  mControl.OnWindowClose();
+  mPages.Close();
   if (mOnClose) mOnClose(mGraphics->GetDrawScale());
   mGraphics->SetHost(nullptr);
 }
@@ -365,8 +353,7 @@ gboolean MainWindow::OnDeviceTick(gpointer data) {
 
 gboolean MainWindow::OnFrameworkTimer(gpointer data) {
   auto* self = static_cast<MainWindow*>(data);
-  self->mControl.OnFrameworkTimer();
-  self->mGraphics->OnIdle();
+  self->mPages.OnFrameworkTimer();
   self->RequestRedraw();
   return G_SOURCE_CONTINUE;
 }

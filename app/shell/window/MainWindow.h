@@ -11,9 +11,8 @@
 #include <functional>
 #include <memory>
 
-#include "app/shell/window/EditorDelegate.h"
-#include "app/shell/window/GraphicsView.h"
 #include "ui/IGraphics.h"
+#include "ui/pages/EditorPages.h"
 
 namespace kr7 {
 class KR7Control;
@@ -36,7 +35,7 @@ class MainWindow final : public igraphics::IGraphicsHost {
   MainWindow& operator=(const MainWindow&) = delete;
 
   GtkWindow* Window() const { return mWindow; }
-  igraphics::IGraphics& Graphics() { return *mGraphics; }
+  igraphics::IGraphics& Graphics() { return mPages.Graphics(); }
   void Present();
   // Destroys the window (the Quit command); the close handler runs.
   void Close();
@@ -78,9 +77,8 @@ class MainWindow final : public igraphics::IGraphicsHost {
   CloseHandler mOnClose;
   FirstFrameHandler mOnFirstFrame;
   guint mFirstFrameIdle = 0;
-  EditorDelegate mDelegate;
-  std::unique_ptr<igraphics::IGraphics> mGraphics;
-  std::unique_ptr<GraphicsView> mView;
+  pages::EditorPages mPages;
+  igraphics::IGraphics* mGraphics;
   GtkWindow* mWindow = nullptr;
   GtkWidget* mCanvas = nullptr;
   guint mDeviceTimer = 0;

@@ -6,7 +6,7 @@
 #include "model/EditorView.h"
 #include "ui/IGraphics.h"
 
-namespace kr7::shell {
+namespace kr7::pages {
 
 class GraphicsView final : public EditorView {
  public:
@@ -29,4 +29,4 @@ class GraphicsView final : public EditorView {
   igraphics::IGraphics& mUi;
 };
 
-}  // namespace kr7::shell
+}  // namespace kr7::pages

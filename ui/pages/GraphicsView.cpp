@@ -1,8 +1,8 @@
-#include "app/shell/window/GraphicsView.h"
+#include "ui/pages/GraphicsView.h"
 
 #include "ui/ITextControl.h"
 
-namespace kr7::shell {
+namespace kr7::pages {
 
 using igraphics::IControl;
 
@@ -67,4 +67,4 @@ std::optional<std::string> GraphicsView::AskForFile(const FileRequest& request) 
 
 void GraphicsView::OpenLink(std::string_view url) { mUi.OpenLink(url); }
 
-}  // namespace kr7::shell
+}  // namespace kr7::pages

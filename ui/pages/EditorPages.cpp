@@ -1,0 +1,64 @@
+#include "ui/pages/EditorPages.h"
+
+#include <algorithm>
+
+#include "resources/Resources.h"
+#include "ui/IFreqResponseGraph.h"
+#include "ui/ITextControl.h"
+
+namespace kr7::pages {
+
+EditorPages::EditorPages(KR7Control& control, float scale)
+    : mControl(control),
+      mGraphics(std::make_unique<igraphics::IGraphics>(this, kDesignWidth, kDesignHeight,
+                                                       std::clamp(scale, kMinScale, kMaxScale))),
+      mTransitions(*mGraphics, control),
+      mView(*mGraphics),
+      mScale(std::clamp(scale, kMinScale, kMaxScale)) {
+  mGraphics->SetScaleLimits(kMinScale, kMaxScale);
+  mGraphics->SetResourceProvider([](std::string_view name) { return kr7::FindResource(name); });
+}
+
+EditorPages::~EditorPages() { Close(); }
+
+void EditorPages::Open(int screenScale) {
+  if (mOpen) return;
+  mGraphics->SetScreenScale(screenScale);
+  PageContext ctx{*mGraphics, mControl, mTransitions, mRefs};
+  BuildPages(ctx, mScale);
+  mControl.OnWindowOpen(&mView, this);
+  mControl.Irs().PrepareStore([](int id) { return kr7::FindResource(id); });
+  mOpen = true;
+}
+
+void EditorPages::Close() {
+  if (!mOpen) return;
+  mOpen = false;
+  mControl.OnWindowClose();
+}
+
+void EditorPages::OnFrameworkTimer() {
+  mControl.OnFrameworkTimer();
+  if (auto buffer = mControl.Irs().TakeDisplay(); buffer && mRefs.irGraph) mRefs.irGraph->SetImpulseResponse(*buffer);
+  if (mRefs.transferShield) mRefs.transferShield->Hide(!mControl.Streams().LongTransferRunning());
+  mGraphics->OnIdle();
+}
+
+void EditorPages::SendParameterValueFromUI(int paramIdx, double normalisedValue) {
+  mControl.SetParameterFromPosition(paramIdx, normalisedValue);
+}
+
+void EditorPages::SetPresetRow(int slot, std::string_view text, igraphics::Colour colour) {
+  if (slot < 0 || slot >= kNumPresetRows) return;
+  igraphics::ITextControl* row = mRefs.presetRows[static_cast<std::size_t>(slot)];
+  if (!row) return;
+  row->SetStr(text);
+  row->SetTextColour(colour);
+}
+
+void EditorPages::SetUserIrRow(int row, std::string_view text) {
+  if (row < 0 || row >= kNumUserIrRows) return;
+  if (igraphics::ITextControl* control = mRefs.userIrRows[static_cast<std::size_t>(row)]) control->SetStr(text);
+}
+
+}  // namespace kr7::pages
