@@ -26,11 +26,19 @@ void FirmwareUpdate::OpenPage() {
   view.SetGroupDisabled(kGroupMain, true);
 }
 
-void FirmwareUpdate::ClosePage() {
+bool FirmwareUpdate::ClosePage() {
+  Phase phase = mPhase.load();
+  if (phase == Phase::Transferring) return false;
+  // A FirmwareReady arriving after the page closed must not start a
+  // transfer nobody can see.
+  if (phase == Phase::Announced && !mPhase.compare_exchange_strong(phase, Phase::Idle)) {
+    return false;
+  }
   mSession.connected.store(false);
   mSession.polling.store(true);
   ShowPage(false);
   mHost.View().SetGroupDisabled(kGroupMain, false);
+  return true;
 }
 
 void FirmwareUpdate::ChooseImage() {

@@ -38,9 +38,11 @@ class FirmwareUpdate {
 
   // Menu "Firmware Update...": connected without polling, the page shown.
   void OpenPage();
-  // The page's "X": disconnected and polling again, the page hidden. A
-  // transfer already running is not stopped.
-  void ClosePage();
+  // The page's "X": disconnected and polling again, the page hidden; an
+  // announced image that the loader has not taken yet is dropped. Refused
+  // (false) while a transfer runs: the page is its only progress display
+  // and its end needs the page to close on.
+  bool ClosePage();
   // "UPDATE FIRMWARE": file dialog, then LoadImage for a non-empty path.
   void ChooseImage();
   // Reads, packs and announces the image. An empty file, one that cannot be

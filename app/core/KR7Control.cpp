@@ -2,7 +2,9 @@
 
 #include "app/core/SettingsBlock.h"
 #include "device/Messages.h"
+#include "model/ControlTags.h"
 #include "model/PresetPayload.h"
+#include "model/UserTexts.h"
 
 namespace kr7 {
 
@@ -260,14 +262,40 @@ void KR7Control::OnWindowClose() {
   mLists = nullptr;
 }
 
-// The transfers own the firmware page, bank import and export and the
-// factory presets update; the other commands are added with the menu.
 bool KR7Control::OnCommand(int command) {
-  if (command == kCommandGlobalSettings) {
-    OpenGlobalSettings();
-    return true;
+  switch (command) {
+    case kCommandFirmwarePage:
+      if (!mView.HasView()) return false;
+      break;
+    case kCommandGlobalSettings:
+      OpenGlobalSettings();
+      return true;
+    case kCommandClearCache:
+      ClearCacheFromMenu();
+      return true;
+    case kCommandNothing:
+      return true;
+    default:
+      break;
   }
+  // The transfers own the firmware page, bank import and export and the
+  // factory presets update.
   return mStreams.OnCommand(command);
+}
+
+void KR7Control::ClearCacheFromMenu() {
+  mCache.Clear();
+  LoadPresetCache();
+  // The impulse-response names fall back to the built-in and "Empty Slot"
+  // texts; the factory WAV files are not cache and stay.
+  mIrs.PrepareStore({});
+  mView.ShowMessage(kFinishedText, false);
+}
+
+bool KR7Control::ShowAbout() {
+  if (!mView.HasView()) return false;
+  mView.SetGroupHidden(kGroupAbout, false);
+  return true;
 }
 
 }  // namespace kr7

@@ -77,8 +77,13 @@ class KR7Control final : private SessionHost,
   void OnWindowOpen(EditorView* view, ListView* lists = nullptr);
   // Sends EditorClosed when connected, then forgets the window.
   void OnWindowClose();
-  // Menu command dispatch; returns whether the command was handled.
+  // Menu command dispatch; returns whether the command was handled. The
+  // firmware page needs a window: without one code 1 is not handled, so the
+  // link is neither held connected nor kept from polling.
   bool OnCommand(int command);
+  // "About": shows the about page and reports true with a window open;
+  // false without one (the shell then shows its plain box).
+  bool ShowAbout();
   void Reconnect() { mSessionLogic.Reconnect(); }
   // The global settings page: opening pauses the identity polling and asks
   // for the settings; closing resumes polling, hides the page and reloads
@@ -162,6 +167,9 @@ class KR7Control final : private SessionHost,
   // Reads the list texts from the cache: directory order, then by slot.
   PresetCache::DirectoryLoad ReadPresetList();
   void LoadPresetCache();
+  // "Clear Cache Data": the cached presets and impulse responses go, the
+  // lists are read again and the user is told.
+  void ClearCacheFromMenu();
 
   DataFolder mFolder;
   ParameterTable mParams;

@@ -10,12 +10,9 @@ ManualFile PrepareManual(const std::string& dataFolder, std::span<const std::uin
   if (dataFolder.size() >= kMaxPathLength - 1 || path.size() >= kMaxPathLength)
     return {ManualFile::Status::kPathTooLong, path};
   if (FileReader(path).IsOpen()) return {ManualFile::Status::kReady, path};
-  FileWriter writer;
-  if (writer.OpenWrite(path)) {
-    writer.Write(embedded.data(), static_cast<std::ptrdiff_t>(embedded.size()));
-    writer.Close();
-  }
-  return {ManualFile::Status::kWritten, path};
+  const bool written =
+      !embedded.empty() && WriteFileAtomically(path, embedded.data(), embedded.size());
+  return {written ? ManualFile::Status::kWritten : ManualFile::Status::kWriteFailed, path};
 }
 
 }  // namespace kr7

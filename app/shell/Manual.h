@@ -16,14 +16,15 @@ namespace kr7 {
 inline constexpr std::size_t kMaxPathLength = 260;
 
 struct ManualFile {
-  enum class Status { kReady, kWritten, kPathTooLong };
+  enum class Status { kReady, kWritten, kPathTooLong, kWriteFailed };
   Status status;
   std::string path;
 };
 
 // Makes sure "<dataFolder>/Dorlan_Valvora_OM1.pdf" exists, writing `embedded`
-// when it does not. A failing write leaves the file missing or short, as the
-// viewer will then say itself.
+// when it does not. The copy is written beside the target and renamed into
+// place, so a failing write (or no embedded copy) leaves no file behind and
+// the next request tries again.
 ManualFile PrepareManual(const std::string& dataFolder, std::span<const std::uint8_t> embedded);
 
 }  // namespace kr7

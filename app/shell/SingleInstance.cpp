@@ -35,6 +35,13 @@ socklen_t MakeAddress(const std::string& name, sockaddr_un& address) {
 
 }  // namespace
 
+std::optional<std::string> ParseInstanceRequest(std::string_view request) {
+  if (request.size() > kMaxRequest || !request.starts_with(kPresentRequest) ||
+      request.find('\0') != std::string_view::npos)
+    return std::nullopt;
+  return std::string(request.substr(kPresentRequest.size()));
+}
+
 SingleInstance::SingleInstance(std::string dataFolder)
     : mLockPath(dataFolder + "/KR7Control.lock") {
   char hash[32];
@@ -102,10 +109,8 @@ std::optional<std::string> SingleInstance::TakeRequest() {
     request.append(chunk, static_cast<std::size_t>(got));
   }
   close(client);
-  if (!complete || request.size() > kMaxRequest || !request.starts_with(kPresentRequest) ||
-      request.find('\0') != std::string::npos)
-    return std::nullopt;
-  return request.substr(kPresentRequest.size());
+  if (!complete) return std::nullopt;
+  return ParseInstanceRequest(request);
 }
 
 }  // namespace kr7

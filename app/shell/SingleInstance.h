@@ -11,6 +11,10 @@
 
 namespace kr7 {
 
+// What a later start sent: nothing for anything that is not a request of
+// ours, otherwise the path to open (empty: only show the window).
+std::optional<std::string> ParseInstanceRequest(std::string_view request);
+
 class SingleInstance {
  public:
   enum class Outcome {

@@ -88,10 +88,14 @@ TEST_F(FirmwareUpdateTest, ImageWithinOneChunkIsTakenWhole) {
   EXPECT_EQ(pedal.Snapshot().firmware, image);
 }
 
-TEST_F(FirmwareUpdateTest, ClosingThePageResumesPolling) {
+TEST_F(FirmwareUpdateTest, ClosingThePageResumesPollingAndDropsAnAnnouncedImage) {
   ASSERT_TRUE(streams.OnCommand(kCommandFirmwarePage));
   EXPECT_TRUE(editor->Session().connected.load());
-  streams.Firmware().ClosePage();
+  std::ofstream(data / "kr7.bin") << "image";
+  ASSERT_TRUE(streams.Firmware().LoadImage(data / "kr7.bin"));
+  EXPECT_TRUE(streams.Firmware().ClosePage());
+  Deliver();  // the loader's FirmwareReady comes too late
+  EXPECT_FALSE(streams.FirmwareRunning());
   link.sent.clear();
   Tick(kPollTicks);
   EXPECT_EQ(SentNames().front(), "GlobalRequest 15");

@@ -26,6 +26,15 @@ TEST(Manual, FirstUseWritesTheEmbeddedCopyAndLaterUsesKeepTheFileOnDisk) {
   EXPECT_EQ(std::filesystem::file_size(second.path), pdf.size());
 }
 
+TEST(Manual, AFailedWriteIsReportedLeavesNoFileAndTheNextRequestTriesAgain) {
+  test::TempFolder temp;
+  const std::vector<std::uint8_t> pdf = {'%', 'P', 'D', 'F'};
+  EXPECT_EQ(PrepareManual(temp / "not-yet", pdf).status, ManualFile::Status::kWriteFailed);
+  EXPECT_EQ(PrepareManual(temp.Path(), {}).status, ManualFile::Status::kWriteFailed);
+  EXPECT_TRUE(std::filesystem::is_empty(temp.Path()));
+  EXPECT_EQ(PrepareManual(temp.Path(), pdf).status, ManualFile::Status::kWritten);
+}
+
 TEST(Manual, AFolderPathThatDoesNotFitIsRefusedWithoutWriting) {
   test::TempFolder temp;
   std::string folder = temp.Path();

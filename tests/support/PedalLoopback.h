@@ -29,11 +29,16 @@ class PedalLoopback final : public SysExSender {
   // Hands every waiting reply to the editor, including those its own
   // reactions cause.
   void Deliver() {
-    while (!mInbox.empty()) {
-      const Bytes message = std::move(mInbox.front());
-      mInbox.pop_front();
-      mControl.OnSysEx(message);
+    while (DeliverOne()) {
     }
+  }
+  // Hands the oldest waiting reply to the editor; false when none waits.
+  bool DeliverOne() {
+    if (mInbox.empty()) return false;
+    const Bytes message = std::move(mInbox.front());
+    mInbox.pop_front();
+    mControl.OnSysEx(message);
+    return true;
   }
 
  private:

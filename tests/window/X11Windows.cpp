@@ -5,6 +5,7 @@
 #include <X11/extensions/XTest.h>
 
 #include <cstdlib>
+#include <iterator>
 #include <thread>
 
 namespace kr7::test {
@@ -109,6 +110,23 @@ bool X11Display::LeftButton(bool press) {
   const bool sent = XTestFakeButtonEvent(mDisplay, 1, press ? True : False, CurrentTime) != 0;
   XFlush(mDisplay);
   return sent;
+}
+
+bool X11Display::TypeChord(Window window, std::initializer_list<KeySym> chord) {
+  if (!mDisplay) return false;
+  XSetInputFocus(mDisplay, window, RevertToPointerRoot, CurrentTime);
+  bool sent = true;
+  for (KeySym key : chord) sent &= XTestFakeKeyEvent(mDisplay, XKeysymToKeycode(mDisplay, key), True, 0) != 0;
+  for (auto k = std::rbegin(chord); k != std::rend(chord); ++k)
+    sent &= XTestFakeKeyEvent(mDisplay, XKeysymToKeycode(mDisplay, *k), False, 0) != 0;
+  return XFlush(mDisplay) && sent;
+}
+
+unsigned long X11Display::PixelAt(Window window, int x, int y) {
+  XImage* image = mDisplay ? XGetImage(mDisplay, window, x, y, 1, 1, AllPlanes, ZPixmap) : nullptr;
+  const unsigned long pixel = image ? XGetPixel(image, 0, 0) & 0xFFFFFF : 0;
+  if (image) XDestroyImage(image);
+  return pixel;
 }
 
 }  // namespace kr7::test

@@ -6,6 +6,7 @@
 #include <X11/Xlib.h>
 
 #include <chrono>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,11 @@ class X11Display {
   // and the left button pressed or released where it is.
   bool MovePointer(Window window, int x, int y);
   bool LeftButton(bool press);
+  // The keyboard as a user types (XTest) into window, which gets the input
+  // focus first: the keys of a chord pressed in order, released in reverse.
+  bool TypeChord(Window window, std::initializer_list<KeySym> chord);
+  // The colour shown at window-relative pixel (x, y) as 0xRRGGBB.
+  unsigned long PixelAt(Window window, int x, int y);
 
  private:
   std::string TitleOf(Window window);

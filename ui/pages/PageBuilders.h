@@ -26,5 +26,9 @@ using PageBuilder = void (*)(PageContext& ctx);
 
 void BuildMainPage(PageContext& ctx);
 void BuildTransferShield(PageContext& ctx);
+void BuildFirmwarePage(PageContext& ctx);
+void BuildUserIrBrowser(PageContext& ctx);
+void BuildAboutPage(PageContext& ctx);
+void BuildProgressOverlays(PageContext& ctx);
 
 }  // namespace kr7::pages

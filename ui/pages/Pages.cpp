@@ -11,6 +11,10 @@ namespace {
 constexpr PageBuilder kPageBuilders[] = {
     BuildMainPage,
     BuildTransferShield,
+    BuildFirmwarePage,
+    BuildUserIrBrowser,
+    BuildAboutPage,
+    BuildProgressOverlays,
 };
 
 // Hidden at start, besides every block group: the pages over the main page.

@@ -117,16 +117,16 @@ void ReadManual(GtkWindow* parent, const DataFolder& folder) {
   const auto embedded = FindResource(kResourceIdManual);
   const ManualFile manual =
       PrepareManual(folder.Base(), embedded.value_or(std::span<const std::uint8_t>{}));
+  std::string problem;
   if (manual.status == ManualFile::Status::kPathTooLong) {
-    ShowMessageBox(parent,
-                   "The manual cannot be written: the path of the data folder is too long.\n" +
-                       folder.Base(),
-                   false, kProductName);
-    return;
+    problem = "The manual cannot be written: the path of the data folder is too long.\n" +
+              folder.Base();
+  } else if (manual.status == ManualFile::Status::kWriteFailed) {
+    problem = "The manual could not be written:\n" + manual.path;
+  } else if (!OpenWithDefaultApplication(manual.path)) {
+    problem = "No application could open the manual:\n" + manual.path;
   }
-  if (!OpenWithDefaultApplication(manual.path))
-    ShowMessageBox(parent, "No application could open the manual:\n" + manual.path, false,
-                   kProductName);
+  if (!problem.empty()) ShowMessageBox(parent, problem, false, kProductName);
 }
 
 void OnMenuCommand(Running& running, int commandId) {
@@ -146,7 +146,7 @@ void OnMenuCommand(Running& running, int commandId) {
       break;
     }
     case kCmdAbout:
-      ShowPlainAbout(parent);
+      if (!host.Control().ShowAbout()) ShowPlainAbout(parent);
       break;
     case kCmdReadManual:
       ReadManual(parent, host.Control().Folder());
