@@ -49,9 +49,10 @@ void BankExport::Start() {
   StartTo(*path);
 }
 
-void BankExport::StartTo(const std::string& path) {
+void BankExport::StartTo(const std::string& path, Completion done) {
   if (Active()) return;
   mPath = path;
+  mDone = std::move(done);
   mBuffer.clear();
   mBuffer.reserve(kBankPresetCount * kBlockMessageSize);
   mPresetCounter = 0;
@@ -67,9 +68,7 @@ void BankExport::StartTo(const std::string& path) {
 bool BankExport::Step(bool connected) {
   if (!Active()) return false;
   if (!connected) {
-    mReady.store(false);
-    mAwaiting.store(Awaiting::Nothing);
-    mActive.store(false);
+    Abort();
     return true;
   }
   if (!mReady.load()) return true;
@@ -101,6 +100,14 @@ bool BankExport::Step(bool connected) {
   return true;
 }
 
+void BankExport::Abort() {
+  if (!Active()) return;
+  mReady.store(false);
+  mAwaiting.store(Awaiting::Nothing);
+  mActive.store(false);
+  End(false);
+}
+
 void BankExport::Finish() {
   mReady.store(false);
   mActive.store(false);
@@ -108,9 +115,16 @@ void BankExport::Finish() {
   SetProgressVisible(view, kPresetProgress, false);
   const bool written =
       !mOverflow && WriteFileAtomically(mPath, mBuffer.data(), mBuffer.size());
-  // A file that could not be written is not reported as a success.
-  if (written) view.ShowMessage(kFinishedText, false);
   mBuffer = Bytes();
+  // A file that could not be written is not reported as a success.
+  if (written && !mDone) view.ShowMessage(kFinishedText, false);
+  End(written);
+}
+
+void BankExport::End(bool written) {
+  Completion done = std::move(mDone);
+  mDone = nullptr;
+  if (done) done(written);
 }
 
 bool BankExport::OnMessage(ByteSpan message, const PedalMessage& recognised) {
@@ -151,6 +165,7 @@ void BankExport::OnPresetDump(ByteSpan message, const PresetDump& dump) {
   mSession.awaitingPreset.store(false);
   MarkUsedIrs(message);
   Append(message);
+  mAnswers.fetch_add(1);
   EditorView& view = mHost.View();
   ShowProgress(view, kPresetProgress, static_cast<double>(mPresetCounter) / kBankPresetCount);
   SetProgressVisible(view, kPresetProgress, true);
@@ -173,6 +188,7 @@ void BankExport::OnIrPart(ByteSpan message, const IrDumpPart& part) {
   }
   if (!mIrStarted) return;
   Append(message);
+  mAnswers.fetch_add(1);
   mAwaiting.store(Awaiting::Nothing);
   EditorView& view = mHost.View();
   ShowProgress(view, kPresetProgress, static_cast<double>(mIrScan) / kBankUserIrSlots);

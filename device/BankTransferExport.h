@@ -19,6 +19,7 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <string>
 
 #include "device/Messages.h"
@@ -36,8 +37,19 @@ class BankExport {
 
   // UI thread: the menu command (save dialog).
   void Start();
+  // Called on the UI thread when an export started with it ends: true when
+  // the file was written, false when the pedal went away, the export was
+  // aborted or the file could not be written. Such an export shows no
+  // message of its own.
+  using Completion = std::function<void(bool written)>;
+
   // UI thread: starts an export into path without a dialog.
-  void StartTo(const std::string& path);
+  void StartTo(const std::string& path, Completion done = {});
+  // UI thread: gives up a running export without writing anything.
+  void Abort();
+  // Answers taken so far (preset dumps and whole impulse responses); a
+  // watcher sees a stalled export by it not moving. Either thread.
+  int Answers() const { return mAnswers.load(); }
 
   // Tick step 7: true while export mode is on (the tick ends there).
   bool Step(bool connected);
@@ -53,15 +65,18 @@ class BankExport {
   void OnPresetDump(ByteSpan message, const PresetDump& dump);
   void OnIrPart(ByteSpan message, const IrDumpPart& part);
   void Finish();
+  void End(bool written);
 
   SessionState& mSession;
   StreamHost& mHost;
   std::string mDataFolder;
   std::string mPath;  // UI thread only
+  Completion mDone;   // UI thread only
 
   std::atomic<bool> mActive{false};
   std::atomic<bool> mReady{false};
   std::atomic<Awaiting> mAwaiting{Awaiting::Nothing};
+  std::atomic<int> mAnswers{0};
   // Written by the side that holds the turn (the tick before a request, the
   // receive handler until it sets ready again).
   int mPresetCounter = 0;

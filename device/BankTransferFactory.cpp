@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "device/BankBackup.h"
 #include "device/Messages.h"
 #include "device/StreamsHost.h"
 #include "device/StreamsProgress.h"
@@ -22,7 +23,8 @@ std::string VersionQuestion(std::uint8_t version) {
 
 }  // namespace
 
-FactoryUpdate::FactoryUpdate(StreamHost& host) : mHost(host) {}
+FactoryUpdate::FactoryUpdate(StreamHost& host, OverwriteGuard& guard)
+    : mHost(host), mGuard(guard) {}
 
 bool FactoryUpdate::Start() {
   if (Running()) return false;
@@ -36,9 +38,12 @@ bool FactoryUpdate::Start() {
     if (!view.ShowMessage(VersionQuestion(version), true)) return false;
     mStream.SetFormatBytes(kBankFormatVersion);
   }
-  ResetProgress(view, kFactoryProgress);
-  SetProgressVisible(view, kFactoryProgress, true);
-  mStream.Start();
+  mGuard.BeforeOverwrite([this] {
+    EditorView& view = mHost.View();
+    ResetProgress(view, kFactoryProgress);
+    SetProgressVisible(view, kFactoryProgress, true);
+    mStream.Start();
+  });
   return true;
 }
 
@@ -83,8 +88,16 @@ void FactoryUpdate::Complete() {
 
 void FactoryUpdate::Reset(ResetScope scope) {
   if (!mHost.View().ShowMessage(kResetQuestion, true)) return;
-  if (scope != ResetScope::Settings) mHost.ClearCachesAndRebuild();
-  mHost.Send(build::FactoryReset(static_cast<std::uint8_t>(scope)));
+  const auto send = [this, scope] {
+    if (scope != ResetScope::Settings) mHost.ClearCachesAndRebuild();
+    mHost.Send(build::FactoryReset(static_cast<std::uint8_t>(scope)));
+  };
+  // The settings alone overwrite no preset: no backup for them.
+  if (scope == ResetScope::Settings) {
+    send();
+  } else {
+    mGuard.BeforeOverwrite(send);
+  }
 }
 
 }  // namespace kr7

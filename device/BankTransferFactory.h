@@ -24,6 +24,7 @@
 
 namespace kr7 {
 
+class OverwriteGuard;
 class StreamHost;
 
 // The bank's format version the editor expects (read as 1.2).
@@ -38,11 +39,14 @@ using FactoryBankProvider = std::function<std::optional<ByteSpan>()>;
 
 class FactoryUpdate {
  public:
-  explicit FactoryUpdate(StreamHost& host);
+  // Writing the bank and resetting everything or the presets go through
+  // guard first.
+  FactoryUpdate(StreamHost& host, OverwriteGuard& guard);
 
   void SetBankProvider(FactoryBankProvider provider) { mProvider = std::move(provider); }
 
-  // UI thread: the menu command. Returns whether the stream started.
+  // UI thread: the menu command. Returns whether the stream was handed to
+  // the guard (it starts once the guard lets it).
   bool Start();
   // Device tick step 5: true when it took the tick.
   bool Step();
@@ -57,6 +61,7 @@ class FactoryUpdate {
   void Complete();
 
   StreamHost& mHost;
+  OverwriteGuard& mGuard;
   FactoryBankProvider mProvider;
   MessageListStream mStream;
   std::atomic<bool> mCompletionPending{false};

@@ -1,5 +1,6 @@
 #include "device/BankTransferImport.h"
 
+#include "device/BankBackup.h"
 #include "device/BankTransferImportCheck.h"
 #include "device/Messages.h"
 #include "device/Session.h"
@@ -11,7 +12,8 @@
 
 namespace kr7 {
 
-BankImport::BankImport(SessionState& session, StreamHost& host) : mSession(session), mHost(host) {}
+BankImport::BankImport(SessionState& session, StreamHost& host, OverwriteGuard& guard)
+    : mSession(session), mHost(host), mGuard(guard) {}
 
 bool BankImport::Confirm() { return !Active() && mHost.View().ShowMessage(kImportQuestion, true); }
 
@@ -42,11 +44,14 @@ bool BankImport::LoadFile(const std::string& path) {
     view.ShowMessage(kUnknownFileFormatText, false);
     return false;
   }
-  mRewriter.Reset();
-  mFinished.store(false);
-  ResetProgress(view, kPresetProgress);
-  SetProgressVisible(view, kPresetProgress, true);
-  mStream.Start();
+  mGuard.BeforeOverwrite([this] {
+    mRewriter.Reset();
+    mFinished.store(false);
+    EditorView& view = mHost.View();
+    ResetProgress(view, kPresetProgress);
+    SetProgressVisible(view, kPresetProgress, true);
+    mStream.Start();
+  });
   return true;
 }
 

@@ -21,6 +21,7 @@
 
 namespace kr7 {
 
+class OverwriteGuard;
 class StreamHost;
 struct SessionState;
 
@@ -28,7 +29,8 @@ inline constexpr std::string_view kBankFileExtension = "r3b";
 
 class BankImport {
  public:
-  BankImport(SessionState& session, StreamHost& host);
+  // A checked file is handed to guard before a byte is sent.
+  BankImport(SessionState& session, StreamHost& host, OverwriteGuard& guard);
 
   // UI thread: the menu command (confirmation and dialog).
   void Start();
@@ -53,6 +55,7 @@ class BankImport {
 
   SessionState& mSession;
   StreamHost& mHost;
+  OverwriteGuard& mGuard;
   MessageListStream mStream;
   ImportRewriter mRewriter;  // UI thread only (the tick)
   std::atomic<bool> mFinished{false};

@@ -8,9 +8,10 @@ StreamController::StreamController(SessionState& session, StreamHost& host, std:
     : mSession(session),
       mHost(host),
       mFirmware(session, host),
-      mFactory(host),
-      mImport(session, host),
-      mExport(session, host, std::move(dataFolder)) {}
+      mExport(session, host, dataFolder),
+      mBackup(host, mExport, dataFolder),
+      mFactory(host, mBackup),
+      mImport(session, host, mBackup) {}
 
 void StreamController::SetFactoryBankProvider(FactoryBankProvider provider) {
   mFactory.SetBankProvider(std::move(provider));

@@ -14,6 +14,7 @@
 
 #include <string>
 
+#include "device/BankBackup.h"
 #include "device/BankTransferExport.h"
 #include "device/BankTransferFactory.h"
 #include "device/BankTransferImport.h"
@@ -44,6 +45,8 @@ class StreamController final : public StreamHooks {
   FactoryUpdate& Factory() { return mFactory; }
   BankImport& Import() { return mImport; }
   BankExport& Export() { return mExport; }
+  // The backup made before the pedal's bank is overwritten.
+  BankBackup& Backup() { return mBackup; }
   // The three buttons under "RESET TO FACTORY DEFAULT SETTINGS".
   void FactoryReset(ResetScope scope) { mFactory.Reset(scope); }
   // Starts uploading a packed impulse-response image to a user slot; does
@@ -62,7 +65,10 @@ class StreamController final : public StreamHooks {
   bool FirmwareStep() override { return mFirmware.Step(); }
   bool FactoryStep() override { return mFactory.Step(); }
   bool ImportStep(bool connected) override { return mImport.Step(connected); }
-  bool ExportStep(bool connected) override { return mExport.Step(connected); }
+  bool ExportStep(bool connected) override {
+    mBackup.Watch();
+    return mExport.Step(connected);
+  }
   void IrUploadStep() override;
   bool FirmwareRunning() const override { return mFirmware.Running(); }
   bool ExportActive() const override { return mExport.Active(); }
@@ -75,9 +81,11 @@ class StreamController final : public StreamHooks {
   SessionState& mSession;
   StreamHost& mHost;
   FirmwareUpdate mFirmware;
+  BankExport mExport;
+  // Before the two streams that overwrite the pedal's bank.
+  BankBackup mBackup;
   FactoryUpdate mFactory;
   BankImport mImport;
-  BankExport mExport;
   IrUploadStream mIrUpload;
 };
 

@@ -48,6 +48,9 @@ inline constexpr std::string_view kPresetNotSavedQuestion =
     "Current Preset not saved. \nContinue without saving?";
 inline constexpr std::string_view kOverwriteUserIrQuestion =
     "This operation will overwrite the currently selected User IR. \nContinue without saving?";
+// Not one of the pedal's texts: the automatic backup could not be made.
+inline constexpr std::string_view kBackupFailedQuestion =
+    "The pedal could not be backed up before it is overwritten.\nGo on without a backup?";
 
 // ---- captions of message boxes ------------------------------------------------
 inline constexpr std::string_view kWarningCaption = "Warning";
@@ -69,5 +72,14 @@ inline constexpr std::string_view kEmptySlotFormat = "Empty Slot %d";
 // response arrives.
 inline constexpr std::string_view kPercentFormat = "%d %%";
 inline constexpr std::string_view kIrDumpPercentFormat = "%.0f %%";
+
+// ---- additions of the editor beyond the pedal's own texts ----------------------
+// The progress text while the automatic backup runs.
+inline constexpr std::string_view kBackingUpText = "Backing up the pedal...";
+// The pedal search, on the device line and in the preferences dialog.
+inline constexpr std::string_view kSearchingText = "Looking for the pedal on every MIDI port...";
+inline constexpr std::string_view kFoundTextPrefix = "Pedal found: ";
+inline constexpr std::string_view kFoundText = "Pedal found.";
+inline constexpr std::string_view kNotFoundText = "No pedal answered on any MIDI port.";
 
 }  // namespace kr7

@@ -147,6 +147,8 @@ void KR7Control::SendLiveEdit(int index) {
 // ---- messages ------------------------------------------------------------------------
 
 bool KR7Control::SendSysEx(std::span<const std::uint8_t> message) {
+  // Recorded before it goes, so a reply never shows up ahead of its request.
+  if (mMonitor.Enabled()) mMonitor.Record(MonitorDirection::Out, message, {});
   SysExSender* sender = mSender.load();
   return sender != nullptr && sender->SendSysEx(message);
 }
@@ -213,6 +215,10 @@ void KR7Control::ContinuePresetFileImport() { mPresetFiles.ContinueAfterAck(); }
 // ---- hooks ---------------------------------------------------------------------------
 
 void KR7Control::OnSysEx(std::span<const std::uint8_t> message) {
+  if (mMonitor.Enabled()) {
+    mMonitor.Record(MonitorDirection::In, message,
+                    {mSession.connected.load(), mStreams.FirmwareRunning()});
+  }
   mSessionLogic.OnMessage(message);
 }
 

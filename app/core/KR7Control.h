@@ -26,6 +26,7 @@
 #include "app/core/PresetFileFlows.h"
 #include "app/core/ViewDispatcher.h"
 #include "device/MessagePump.h"
+#include "device/MidiMonitor.h"
 #include "device/Packing.h"
 #include "device/Session.h"
 #include "device/SessionHooks.h"
@@ -85,6 +86,9 @@ class KR7Control final : private SessionHost,
   // false without one (the shell then shows its plain box).
   bool ShowAbout();
   void Reconnect() { mSessionLogic.Reconnect(); }
+  // A line about the MIDI connection on the device line (the pedal search's
+  // progress and outcome); the next identity block replaces it.
+  void ShowConnectionStatus(std::string_view text) { mView.SetControlText(kTagDeviceLine, text); }
   // The global settings page: opening pauses the identity polling and asks
   // for the settings; closing resumes polling, hides the page and reloads
   // the preset list from the cache.
@@ -126,6 +130,8 @@ class KR7Control final : private SessionHost,
   StreamController& Streams() { return mStreams; }
   // Global settings, controller and program maps, jacks; the MIDI pages.
   MidiMapping& Midi() { return mMidi; }
+  // Every SysEx in and out, while the monitor window is open.
+  MidiMonitor& Monitor() { return mMonitor; }
   // Whether a message waits for the idle step.
   bool HasPendingMessage() const { return mPending.IsSet(); }
 
@@ -178,6 +184,7 @@ class KR7Control final : private SessionHost,
   PresetCache mCache;
   ViewDispatcher mView;
   PendingMessage mPending;
+  MidiMonitor mMonitor;
   ListView* mLists = nullptr;  // UI thread only
   // "PATCH OFFSET" the preset list was last numbered with.
   std::atomic<int> mListedOffset{0};

@@ -24,6 +24,7 @@ constexpr std::array kFileEntries{
 constexpr std::array kHelpEntries{
     MenuEntry{kCmdAbout, "&About", {}},
     MenuEntry{kCmdReadManual, "&Read Manual", {}},
+    MenuEntry{kCmdMidiMonitor, "MIDI &Monitor", {}},
 };
 
 constexpr std::array kPopups{

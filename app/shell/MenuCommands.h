@@ -23,6 +23,7 @@ enum MenuCommandId {
   kCmdAbout = 40005,
   kCmdReadManual = 40008,
   kCmdNoAction = 40035,
+  kCmdMidiMonitor = 40037,
 };
 
 struct MenuEntry {

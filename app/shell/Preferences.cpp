@@ -48,6 +48,13 @@ void PreferencesSession::ChooseOutput(int index) {
   mHost.SelectMidiOutput(mSettings.midi.outputPort);
 }
 
+PreferencesSession::Selection PreferencesSession::KeepFoundPorts() {
+  mCopy.midi.inputPort = mSettings.midi.inputPort;
+  mCopy.midi.outputPort = mSettings.midi.outputPort;
+  return {std::max(0, IndexOf(mHost.MidiInputNames(), mSettings.midi.inputPort)),
+          std::max(0, IndexOf(mHost.MidiOutputNames(), mSettings.midi.outputPort))};
+}
+
 void PreferencesSession::Ok() {
   if (!(mSettings == mHost.LastAudioStart())) mHost.RestartAudio();
 }

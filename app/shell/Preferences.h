@@ -47,6 +47,9 @@ class PreferencesSession {
   // selected at once.
   void ChooseInput(int index);
   void ChooseOutput(int index);
+  // A pedal search opened and stored a pair meanwhile: Cancel keeps it. The
+  // entries to show for the stored names.
+  Selection KeepFoundPorts();
   // Restarts the audio when the settings differ from the last start.
   void Ok();
   void Apply();

@@ -18,6 +18,7 @@ namespace {
 constexpr const char* kAudio = "audio";
 constexpr const char* kMidi = "midi";
 constexpr const char* kGui = "GUI";
+constexpr const char* kBackup = "backup";
 // The file format stores strings in 100-character buffers: longer values are
 // cut to 99 characters when read.
 constexpr std::size_t kMaxStringLength = 99;
@@ -112,6 +113,7 @@ AppSettings SettingsFile::LoadAndRewrite() {
     m.outputPort = ReadString(ini, kMidi, "outdev", m.outputPort);
     m.inputChannel = ReadUnsigned(ini, kMidi, "inchan", m.inputChannel);
     m.outputChannel = ReadUnsigned(ini, kMidi, "outchan", m.outputChannel);
+    settings.backup.enabled = ReadUnsigned(ini, kBackup, "enabled", settings.backup.enabled);
   }
   Write(settings);
   return settings;
@@ -135,6 +137,7 @@ bool SettingsFile::Write(const AppSettings& settings) const {
   Put(ini, kMidi, "outdev", m.outputPort);
   PutUnsigned(ini, kMidi, "inchan", m.inputChannel);
   PutUnsigned(ini, kMidi, "outchan", m.outputChannel);
+  PutUnsigned(ini, kBackup, "enabled", settings.backup.enabled);
   return SaveIni(mPath, ini);
 }
 

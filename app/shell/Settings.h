@@ -1,6 +1,6 @@
 #pragma once
-// settings.ini in the per-user data folder: the audio and MIDI choices and the
-// window scale. Sections and keys are compared without regard to case; every
+// settings.ini in the per-user data folder: the audio and MIDI choices, the
+// automatic backup switch and the window scale. Sections and keys are compared without regard to case; every
 // key is written back at start so the file always holds a complete set.
 
 #include <optional>
@@ -25,9 +25,16 @@ struct MidiSection {
   friend bool operator==(const MidiSection&, const MidiSection&) = default;
 };
 
+// Not a setting of the dialog: edited in the file by whoever wants it off.
+struct BackupSection {
+  unsigned enabled = 1;  // back up the pedal before its bank is overwritten
+  friend bool operator==(const BackupSection&, const BackupSection&) = default;
+};
+
 struct AppSettings {
   AudioSection audio;
   MidiSection midi;
+  BackupSection backup;
   friend bool operator==(const AppSettings&, const AppSettings&) = default;
 };
 
@@ -42,7 +49,8 @@ class SettingsFile {
   // Creates the folder when missing (keeping the defaults), reads every key of
   // an existing file, then writes all keys back.
   AppSettings LoadAndRewrite();
-  // Writes the audio and midi sections, keeping whatever else the file holds.
+  // Writes the audio, midi and backup sections, keeping whatever else the
+  // file holds.
   bool Write(const AppSettings& settings) const;
 
   // The window scale of section "GUI"; the default when absent or unreadable.

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "device/MessagePump.h"
+#include "device/ports/RtMidiCalls.h"
 
 namespace kr7 {
 namespace {
@@ -17,92 +18,9 @@ constexpr const char* kInputPortName = "RtMidi Input";
 constexpr const char* kOutputPortName = "RtMidi Output";
 constexpr unsigned kJackDriver = 1;
 
-std::optional<RtMidi::Api> LibraryApi(MidiBackend backend) {
-  std::vector<RtMidi::Api> compiled;
-  RtMidi::getCompiledApi(compiled);
-  const RtMidi::Api api = backend == MidiBackend::Jack ? RtMidi::UNIX_JACK : RtMidi::LINUX_ALSA;
-  if (std::find(compiled.begin(), compiled.end(), api) == compiled.end()) {
-    return std::nullopt;
-  }
-  return api;
-}
-
-// The library raises its errors as exceptions; this is the edge where they
-// stop. Returns the object, or nullptr when the back end cannot be used.
-template <class Port>
-std::unique_ptr<Port> TryCreate(RtMidi::Api api, const char* clientName) {
-  try {
-    return std::make_unique<Port>(api, clientName);
-  } catch (const RtMidiError&) {
-    return nullptr;
-  }
-}
-
-unsigned PortCount(RtMidi& object) {
-  try {
-    return object.getPortCount();
-  } catch (const RtMidiError&) {
-    return 0;
-  }
-}
-
-template <class Port>
-std::unique_ptr<Port> CreateFirstUsable(std::span<const MidiBackend> order,
-                                        const char* clientName) {
-  std::unique_ptr<Port> firstCreated;
-  for (MidiBackend backend : order) {
-    const auto api = LibraryApi(backend);
-    if (!api) {
-      continue;
-    }
-    auto object = TryCreate<Port>(*api, clientName);
-    if (!object) {
-      continue;
-    }
-    if (PortCount(*object) > 0) {
-      return object;
-    }
-    if (!firstCreated) {
-      firstCreated = std::move(object);
-    }
-  }
-  return firstCreated;
-}
-
-std::vector<std::string> ListNames(RtMidi* object) {
-  std::vector<std::string> names{std::string(kMidiPortOff)};
-  if (object == nullptr) {
-    return names;
-  }
-  const unsigned count = PortCount(*object);
-  for (unsigned i = 0; i < count; ++i) {
-    try {
-      names.push_back(object->getPortName(i));
-    } catch (const RtMidiError&) {
-      // A port that vanished while listing would shift every later index;
-      // an empty entry keeps the list aligned and can never be matched.
-      names.emplace_back();
-    }
-  }
-  return names;
-}
-
-// Closes the object's port and, with an index, opens that library port.
-bool Reopen(RtMidi* object, std::optional<unsigned> index, const char* portName) {
-  if (object == nullptr) {
-    return !index.has_value();
-  }
-  try {
-    object->closePort();
-    if (!index) {
-      return true;
-    }
-    object->openPort(*index, portName);
-    return object->isPortOpen();
-  } catch (const RtMidiError&) {
-    return false;
-  }
-}
+using rtmidi::CreateFirstUsable;
+using rtmidi::ListNames;
+using rtmidi::Reopen;
 
 void InputCallback(double /*timeStamp*/, std::vector<unsigned char>* message, void* userData) {
   if (message != nullptr) {
@@ -128,6 +46,21 @@ std::vector<MidiBackend> MidiBackendOrder(unsigned driver) {
                           [](MidiBackend b) { return b == MidiBackend::Jack; });
   }
   return order;
+}
+
+std::vector<std::string> SearchCandidates(const std::vector<std::string>& names) {
+  std::vector<std::string> candidates;
+  for (const std::string& name : names) {
+    const bool own = name.starts_with(kInputClientName) || name.starts_with(kOutputClientName);
+    if (!name.empty() && name != kMidiPortOff && !own) candidates.push_back(name);
+  }
+  return candidates;
+}
+
+std::optional<MidiBackend> MidiPorts::Backend() const {
+  if (!mInput && !mOutput) return std::nullopt;
+  const RtMidi::Api api = mInput ? mInput->getCurrentApi() : mOutput->getCurrentApi();
+  return api == RtMidi::UNIX_JACK ? MidiBackend::Jack : MidiBackend::Alsa;
 }
 
 MidiPorts::MidiPorts(MessagePump& pump, std::span<const MidiBackend> order) : mPump(pump) {

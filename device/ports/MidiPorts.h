@@ -40,6 +40,10 @@ inline constexpr std::string_view kMidiPortOff = "off";
 // 1 puts JACK first, anything else keeps the library's own order.
 std::vector<MidiBackend> MidiBackendOrder(unsigned driver);
 
+// The port names a pedal search may try: the listed names without "off",
+// without entries that could not be named and without the editor's own ports.
+std::vector<std::string> SearchCandidates(const std::vector<std::string>& names);
+
 class MidiPorts : public SysExSender {
  public:
   // Called when a stored port name no longer exists and became "off", so the
@@ -57,6 +61,8 @@ class MidiPorts : public SysExSender {
   void SetPortNameHook(PortNameHook hook);
 
   bool HasInputObject() const;
+  // The back end the objects were created on; nothing without either.
+  std::optional<MidiBackend> Backend() const;
   bool HasOutputObject() const;
 
   // "off" followed by the library's port names, in its order.

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "device/BankBackup.h"
 #include "device/BankTransferImportCheck.h"
 #include "model/PresetPayload.h"
 #include "device/StreamsProgress.h"
@@ -455,6 +456,80 @@ TEST_F(BankTransferTest, ImportWaitsWhileDisconnected) {
   editor->Session().connected.store(true);
   Tick();
   EXPECT_EQ(SentNames(), std::vector<std::string>{"BulkBegin"});
+}
+
+
+// ---- automatic backup -----------------------------------------------------------
+
+class BankBackupTest : public BankTransferTest {
+ protected:
+  void SetUp() override {
+    streams.Backup().SetEnabled(true);
+    streams.Backup().SetClock([this] { return clock; });
+    Handshake();
+  }
+  std::vector<std::string> Backups() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(streams.Backup().Folder()))
+      names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  std::time_t clock = 1780000000;  // May 2026
+};
+
+TEST_F(BankBackupTest, FactoryUpdateBacksUpFirstAndTheBackupRestoresThePedal) {
+  PrepareIrUsers();
+  const pedal::PedalState before = pedal.Snapshot();
+  const Bytes bank = TestBank();
+  streams.SetFactoryBankProvider([&bank] { return std::optional<ByteSpan>(bank); });
+  link.sent.clear();
+  ASSERT_TRUE(streams.OnCommand(kCommandFactoryPresets));
+  EXPECT_EQ(window.TextsOf(kPresetProgress.textTag).back(), kBackingUpText);
+  TickUntilQuiet();
+
+  // Every request of the backup went out before the first write.
+  const std::vector<std::string> names = SentNames();
+  const auto firstWrite = std::find(names.begin(), names.end(), "BulkBegin");
+  EXPECT_EQ(std::count(names.begin(), firstWrite, "PresetRequest 127"), 1);
+  EXPECT_EQ(CountSent(kCmdFactoryPresetWrite), kBankPresetCount);
+  EXPECT_EQ(pedal.Snapshot().presets[0], BankPayload(bank, 0));
+  const std::vector<std::string> backups = Backups();
+  ASSERT_EQ(backups.size(), 1u);
+
+  streams.Backup().SetEnabled(false);
+  ASSERT_TRUE(streams.Import().LoadFile(streams.Backup().Folder() + "/" + backups[0]));
+  TickUntilQuiet();
+  const pedal::PedalState restored = pedal.Snapshot();
+  EXPECT_EQ(restored.presets, before.presets);
+  EXPECT_EQ(restored.irs[kSharedIr], before.irs[kSharedIr]);
+}
+
+TEST_F(BankBackupTest, FailedBackupAsksAndCancelSendsNothingDestructive) {
+  // A folder where the backup file should go: the file cannot be written.
+  std::filesystem::create_directories(streams.Backup().Folder() + "/" + BackupFileName(clock));
+  const Bytes bank = TestBank();
+  streams.SetFactoryBankProvider([&bank] { return std::optional<ByteSpan>(bank); });
+  link.sent.clear();
+  window.answers = {true, false};  // the update's question: OK; going on without: Cancel
+  ASSERT_TRUE(streams.OnCommand(kCommandFactoryPresets));
+  TickUntilQuiet();
+  EXPECT_EQ(window.messages.back(), kBackupFailedQuestion);
+  EXPECT_EQ(CountSent(kCmdBulkBegin) + CountSent(kCmdFactoryPresetWrite) +
+                CountSent(kCmdFactoryReset),
+            0);
+}
+
+TEST_F(BankBackupTest, OnlyTheTenNewestBackupsRemain) {
+  std::vector<std::string> newest;
+  for (int run = 0; run < 12; ++run) {
+    clock += 61;
+    streams.FactoryReset(ResetScope::Presets);
+    TickUntilQuiet();
+    if (run >= 12 - kBackupsKept) newest.push_back(BackupFileName(clock));
+  }
+  EXPECT_EQ(CountSent(kCmdFactoryReset), 12);
+  EXPECT_EQ(Backups(), newest);
 }
 
 }  // namespace

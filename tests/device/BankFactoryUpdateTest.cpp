@@ -25,7 +25,7 @@ Bytes Bank(std::uint8_t version = kBankFormatVersion) {
 
 class FactoryUnit : public ::testing::Test {
  protected:
-  FactoryUnit() : factory(host) {
+  FactoryUnit() : factory(host, guard) {
     factory.SetBankProvider([this]() -> std::optional<ByteSpan> {
       if (bank.empty()) return std::nullopt;
       return ByteSpan(bank);
@@ -45,6 +45,7 @@ class FactoryUnit : public ::testing::Test {
   }
 
   RecordingStreamHost host;
+  ImmediateGuard guard;
   Bytes bank = Bank();
   FactoryUpdate factory;
 };

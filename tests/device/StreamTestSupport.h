@@ -4,11 +4,13 @@
 // dialogs as the test scripts them.
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "device/BankBackup.h"
 #include "device/Messages.h"
 #include "device/StreamsHost.h"
 #include "model/EditorView.h"
@@ -79,6 +81,12 @@ class ScriptedStreamView : public EditorView {
   std::map<std::string, bool> hiddenGroups;
   std::map<std::string, bool> disabledGroups;
   std::vector<std::string> messages;
+};
+
+// Lets every overwrite start at once, as with backups switched off.
+class ImmediateGuard : public OverwriteGuard {
+ public:
+  void BeforeOverwrite(std::function<void()> start) override { start(); }
 };
 
 class RecordingStreamHost : public StreamHost {

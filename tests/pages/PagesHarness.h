@@ -62,6 +62,14 @@ class PagesHarness {
     return names;
   }
 
+  // Whether any control of group is visible; the control with tag.
+  bool Shown(std::string_view group) {
+    bool shown = false;
+    pages.Graphics().ForEachInGroup(group, [&](igraphics::IControl& c) { shown |= !c.IsHidden(); });
+    return shown;
+  }
+  igraphics::IControl& Tag(int tag) { return *pages.Graphics().ControlByTag(tag); }
+
   std::string Png(const std::string& name) const { return ::testing::TempDir() + name + ".png"; }
   igraphics::Colour Pixel(float x, float y) {
     const float s = pages.Graphics().GetDrawScale();

@@ -19,7 +19,8 @@ TEST(MainMenu, HasFileAndHelpOnlyAndNoDebugEntries) {
       if (entry.commandId) ids.insert(entry.commandId);
   // The framework's debug commands (live edit, bounds, drawn area, FPS).
   for (int debugId : {40025, 40028, 40026, 40027}) EXPECT_EQ(ids.count(debugId), 0u);
-  EXPECT_EQ(ids.size(), 10u);
+  EXPECT_EQ(ids.size(), 11u);  // the ten of the pedal's menu and the MIDI monitor
+  EXPECT_EQ(ids.count(kCmdMidiMonitor), 1u);
 }
 
 TEST(MainMenu, SeparatorsFollowExportClearCacheAndGlobalSettings) {

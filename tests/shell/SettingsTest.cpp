@@ -41,6 +41,7 @@ TEST(SettingsFile, FirstStartCreatesFolderAndWritesEveryKeyWithoutGui) {
   EXPECT_NE(text.find("indev = no input"), std::string::npos);
   EXPECT_NE(text.find("buffer = 512"), std::string::npos);
   EXPECT_NE(text.find("sr = 44100"), std::string::npos);
+  EXPECT_NE(text.find("[backup]\nenabled = 1"), std::string::npos);
   EXPECT_EQ(text.find("GUI"), std::string::npos);
   EXPECT_EQ(text.find("scale"), std::string::npos);
 }
@@ -48,7 +49,7 @@ TEST(SettingsFile, FirstStartCreatesFolderAndWritesEveryKeyWithoutGui) {
 TEST(SettingsFile, ReadsKeysWithoutRegardToCaseAndRewritesTheMissingOnes) {
   test::TempFolder temp;
   WriteText(temp / "settings.ini",
-            "[MIDI]\nINDEV=KR7 MIDI 1\nOutDev = off\n[Audio]\nDriver=1\nSR=48000\n");
+            "[MIDI]\nINDEV=KR7 MIDI 1\nOutDev = off\n[Audio]\nDriver=1\nSR=48000\n[Backup]\nEnabled=0\n");
   SettingsFile file(temp.Path());
   AppSettings settings = file.LoadAndRewrite();
   EXPECT_EQ(settings.midi.inputPort, "KR7 MIDI 1");
@@ -56,6 +57,7 @@ TEST(SettingsFile, ReadsKeysWithoutRegardToCaseAndRewritesTheMissingOnes) {
   EXPECT_EQ(settings.audio.driver, 1u);
   EXPECT_EQ(settings.audio.sampleRate, 48000);
   EXPECT_EQ(settings.audio.bufferFrames, 512);
+  EXPECT_EQ(settings.backup.enabled, 0u);
 
   const std::string text = ReadText(file.Path());
   EXPECT_NE(text.find("buffer = 512"), std::string::npos);

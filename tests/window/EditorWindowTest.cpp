@@ -229,9 +229,9 @@ namespace {
 
 bool IsDark(unsigned long rgb) { return ((rgb >> 16) & 0xFF) < 80 && ((rgb >> 8) & 0xFF) < 80 && (rgb & 0xFF) < 80; }
 
-// File > Clear Cache Data and Help > About from the keyboard: the cached
-// ".dat" files go and nothing else, a message box says so, and the about
-// page covers the light box of the status lines at design point (1000, 60).
+// File > Clear Cache Data and Help > About from the keyboard: only the cached
+// ".dat" files go, a message box says so, and the about page covers the light
+// box of the status lines at design point (1000, 60).
 TEST_F(EditorWindow, ClearCacheDataAndAboutThroughTheMenu) {
   namespace fs = std::filesystem;
   fs::create_directories(mDataFolder + "/Presets");
@@ -241,28 +241,26 @@ TEST_F(EditorWindow, ClearCacheDataAndAboutThroughTheMenu) {
   test::ChildProcess editor;
   const Window window = OpenEditor(editor, "menu.log");
   ASSERT_NE(window, 0u) << ReadText(mHome / "menu.log");
-  std::this_thread::sleep_for(1s);
-
-  ASSERT_TRUE(mDisplay.TypeChord(window, {XK_Alt_L, XK_f}));
-  std::this_thread::sleep_for(500ms);
-  ASSERT_TRUE(mDisplay.TypeChord(window, {XK_c}));
+  const auto type = [&](Window target, std::initializer_list<KeySym> chord) {
+    std::this_thread::sleep_for(500ms);
+    ASSERT_TRUE(mDisplay.TypeChord(target, chord));
+  };
+  type(window, {XK_Alt_L, XK_f});
+  type(window, {XK_c});
   const Window box = mDisplay.WaitForTitle("", 10s);  // message boxes have an empty caption
-  ASSERT_NE(box, 0u) << ReadText(mHome / "menu.log");
+  ASSERT_NE(box, 0u);
   EXPECT_FALSE(fs::exists(mDataFolder + "/Presets/001.dat") || fs::exists(mDataFolder + "/User IRs/003.dat"));
   EXPECT_TRUE(fs::exists(mDataFolder + "/Presets/notes.txt") && fs::exists(mDataFolder + "/Presets/001.dat.bak"));
-  ASSERT_TRUE(mDisplay.TypeChord(box, {XK_Return}));
-
+  type(box, {XK_Return});
   XWindowAttributes attributes;
   ASSERT_TRUE(mDisplay.Attributes(window, attributes));
   const int x = 1000 / 2, y = attributes.height - (pages::kDesignHeight - 60) / 2;  // scale 0.5
   EXPECT_FALSE(IsDark(mDisplay.PixelAt(window, x, y)));
-  ASSERT_TRUE(mDisplay.TypeChord(window, {XK_Alt_L, XK_h}));
-  std::this_thread::sleep_for(500ms);
-  ASSERT_TRUE(mDisplay.TypeChord(window, {XK_a}));
+  type(window, {XK_Alt_L, XK_h});
+  type(window, {XK_a});
   std::this_thread::sleep_for(1s);
   EXPECT_TRUE(IsDark(mDisplay.PixelAt(window, x, y)));
   EXPECT_EQ(mDisplay.FindByTitle(kTitle).size(), 1u);  // with a window, no plain box
-
   ASSERT_TRUE(mDisplay.RequestClose(window));
   EXPECT_EQ(editor.WaitForExit(30s), 0);
 }

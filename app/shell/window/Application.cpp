@@ -21,6 +21,7 @@
 #include "app/shell/window/Dialogs.h"
 #include "app/shell/window/Host.h"
 #include "app/shell/window/MainWindow.h"
+#include "app/shell/window/MidiMonitorWindow.h"
 #include "app/shell/window/PreferencesDialog.h"
 #include "model/UserTexts.h"
 #include "resources/Resources.h"
@@ -29,6 +30,7 @@ namespace kr7::shell {
 namespace {
 
 constexpr const char* kProductName = "KR7Control";
+constexpr guint kDetectionTickMs = 100;
 
 // A file named at the first start waits this many ticks for a pedal to
 // connect before it is applied to the editor alone.
@@ -38,6 +40,7 @@ constexpr guint kStartFileTickMs = 100;
 struct Running {
   Host* host = nullptr;
   MainWindow* window = nullptr;
+  std::unique_ptr<MidiMonitorWindow> monitor;
   SingleInstance* instance = nullptr;
   // The file named at the first start, until it is opened.
   std::string startFile;
@@ -140,7 +143,7 @@ void OnMenuCommand(Running& running, int commandId) {
     case kCmdMidiSettings: {
       host.OpenDevices(parent);
       PreferencesSession session(host.CurrentSettings(), host);
-      RunPreferencesDialog(parent, session, host);
+      RunPreferencesDialog(parent, session, host, host.Detection());
       // The stored names follow the dialog either way; Cancel restored them.
       host.WriteSettings();
       break;
@@ -150,6 +153,11 @@ void OnMenuCommand(Running& running, int commandId) {
       break;
     case kCmdReadManual:
       ReadManual(parent, host.Control().Folder());
+      break;
+    case kCmdMidiMonitor:
+      if (!running.monitor || !running.monitor->IsOpen())
+        running.monitor = std::make_unique<MidiMonitorWindow>(parent, host.Control().Monitor());
+      running.monitor->Present();
       break;
     default:
       break;
@@ -220,11 +228,22 @@ int RunEditor(int argc, char** argv) {
       },
       &running);
 
+  // The pedal search keeps the device tick's pace on a timer of its own.
+  const guint detectionTimer = g_timeout_add(
+      kDetectionTickMs,
+      +[](gpointer data) -> gboolean {
+        if (PedalDetection* detection = static_cast<Host*>(data)->Detection()) detection->Tick();
+        return G_SOURCE_CONTINUE;
+      },
+      host.get());
+
   gtk_main();
 
+  g_source_remove(detectionTimer);
   g_source_remove(termWatch);
   if (running.startFileWatch) g_source_remove(running.startFileWatch);
   if (presentWatch) g_source_remove(presentWatch);
+  running.monitor.reset();
   running.window = nullptr;
   window.reset();
   host.reset();

@@ -11,6 +11,7 @@ Host::Host(DataFolder folder) : mSettingsFile(folder.Base()) {
   mControl->Streams().SetFactoryBankProvider(
       [] { return FindResource(kResourceIdFactoryBank); });
   mSettings = mSettingsFile.LoadAndRewrite();
+  mControl->Streams().Backup().SetEnabled(mSettings.backup.enabled != 0);
 }
 
 void Host::OpenDevices(GtkWindow* parent) {
@@ -38,12 +39,23 @@ void Host::OpenDevices(GtkWindow* parent) {
   mPorts->SelectInput(mSettings.midi.inputPort);
   mPorts->SelectOutput(mSettings.midi.outputPort);
   mControl->SetSysExSender(mPorts.get());
+  if (const std::optional<MidiBackend> backend = mPorts->Backend()) {
+    mProbe = std::make_unique<MidiPortProbe>(*backend);
+    mDetection = std::make_unique<PedalDetection>(
+        *mProbe, *this, mSettings, mControl->Session(), [this](std::string_view text, bool found) {
+          // Reconnecting empties the device line, so the text comes after.
+          if (found) mControl->Reconnect();
+          mControl->ShowConnectionStatus(text);
+        });
+  }
 
   RestartAudio();
 }
 
 Host::~Host() {
   if (mParent) g_object_remove_weak_pointer(G_OBJECT(mParent), reinterpret_cast<gpointer*>(&mParent));
+  mDetection.reset();
+  mProbe.reset();
   mControl->Pump().SetShuttingDown();
   if (mAudio) mAudio->Stop();
   if (mPorts) mPorts->Shutdown();

@@ -9,9 +9,11 @@
 #include <memory>
 
 #include "app/core/KR7Control.h"
+#include "app/shell/PedalDetection.h"
 #include "app/shell/Preferences.h"
 #include "app/shell/Settings.h"
 #include "device/ports/AudioStream.h"
+#include "device/ports/MidiPortProbe.h"
 #include "device/ports/MidiPorts.h"
 
 namespace kr7::shell {
@@ -36,6 +38,9 @@ class Host final : public PreferencesHost {
   SettingsFile& Settings() { return mSettingsFile; }
   AppSettings& CurrentSettings() { return mSettings; }
   MidiPorts* Ports() { return mPorts.get(); }
+  // The pedal search ("Find Pedal" and the start-up watch); nullptr when no
+  // MIDI back end could be created.
+  PedalDetection* Detection() { return mDetection.get(); }
 
   // PreferencesHost
   const std::vector<std::string>& MidiInputNames() const override { return mPorts->InputNames(); }
@@ -60,6 +65,8 @@ class Host final : public PreferencesHost {
   std::unique_ptr<KR7Control> mControl;
   std::unique_ptr<AudioStream> mAudio;
   std::unique_ptr<MidiPorts> mPorts;
+  std::unique_ptr<MidiPortProbe> mProbe;
+  std::unique_ptr<PedalDetection> mDetection;
 };
 
 }  // namespace kr7::shell

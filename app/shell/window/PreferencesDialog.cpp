@@ -1,9 +1,47 @@
 #include "app/shell/window/PreferencesDialog.h"
 
+#include <string>
+
 namespace kr7::shell {
 namespace {
 
 constexpr int kResponseApply = 1;
+constexpr guint kSearchWatchMs = 100;
+
+// "Find Pedal": the button, the result line and the lists it updates when the
+// search ends. Lives as long as the dialog runs.
+struct FindPedal {
+  PedalDetection* detection;
+  PreferencesSession* session;
+  GtkWidget* button;
+  GtkWidget* result;
+  GtkWidget* inputs;
+  GtkWidget* outputs;
+  guint watch = 0;
+};
+
+gboolean WatchSearch(gpointer data) {
+  auto* find = static_cast<FindPedal*>(data);
+  if (find->detection->Searching()) return G_SOURCE_CONTINUE;
+  find->watch = 0;
+  gtk_widget_set_sensitive(find->button, TRUE);
+  const bool found = find->detection->State() == PedalSearch::State::Found;
+  gtk_label_set_text(GTK_LABEL(find->result),
+                     std::string(found ? kFoundText : kNotFoundText).c_str());
+  if (found) {
+    const PreferencesSession::Selection selection = find->session->KeepFoundPorts();
+    gtk_combo_box_set_active(GTK_COMBO_BOX(find->inputs), selection.input);
+    gtk_combo_box_set_active(GTK_COMBO_BOX(find->outputs), selection.output);
+  }
+  return G_SOURCE_REMOVE;
+}
+
+void StartSearch(GtkButton*, FindPedal* find) {
+  find->detection->Find();
+  gtk_widget_set_sensitive(find->button, FALSE);
+  gtk_label_set_text(GTK_LABEL(find->result), std::string(kSearchingText).c_str());
+  if (find->watch == 0) find->watch = g_timeout_add(kSearchWatchMs, &WatchSearch, find);
+}
 
 GtkWidget* PortList(const std::vector<std::string>& names, int selected) {
   GtkWidget* list = gtk_combo_box_text_new();
@@ -24,7 +62,7 @@ void AddRow(GtkGrid* grid, int row, const char* label, GtkWidget* list) {
 }  // namespace
 
 bool RunPreferencesDialog(GtkWindow* parent, PreferencesSession& session,
-                          const PreferencesHost& host) {
+                          const PreferencesHost& host, PedalDetection* detection) {
   const PreferencesSession::Selection selection = session.Open();
   GtkWidget* dialog = gtk_dialog_new_with_buttons(
       "Preferences", parent,
@@ -39,6 +77,15 @@ bool RunPreferencesDialog(GtkWindow* parent, PreferencesSession& session,
   GtkWidget* outputs = PortList(host.MidiOutputNames(), selection.output);
   AddRow(GTK_GRID(grid), 0, "Input Device", inputs);
   AddRow(GTK_GRID(grid), 1, "Output Device", outputs);
+  FindPedal find{detection, &session, nullptr, nullptr, inputs, outputs};
+  if (detection != nullptr) {
+    find.button = gtk_button_new_with_label("Find Pedal");
+    find.result = gtk_label_new("");
+    gtk_widget_set_halign(find.result, GTK_ALIGN_START);
+    gtk_grid_attach(GTK_GRID(grid), find.button, 0, 2, 1, 1);
+    gtk_grid_attach(GTK_GRID(grid), find.result, 1, 2, 1, 1);
+    g_signal_connect(find.button, "clicked", G_CALLBACK(&StartSearch), &find);
+  }
   gtk_container_add(GTK_CONTAINER(frame), grid);
   GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(dialog));
   gtk_container_set_border_width(GTK_CONTAINER(content), 10);
@@ -69,6 +116,7 @@ bool RunPreferencesDialog(GtkWindow* parent, PreferencesSession& session,
     }
     break;
   }
+  if (find.watch != 0) g_source_remove(find.watch);
   gtk_widget_destroy(dialog);
   return ok;
 }

@@ -1,0 +1,60 @@
+#include "app/shell/PedalDetection.h"
+
+#include <string>
+
+#include "device/Session.h"
+#include "device/ports/MidiPorts.h"
+
+namespace kr7 {
+
+PedalDetection::PedalDetection(PortProbe& probe, PreferencesHost& host, AppSettings& settings,
+                               const SessionState& session, StatusHook status)
+    : mHost(host), mSettings(settings), mSession(session), mStatus(std::move(status)),
+      mSearch(probe) {}
+
+void PedalDetection::Find() {
+  if (Searching()) return;
+  mWatching = false;
+  const std::string off(kMidiPortOff);
+  mHost.SelectMidiInput(off);
+  mHost.SelectMidiOutput(off);
+  mStatus(kSearchingText, false);
+  mSearch.Start(SearchCandidates(mHost.MidiInputNames()),
+                SearchCandidates(mHost.MidiOutputNames()));
+  if (!Searching()) Conclude();
+}
+
+void PedalDetection::Tick() {
+  if (mWatching) Watch();
+  if (!Searching()) return;
+  mSearch.Tick();
+  if (!Searching()) Conclude();
+}
+
+void PedalDetection::Watch() {
+  if (mSession.connected.load()) {
+    mWatching = false;
+    return;
+  }
+  const bool chosen =
+      mSettings.midi.inputPort != kMidiPortOff && mSettings.midi.outputPort != kMidiPortOff;
+  if (!chosen || ++mTicks > kPollTicks + kChosenPairAnswerTicks) Find();
+}
+
+void PedalDetection::Conclude() {
+  const std::optional<PortPair>& found = mSearch.Result();
+  if (!found) {
+    mHost.SelectMidiInput(mSettings.midi.inputPort);
+    mHost.SelectMidiOutput(mSettings.midi.outputPort);
+    mStatus(kNotFoundText, false);
+    return;
+  }
+  mSettings.midi.inputPort = found->input;
+  mSettings.midi.outputPort = found->output;
+  mHost.SelectMidiInput(found->input);
+  mHost.SelectMidiOutput(found->output);
+  mHost.WriteSettings();
+  mStatus(std::string(kFoundTextPrefix) + found->input + " / " + found->output, true);
+}
+
+}  // namespace kr7

@@ -1,0 +1,57 @@
+#pragma once
+// When the editor finds the pedal by itself: at start when no MIDI port pair
+// is chosen, or when the chosen pair has not answered the session's identity
+// request within 3 s of the first one; and whenever the user asks ("Find
+// Pedal"). The pair that answers is opened, stored in settings.ini and named
+// on the device line; when nothing answers the previous choice is reopened.
+//
+// While a search runs the editor's own ports are closed, so the session can
+// neither hear an identity block meant for the search nor send anything but
+// the search's identity requests to a port that has not answered.
+//
+// Threads: UI thread only.
+
+#include <functional>
+#include <string_view>
+
+#include "app/shell/Preferences.h"
+#include "device/PedalSearch.h"
+#include "device/SessionState.h"
+#include "model/UserTexts.h"
+
+namespace kr7 {
+
+// Ticks after the session's first identity request (sent after kPollTicks)
+// that the chosen pair is given to answer before a search starts.
+inline constexpr int kChosenPairAnswerTicks = 30;
+
+class PedalDetection {
+ public:
+  // Shows a line of text about the search; found is true once, with the
+  // found pair already open and stored (the session may start again then).
+  using StatusHook = std::function<void(std::string_view text, bool found)>;
+
+  PedalDetection(PortProbe& probe, PreferencesHost& host, AppSettings& settings,
+                 const SessionState& session, StatusHook status);
+
+  // Starts a search now, unless one runs.
+  void Find();
+  // Every 100 ms: the start-up watch, then the search's own step.
+  void Tick();
+  bool Searching() const { return mSearch.Running(); }
+  PedalSearch::State State() const { return mSearch.GetState(); }
+
+ private:
+  void Watch();
+  void Conclude();
+
+  PreferencesHost& mHost;
+  AppSettings& mSettings;
+  const SessionState& mSession;
+  StatusHook mStatus;
+  PedalSearch mSearch;
+  bool mWatching = true;
+  int mTicks = 0;
+};
+
+}  // namespace kr7

@@ -1,0 +1,110 @@
+#include "device/BankBackup.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+#include "device/BankTransferExport.h"
+#include "device/BankTransferImportCheck.h"
+#include "device/StreamsHost.h"
+#include "device/StreamsProgress.h"
+#include "model/DataFolder.h"
+#include "model/EditorView.h"
+#include "model/FileIO.h"
+
+namespace kr7 {
+namespace {
+
+constexpr std::string_view kBackupPrefix = "KR7-";
+constexpr std::string_view kBackupSuffix = ".r3b";
+// "KR7-" YYYYMMDD "-" HHMMSS ".r3b"
+constexpr std::size_t kBackupNameLength = 4 + 8 + 1 + 6 + 4;
+
+bool IsBackupName(std::string_view name) {
+  return name.size() == kBackupNameLength && name.starts_with(kBackupPrefix) &&
+         name.ends_with(kBackupSuffix);
+}
+
+}  // namespace
+
+std::string BackupFileName(std::time_t time) {
+  std::tm local{};
+  localtime_r(&time, &local);
+  char name[32];
+  std::strftime(name, sizeof name, "KR7-%Y%m%d-%H%M%S.r3b", &local);
+  return name;
+}
+
+BankBackup::BankBackup(StreamHost& host, BankExport& exporter, std::string dataFolder)
+    : mHost(host),
+      mExport(exporter),
+      mDataFolder(std::move(dataFolder)),
+      mClock([] { return std::time(nullptr); }) {}
+
+std::string BankBackup::Folder() const { return JoinPath(mDataFolder, kBackupsFolderName); }
+
+void BankBackup::BeforeOverwrite(std::function<void()> start) {
+  if (!mEnabled) {
+    start();
+    return;
+  }
+  // The export that would make the backup is busy (a backup, or the user's
+  // own export): the overwrite is refused rather than run unprotected.
+  if (Busy() || mExport.Active()) return;
+  mWaiting = std::move(start);
+  EditorView& view = mHost.View();
+  ResetProgress(view, kPresetProgress);
+  view.SetControlText(kPresetProgress.textTag, kBackingUpText);
+  SetProgressVisible(view, kPresetProgress, true);
+  if (!CreateFolder(Folder())) {
+    OnExported(false);
+    return;
+  }
+  mPath = JoinPath(Folder(), BackupFileName(mClock()));
+  mStallTicks = 0;
+  mLastAnswers = mExport.Answers();
+  mExport.StartTo(mPath, [this](bool written) { OnExported(written); });
+}
+
+void BankBackup::Watch() {
+  if (!Busy() || !mExport.Active()) return;
+  const int answers = mExport.Answers();
+  mStallTicks = answers == mLastAnswers ? mStallTicks + 1 : 0;
+  mLastAnswers = answers;
+  if (mStallTicks > kBackupStallTicks) mExport.Abort();
+}
+
+void BankBackup::OnExported(bool written) {
+  SetProgressVisible(mHost.View(), kPresetProgress, false);
+  const bool verified = written && Verify();
+  if (verified) Prune();
+  Proceed(verified);
+}
+
+bool BankBackup::Verify() const {
+  FileReader reader(mPath);
+  if (!reader.IsOpen() || reader.Size() > kBankFileLimit) return false;
+  return CheckImportFile(reader.ReadAll(kBankFileLimit + 1)).has_value();
+}
+
+void BankBackup::Prune() const {
+  std::error_code error;
+  std::vector<std::filesystem::path> backups;
+  for (std::filesystem::directory_iterator it(Folder(), error), end; !error && it != end;
+       it.increment(error)) {
+    if (IsBackupName(it->path().filename().string())) backups.push_back(it->path());
+  }
+  if (backups.size() <= static_cast<std::size_t>(kBackupsKept)) return;
+  // The names sort by time; the oldest come first.
+  std::sort(backups.begin(), backups.end());
+  backups.resize(backups.size() - kBackupsKept);
+  for (const std::filesystem::path& old : backups) std::filesystem::remove(old, error);
+}
+
+void BankBackup::Proceed(bool backedUp) {
+  std::function<void()> start = std::move(mWaiting);
+  mWaiting = nullptr;
+  if (backedUp || mHost.View().ShowMessage(kBackupFailedQuestion, true)) start();
+}
+
+}  // namespace kr7
