@@ -18,6 +18,8 @@ template <class... F>
 struct Overloaded : F... {
   using F::operator()...;
 };
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 std::string Join(std::initializer_list<std::string> parts) {
   std::string text;

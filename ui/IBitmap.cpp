@@ -46,17 +46,38 @@ SurfacePtr DecodeImage(std::span<const std::uint8_t> data) {
   return surface;
 }
 
+std::optional<std::pair<int, int>> ImageSize(std::span<const std::uint8_t> data) {
+  if (data.empty() || data.size() > static_cast<std::size_t>(INT_MAX)) return std::nullopt;
+  int w = 0, h = 0, channels = 0;
+  if (!stbi_info_from_memory(data.data(), static_cast<int>(data.size()), &w, &h, &channels) || w <= 0 ||
+      h <= 0)
+    return std::nullopt;
+  return std::make_pair(w, h);
+}
+
+cairo_surface_t* LazySurface::Get() const {
+  std::call_once(mOnce, [this] {
+    if (mDecode) mSurface = mDecode();
+    mDecode = nullptr;
+  });
+  return mSurface.get();
+}
+
 IBitmap::IBitmap(SurfacePtr surface, int nFrames, bool framesHorizontal, int scale, std::string name)
-    : mSurface(std::move(surface)),
+    : IBitmap(surface ? std::make_shared<const LazySurface>(surface) : nullptr,
+              surface ? cairo_image_surface_get_width(surface.get()) : 0,
+              surface ? cairo_image_surface_get_height(surface.get()) : 0, nFrames, framesHorizontal,
+              scale, std::move(name)) {}
+
+IBitmap::IBitmap(std::shared_ptr<const LazySurface> image, int width, int height, int nFrames,
+                 bool framesHorizontal, int scale, std::string name)
+    : mImage(std::move(image)),
+      mWidth(mImage ? width : 0),
+      mHeight(mImage ? height : 0),
       mFrames(std::max(1, nFrames)),
       mHorizontal(framesHorizontal),
       mScale(std::max(1, scale)),
-      mName(std::move(name)) {
-  if (mSurface) {
-    mWidth = cairo_image_surface_get_width(mSurface.get());
-    mHeight = cairo_image_surface_get_height(mSurface.get());
-  }
-}
+      mName(std::move(name)) {}
 
 int IBitmap::FW() const { return mHorizontal ? mWidth / mScale / mFrames : mWidth / mScale; }
 int IBitmap::FH() const { return mHorizontal ? mHeight / mScale : mHeight / mScale / mFrames; }
@@ -70,6 +91,8 @@ int FrameForValue(int nFrames, double value) {
 
 void DrawBitmapFrame(cairo_t* cr, const IBitmap& bitmap, float x, float y, int frame) {
   if (!bitmap.IsValid() || bitmap.FW() <= 0 || bitmap.FH() <= 0) return;
+  cairo_surface_t* surface = bitmap.Surface();
+  if (surface == nullptr) return;
   const int f = std::clamp(frame, 1, bitmap.N()) - 1;
   const double s = bitmap.GetScale();
   // Offsets are in source pixels: one frame is FW/FH design units of scale s.
@@ -80,7 +103,7 @@ void DrawBitmapFrame(cairo_t* cr, const IBitmap& bitmap, float x, float y, int f
   cairo_clip(cr);
   cairo_translate(cr, x, y);
   cairo_scale(cr, 1.0 / s, 1.0 / s);
-  cairo_set_source_surface(cr, bitmap.Surface(), -ox, -oy);
+  cairo_set_source_surface(cr, surface, -ox, -oy);
   cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
   cairo_paint(cr);
   cairo_restore(cr);

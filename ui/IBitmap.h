@@ -4,9 +4,13 @@
 #include <cairo.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "ui/IGraphicsStructs.h"
 
@@ -21,6 +25,28 @@ SurfacePtr AdoptSurface(cairo_surface_t* surface);
 // surface; nullptr when the data is not an image.
 SurfacePtr DecodeImage(std::span<const std::uint8_t> data);
 
+// Width and height in pixels read from the image's header alone; nothing
+// when the data is not an image stb_image knows.
+std::optional<std::pair<int, int>> ImageSize(std::span<const std::uint8_t> data);
+
+// Pixels decoded when they are first drawn. Pages build the controls of every
+// page at once, and most pages are not shown at start: decoding all their
+// artwork then would cost start-up time and tens of megabytes for nothing.
+// Thread-safe; the decoder runs once.
+class LazySurface {
+ public:
+  using Decoder = std::function<SurfacePtr()>;
+  explicit LazySurface(Decoder decode) : mDecode(std::move(decode)) {}
+  explicit LazySurface(SurfacePtr decoded) : mSurface(std::move(decoded)) {}
+  // nullptr when the data could not be decoded after all.
+  cairo_surface_t* Get() const;
+
+ private:
+  mutable std::once_flag mOnce;
+  mutable Decoder mDecode;
+  mutable SurfacePtr mSurface;
+};
+
 // An image of N frames stacked vertically (or side by side) plus the scale
 // it was made for (1 for the plain file, 2 for the @2x file). Frame sizes are
 // in design units, so the @2x image covers the same rectangle as the 1x one.
@@ -29,8 +55,11 @@ class IBitmap {
  public:
   IBitmap() = default;
   IBitmap(SurfacePtr surface, int nFrames, bool framesHorizontal, int scale, std::string name);
+  // An image of width x height pixels decoded on first use.
+  IBitmap(std::shared_ptr<const LazySurface> image, int width, int height, int nFrames,
+          bool framesHorizontal, int scale, std::string name);
 
-  bool IsValid() const { return mSurface != nullptr; }
+  bool IsValid() const { return mImage != nullptr; }
   int W() const { return mWidth; }   // pixels
   int H() const { return mHeight; }  // pixels
   int N() const { return mFrames; }
@@ -39,10 +68,11 @@ class IBitmap {
   int FW() const;  // frame width, design units
   int FH() const;  // frame height, design units
   const std::string& Name() const { return mName; }
-  cairo_surface_t* Surface() const { return mSurface.get(); }
+  // Decodes the pixels the first time; nullptr when that fails.
+  cairo_surface_t* Surface() const { return mImage ? mImage->Get() : nullptr; }
 
  private:
-  SurfacePtr mSurface;
+  std::shared_ptr<const LazySurface> mImage;
   int mWidth = 0;
   int mHeight = 0;
   int mFrames = 1;

@@ -195,8 +195,9 @@ IBitmap IGraphics::LoadImageResource(std::string_view fileName, int nStates, boo
                                      int targetScale) {
   const int target = targetScale > 0 ? targetScale : mScreenScale;
   const ImageCache::Entry entry = mImages.Load(mProvider, fileName, target);
-  if (!entry.Surface) return {};
-  return IBitmap(entry.Surface, nStates, framesAreHorizontal, entry.Scale, std::string(fileName));
+  if (!entry.Image) return {};
+  return IBitmap(entry.Image, entry.Width, entry.Height, nStates, framesAreHorizontal, entry.Scale,
+                 std::string(fileName));
 }
 
 ISVG IGraphics::LoadSvgResource(std::string_view fileName, std::string_view, float dpi) {

@@ -21,12 +21,16 @@ ImageCache::Entry ImageCache::Load(const ResourceProvider& provider, std::string
   if (auto it = mEntries.find(key); it != mEntries.end()) return it->second;
   Entry entry;
   for (int scale = target; scale >= 1 && provider; --scale) {
-    const auto data = provider(ScaledFileName(fileName, scale));
-    if (!data) continue;
-    if (SurfacePtr surface = DecodeImage(*data)) {
-      entry = {std::move(surface), scale};
-      break;
-    }
+    std::string name = ScaledFileName(fileName, scale);
+    const auto data = provider(name);
+    const std::optional<std::pair<int, int>> size = data ? ImageSize(*data) : std::nullopt;
+    if (!size) continue;
+    auto decode = [provider, name = std::move(name)]() -> SurfacePtr {
+      const auto pixels = provider(name);
+      return pixels ? DecodeImage(*pixels) : nullptr;
+    };
+    entry = {std::make_shared<const LazySurface>(std::move(decode)), size->first, size->second, scale};
+    break;
   }
   mEntries.emplace(std::move(key), entry);
   return entry;

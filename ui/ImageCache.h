@@ -25,12 +25,17 @@ std::string ScaledFileName(std::string_view fileName, int scale);
 class ImageCache {
  public:
   struct Entry {
-    SurfacePtr Surface;  // nullptr when no variant could be decoded
-    int Scale = 1;       // scale of the variant that was found
+    // nullptr when no variant is an image; decoded when first drawn.
+    std::shared_ptr<const LazySurface> Image;
+    int Width = 0;  // pixels
+    int Height = 0;
+    int Scale = 1;  // scale of the variant that was found
   };
 
   // The entry for (fileName, targetScale): tries the @targetScale file, then
-  // each lower scale down to the plain file. Misses are cached as well.
+  // each lower scale down to the plain file, by the image headers; the
+  // provider is asked again for the pixels when they are drawn. Misses are
+  // cached as well.
   Entry Load(const ResourceProvider& provider, std::string_view fileName, int targetScale);
   std::size_t Size() const;
 

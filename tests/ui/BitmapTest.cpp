@@ -83,8 +83,27 @@ TEST(Bitmap, CacheServesTheSameImageWithoutAskingAgain) {
   });
   const IBitmap a = g.LoadImageResource("a.png", 1, false, 1);
   const IBitmap b = g.LoadImageResource("a.png", 1, false, 1);
-  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(asked, 1);  // the header alone: pixels wait for the first draw
+  EXPECT_EQ(a.W(), 4);
   EXPECT_EQ(a.Surface(), b.Surface());
+  EXPECT_EQ(asked, 2);
+}
+
+TEST(Bitmap, ImageBrokenAfterItsHeaderKeepsItsSizeAndDrawsNothing) {
+  MemoryResources files;
+  std::vector<std::uint8_t> cut = MakePng(20, 20, kRed);
+  cut.resize(40);  // signature and IHDR survive
+  files.Put("cut.png", cut);
+  IGraphics g(nullptr, 100, 100);
+  HeadlessHost host(g);
+  g.SetResourceProvider(files.Provider());
+  const IBitmap bitmap = g.LoadImageResource("cut.png");
+  ASSERT_TRUE(bitmap.IsValid());
+  EXPECT_EQ(bitmap.FW(), 20);
+  g.AddControl(std::make_unique<igraphics::IBitmapControl>(0.f, 0.f, bitmap));
+  host.RenderAll();
+  EXPECT_EQ(bitmap.Surface(), nullptr);
+  EXPECT_EQ(host.PixelAt(10, 10).A, 0);
 }
 
 TEST(Bitmap, MissingOrBrokenImagesHaveZeroSizeAndControlsAnEmptyRect) {

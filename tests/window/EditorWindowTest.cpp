@@ -265,5 +265,21 @@ TEST_F(EditorWindow, ClearCacheDataAndAboutThroughTheMenu) {
   EXPECT_EQ(editor.WaitForExit(30s), 0);
 }
 
+
+// Help > MIDI Monitor from the keyboard opens the monitor beside the editor;
+// closing the editor closes it too.
+TEST_F(EditorWindow, MidiMonitorOpensFromTheHelpMenu) {
+  test::ChildProcess editor;
+  const Window window = OpenEditor(editor, "monitor.log");
+  ASSERT_NE(window, 0u) << ReadText(mHome / "monitor.log");
+  std::this_thread::sleep_for(500ms);
+  ASSERT_TRUE(mDisplay.TypeChord(window, {XK_Alt_L, XK_h}));
+  std::this_thread::sleep_for(500ms);
+  ASSERT_TRUE(mDisplay.TypeChord(window, {XK_m}));
+  EXPECT_NE(mDisplay.WaitForTitle("MIDI Monitor", 10s), 0u);
+  ASSERT_TRUE(mDisplay.RequestClose(window));
+  EXPECT_EQ(editor.WaitForExit(30s), 0);
+}
+
 }  // namespace
 }  // namespace kr7
