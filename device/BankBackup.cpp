@@ -35,7 +35,7 @@ std::string BackupFileName(std::time_t time) {
   return name;
 }
 
-BankBackup::BankBackup(StreamHost& host, BankExport& exporter, std::string dataFolder)
+BankBackup::BankBackup(StreamHost host, BankExport& exporter, std::string dataFolder)
     : mHost(host),
       mExport(exporter),
       mDataFolder(std::move(dataFolder)),

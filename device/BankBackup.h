@@ -16,12 +16,12 @@
 #include <string>
 #include <string_view>
 
+#include "device/StreamsHost.h"
 #include "model/UserTexts.h"
 
 namespace kr7 {
 
 class BankExport;
-class StreamHost;
 
 inline constexpr std::string_view kBackupsFolderName = "Backups";
 inline constexpr int kBackupsKept = 10;
@@ -45,7 +45,7 @@ class BankBackup final : public OverwriteGuard {
   using Clock = std::function<std::time_t()>;
 
   // dataFolder: the per-user folder the Backups folder lives in.
-  BankBackup(StreamHost& host, BankExport& exporter, std::string dataFolder);
+  BankBackup(StreamHost host, BankExport& exporter, std::string dataFolder);
 
   // The `[backup] enabled` setting; off runs every overwrite at once.
   void SetEnabled(bool enabled) { mEnabled = enabled; }
@@ -66,7 +66,7 @@ class BankBackup final : public OverwriteGuard {
   void Prune() const;
   void Proceed(bool backedUp);
 
-  StreamHost& mHost;
+  StreamHost mHost;
   BankExport& mExport;
   std::string mDataFolder;
   bool mEnabled = false;

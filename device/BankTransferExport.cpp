@@ -32,7 +32,7 @@ constexpr std::array<IrSource, 2> kIrSources = {{
 
 }  // namespace
 
-BankExport::BankExport(SessionState& session, StreamHost& host, std::string dataFolder)
+BankExport::BankExport(SessionState& session, StreamHost host, std::string dataFolder)
     : mSession(session), mHost(host), mDataFolder(std::move(dataFolder)) {}
 
 void BankExport::Start() {

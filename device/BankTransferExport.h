@@ -23,17 +23,17 @@
 #include <string>
 
 #include "device/Messages.h"
+#include "device/StreamsHost.h"
 
 namespace kr7 {
 
-class StreamHost;
 struct SessionState;
 
 inline constexpr std::string_view kBankFileDefaultName = "KR7_Presets_and_IRs";
 
 class BankExport {
  public:
-  BankExport(SessionState& session, StreamHost& host, std::string dataFolder);
+  BankExport(SessionState& session, StreamHost host, std::string dataFolder);
 
   // UI thread: the menu command (save dialog).
   void Start();
@@ -68,7 +68,7 @@ class BankExport {
   void End(bool written);
 
   SessionState& mSession;
-  StreamHost& mHost;
+  StreamHost mHost;
   std::string mDataFolder;
   std::string mPath;  // UI thread only
   Completion mDone;   // UI thread only

@@ -23,7 +23,7 @@ std::string VersionQuestion(std::uint8_t version) {
 
 }  // namespace
 
-FactoryUpdate::FactoryUpdate(StreamHost& host, OverwriteGuard& guard)
+FactoryUpdate::FactoryUpdate(StreamHost host, OverwriteGuard& guard)
     : mHost(host), mGuard(guard) {}
 
 bool FactoryUpdate::Start() {

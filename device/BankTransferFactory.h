@@ -20,12 +20,12 @@
 
 #include "device/Packing.h"
 #include "device/StreamsMessageList.h"
+#include "device/StreamsHost.h"
 #include "model/UserTexts.h"
 
 namespace kr7 {
 
 class OverwriteGuard;
-class StreamHost;
 
 // The bank's format version the editor expects (read as 1.2).
 inline constexpr std::uint8_t kBankFormatVersion = 12;
@@ -41,7 +41,7 @@ class FactoryUpdate {
  public:
   // Writing the bank and resetting everything or the presets go through
   // guard first.
-  FactoryUpdate(StreamHost& host, OverwriteGuard& guard);
+  FactoryUpdate(StreamHost host, OverwriteGuard& guard);
 
   void SetBankProvider(FactoryBankProvider provider) { mProvider = std::move(provider); }
 
@@ -60,7 +60,7 @@ class FactoryUpdate {
  private:
   void Complete();
 
-  StreamHost& mHost;
+  StreamHost mHost;
   OverwriteGuard& mGuard;
   FactoryBankProvider mProvider;
   MessageListStream mStream;

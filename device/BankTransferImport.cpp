@@ -12,7 +12,7 @@
 
 namespace kr7 {
 
-BankImport::BankImport(SessionState& session, StreamHost& host, OverwriteGuard& guard)
+BankImport::BankImport(SessionState& session, StreamHost host, OverwriteGuard& guard)
     : mSession(session), mHost(host), mGuard(guard) {}
 
 bool BankImport::Confirm() { return !Active() && mHost.View().ShowMessage(kImportQuestion, true); }

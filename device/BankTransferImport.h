@@ -17,12 +17,12 @@
 
 #include "device/ImportRewrite.h"
 #include "device/StreamsMessageList.h"
+#include "device/StreamsHost.h"
 #include "model/UserTexts.h"
 
 namespace kr7 {
 
 class OverwriteGuard;
-class StreamHost;
 struct SessionState;
 
 inline constexpr std::string_view kBankFileExtension = "r3b";
@@ -30,7 +30,7 @@ inline constexpr std::string_view kBankFileExtension = "r3b";
 class BankImport {
  public:
   // A checked file is handed to guard before a byte is sent.
-  BankImport(SessionState& session, StreamHost& host, OverwriteGuard& guard);
+  BankImport(SessionState& session, StreamHost host, OverwriteGuard& guard);
 
   // UI thread: the menu command (confirmation and dialog).
   void Start();
@@ -54,7 +54,7 @@ class BankImport {
   bool Confirm();
 
   SessionState& mSession;
-  StreamHost& mHost;
+  StreamHost mHost;
   OverwriteGuard& mGuard;
   MessageListStream mStream;
   ImportRewriter mRewriter;  // UI thread only (the tick)

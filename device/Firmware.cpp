@@ -8,7 +8,7 @@
 
 namespace kr7 {
 
-FirmwareUpdate::FirmwareUpdate(SessionState& session, StreamHost& host)
+FirmwareUpdate::FirmwareUpdate(SessionState& session, StreamHost host)
     : mSession(session), mHost(host) {}
 
 void FirmwareUpdate::ShowPage(bool shown) {

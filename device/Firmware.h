@@ -20,12 +20,12 @@
 
 #include "device/Messages.h"
 #include "device/StreamsPackedTransfer.h"
+#include "device/StreamsHost.h"
 #include "model/ControlTags.h"
 #include "model/UserTexts.h"
 
 namespace kr7 {
 
-class StreamHost;
 struct SessionState;
 
 inline constexpr std::string_view kFirmwareExtension = "bin";
@@ -34,7 +34,7 @@ inline constexpr std::size_t kFirmwareImageLimit = 65536;
 
 class FirmwareUpdate {
  public:
-  FirmwareUpdate(SessionState& session, StreamHost& host);
+  FirmwareUpdate(SessionState& session, StreamHost host);
 
   // Menu "Firmware Update...": connected without polling, the page shown.
   void OpenPage();
@@ -64,7 +64,7 @@ class FirmwareUpdate {
   void EndPage();
 
   SessionState& mSession;
-  StreamHost& mHost;
+  StreamHost mHost;
   PackedTransfer mTransfer;  // UI thread only
   std::atomic<Phase> mPhase{Phase::Idle};
   std::atomic<bool> mMode{false};

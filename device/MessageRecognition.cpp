@@ -30,7 +30,8 @@ PedalMessage RecogniseBlock(ByteSpan m, const RecognitionContext& context) {
   switch (m[kOffsetCommand]) {
     case kCmdPresetDump:
       if (!context.connected) return Dropped{DropReason::NotConnected};
-      return PresetDump{m[kOffsetSlot], Contents(m), checksumOk};
+      return PresetDump{m[kOffsetSlot], Contents(m), checksumOk,
+                        {m[kOffsetBlockChecksumHigh], m[kOffsetBlockChecksumLow]}};
     case kCmdGlobalBlock:
       return GlobalBlock{m[kOffsetBlockType], m[kOffsetFormat], Contents(m), checksumOk};
     case kCmdIrNames:

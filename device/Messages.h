@@ -21,6 +21,7 @@
 
 #include "device/Checksums.h"
 #include "device/Packing.h"
+#include "model/PresetCache.h"
 #include "model/PresetPayload.h"
 
 namespace kr7 {
@@ -193,6 +194,7 @@ struct PresetDump {
   std::uint8_t slot;
   ByteSpan payload;  // 256 bytes
   bool checksumOk;
+  PresetChecksum checksum;  // as carried (bytes 264, 265), whether it held or not
 };
 
 // 0x52, either direction.

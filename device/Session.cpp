@@ -33,9 +33,8 @@ std::string Format(const char* format, int value) {
 
 }  // namespace
 
-Session::Session(SessionState& state, SessionHost& host, PresetCache& cache,
-                 const IrStoreQuery& irStore)
-    : mState(state), mHost(host), mCache(cache), mIrStore(irStore) {}
+Session::Session(SessionState& state, PresetCache& cache, SessionRoles roles)
+    : mState(state), mCache(cache), mRoles(roles) {}
 
 void Session::SetStreamHooks(StreamHooks* hooks) { mStreams.store(hooks ? hooks : &mNoStreams); }
 
@@ -49,7 +48,7 @@ void Session::RequestPreset(int slot) {
 // ---- device tick ---------------------------------------------------------------
 
 void Session::Tick() {
-  EditorView& view = mHost.View();
+  EditorView& view = mRoles.window.View();
 
   if (mState.awaitingPreset.load() && mState.awaitingTicks.fetch_add(1) + 1 > kPresetReplyTicks) {
     mState.awaitingPreset.store(false);
@@ -116,7 +115,7 @@ void Session::StartFetch() {
   mState.fetchDone.store(0);
   mState.fetchSlot.store(first);
   RequestPreset(first);
-  EditorView& view = mHost.View();
+  EditorView& view = mRoles.window.View();
   ResetProgress(view, kPresetProgress);
   SetProgressVisible(view, kPresetProgress, true);
 }
@@ -124,7 +123,7 @@ void Session::StartFetch() {
 void Session::FinishFetch() {
   mState.fetching.store(false);
   mState.applying.store(false);
-  EditorView& view = mHost.View();
+  EditorView& view = mRoles.window.View();
   ShowProgress(view, kPresetProgress, 1.0);
   SetProgressVisible(view, kPresetProgress, false);
   Send(build::GlobalRequest(kGlobalSettings));
@@ -141,7 +140,7 @@ void Session::Reconnect() {
   mState.fetching.store(false);
   mState.bulkBeginPending.store(false);
   mState.awaitingPreset.store(false);
-  EditorView& view = mHost.View();
+  EditorView& view = mRoles.window.View();
   view.SetControlText(kTagDeviceLine, "");
   view.SetControlText(kTagSerialLine, "");
   view.SetControlText(kTagVersionLine, kConnectingText);
@@ -151,11 +150,14 @@ void Session::Reconnect() {
 
 void Session::OpenGlobalSettings() {
   mState.polling.store(false);
-  mHost.View().SetGroupHidden(kGroupGlobalSettings, false);
+  mRoles.window.View().SetGroupHidden(kGroupGlobalSettings, false);
   Send(build::GlobalRequest(kGlobalSettings));
 }
 
-void Session::CloseGlobalSettings() { mState.polling.store(true); }
+void Session::CloseGlobalSettings() {
+  mState.polling.store(true);
+  mRoles.window.View().SetGroupHidden(kGroupGlobalSettings, true);
+}
 
 void Session::OnWindowClosing() {
   if (mState.connected.load()) Send(build::EditorClosed());
@@ -165,6 +167,9 @@ void Session::OnWindowClosing() {
 
 void Session::OnMessage(std::span<const std::uint8_t> message) {
   const RecognitionContext context{mState.connected.load(), Streams().FirmwareRunning()};
+  if (mMonitor != nullptr && mMonitor->Enabled()) {
+    mMonitor->Record(MonitorDirection::In, message, context);
+  }
   const PedalMessage recognised = Recognise(message, context);
   std::visit(
       [&](const auto& m) {
@@ -181,7 +186,7 @@ void Session::OnMessage(std::span<const std::uint8_t> message) {
           OnIrNames(m);
         } else if constexpr (std::is_same_v<T, NameReport>) {
           // No control carries this tag; the text goes nowhere visible.
-          mHost.View().SetControlText(kTagNameReport, m.Text());
+          mRoles.window.View().SetControlText(kTagNameReport, m.Text());
         } else if constexpr (std::is_same_v<T, ParameterReport>) {
           OnParameterReport(m);
         } else if constexpr (std::is_same_v<T, IrDumpPart>) {
@@ -189,7 +194,7 @@ void Session::OnMessage(std::span<const std::uint8_t> message) {
         } else if constexpr (std::is_same_v<T, ShortReply>) {
           OnShortReply(m, message);
         } else if constexpr (std::is_same_v<T, LoaderReply>) {
-          Streams().OnStreamMessage(message);
+          Streams().OnStreamMessage(recognised, message);
         }
       },
       recognised);
@@ -197,19 +202,19 @@ void Session::OnMessage(std::span<const std::uint8_t> message) {
 
 void Session::OnPresetDump(const PresetDump& dump, std::span<const std::uint8_t> message) {
   if (Streams().ExportActive()) {
-    Streams().OnStreamMessage(message);
+    Streams().OnStreamMessage(PedalMessage(dump), message);
     return;
   }
   // A slot byte outside the bank names no preset; nothing can be stored for it.
   if (dump.slot > kMaxSlot) return;
   if (mState.fetching.load()) {
-    OnFetchedDump(dump, message);
+    OnFetchedDump(dump);
   } else {
-    OnActiveDump(dump, message);
+    OnActiveDump(dump);
   }
 }
 
-void Session::OnFetchedDump(const PresetDump& dump, std::span<const std::uint8_t> message) {
+void Session::OnFetchedDump(const PresetDump& dump) {
   mState.awaitingPreset.store(false);
   mState.applying.store(true);
   if (!dump.checksumOk) {
@@ -219,10 +224,8 @@ void Session::OnFetchedDump(const PresetDump& dump, std::span<const std::uint8_t
   }
   const int slot = dump.slot;
   mState.fetchSlot.store(slot);
-  const PresetChecksum checksum{message[kOffsetBlockChecksumHigh],
-                                message[kOffsetBlockChecksumLow]};
-  mCache.StoreFetched(slot, dump.payload, checksum, mHost.ParamInt(kParamPatchOffset));
-  mHost.ShowPresetListEntry(slot);
+  mCache.StoreFetched(slot, dump.payload, dump.checksum, mRoles.params.ParamInt(kParamPatchOffset));
+  mRoles.presets.ShowPresetListEntry(slot);
 
   const int next = mCache.LowestStaleSlot();
   if (next < 0) {
@@ -233,35 +236,35 @@ void Session::OnFetchedDump(const PresetDump& dump, std::span<const std::uint8_t
   const int done = mState.fetchDone.fetch_add(1) + 1;
   const int total = mState.fetchTotal.load();
   const double ratio = total > 0 ? static_cast<double>(done) / total : 0.0;
-  ShowProgress(mHost.View(), kPresetProgress, ratio);
+  ShowProgress(mRoles.window.View(), kPresetProgress, ratio);
   RequestPreset(next);
 }
 
-void Session::OnActiveDump(const PresetDump& /*dump*/, std::span<const std::uint8_t> message) {
+void Session::OnActiveDump(const PresetDump& dump) {
   mState.awaitingPreset.store(false);
-  if (!mHost.ApplyActivePreset(message)) return;
-  if (mState.savePending.exchange(false)) mHost.StoreSavedPreset(message);
+  if (!mRoles.presets.ApplyActivePreset(dump)) return;
+  if (mState.savePending.exchange(false)) mRoles.presets.StoreSavedPreset(dump);
   RequestMissingUserIrs();
 }
 
 void Session::RequestMissingUserIrs() {
   const int slotA = mState.irSlotA.load();
   const int slotB = mState.irSlotB.load();
-  if (mHost.ParamInt(kParamIrModeA) >= 1 && !mIrStore.HasUserIr(slotA)) {
+  if (mRoles.params.ParamInt(kParamIrModeA) >= 1 && !mRoles.irStore.HasUserIr(slotA)) {
     Send(build::IrRequest(static_cast<std::uint16_t>(slotA)));
-  } else if (mHost.ParamInt(kParamIrModeB) >= 1 && !mIrStore.HasUserIr(slotB)) {
+  } else if (mRoles.params.ParamInt(kParamIrModeB) >= 1 && !mRoles.irStore.HasUserIr(slotB)) {
     Send(build::IrRequest(static_cast<std::uint16_t>(slotB)));
   }
 }
 
 void Session::OnIdentity(const GlobalBlock& block) {
   const int version = block.formatByte;
-  EditorView& view = mHost.View();
+  EditorView& view = mRoles.window.View();
   view.SetControlText(kTagDeviceLine, kDeviceLineText);
   view.SetControlText(kTagVersionLine, Format(kVersionLineFormat.data(), version / 10.0));
   view.SetGroupDisabled(kGroupPedal, false);
   if (version / 10 == 0) {
-    mHost.SetPendingMessage(Format(kUpgradePedalFormat.data(), kEditorVersion));
+    mRoles.window.SetPendingMessage(Format(kUpgradePedalFormat.data(), kEditorVersion));
     return;
   }
   if (!block.checksumOk) return;
@@ -274,7 +277,7 @@ void Session::OnIdentity(const GlobalBlock& block) {
     Send(build::GlobalRequest(kGlobalPresetChecksums));
   } else if (block.type == kGlobalSettings) {
     for (std::size_t i = 0; i < kSettingsSecondGroupCount; ++i) {
-      mHost.SetParamFromRaw(kSecondGroupFirstParam + static_cast<int>(i),
+      mRoles.params.SetParamFromRaw(kSecondGroupFirstParam + static_cast<int>(i),
                             block.At(kSettingsSecondGroupByte + i));
     }
   }
@@ -284,17 +287,17 @@ void Session::OnConnectedBlock(const GlobalBlock& block) {
   if (!block.checksumOk) return;
   switch (block.type) {
     case kGlobalSettings:
-      mHost.ApplySettingsBlock(block.contents);
+      mRoles.settings.ApplySettingsBlock(block);
       mState.MarkBlockReceived(kGlobalSettings);
       Send(build::BulkEnd());
       RequestPreset(block.At(kSettingsActiveSlotByte));
       break;
     case kGlobalControllerMap:
-      mHost.ApplyControllerMap(block.contents);
+      mRoles.settings.ApplyControllerMap(block);
       mState.MarkBlockReceived(kGlobalControllerMap);
       break;
     case kGlobalProgramMap:
-      mHost.ApplyProgramMap(block.contents);
+      mRoles.settings.ApplyProgramMap(block);
       mState.MarkBlockReceived(kGlobalProgramMap);
       break;
     case kGlobalPresetChecksums:
@@ -318,7 +321,7 @@ void Session::OnIrNames(const IrNames& names) {
   for (std::size_t k = 0; k < kIrNamesPerPage; ++k) {
     const int row = firstRow + static_cast<int>(k);
     std::string name = names.Name(k);
-    mHost.SetUserIrListEntry(row,
+    mRoles.irs.SetUserIrListEntry(row,
                              name.empty() ? Format(kEmptySlotFormat.data(), row + 1) : std::move(name));
   }
   // The chain stops at the end of the bank, and never asks for a page the
@@ -332,22 +335,22 @@ void Session::OnIrNames(const IrNames& names) {
 void Session::OnParameterReport(const ParameterReport& report) {
   if (report.index >= kNumParams) return;
   mState.applying.store(true);
-  mHost.SetParamFromRaw(report.index, report.value);
+  mRoles.params.SetParamFromRaw(report.index, report.value);
   mState.applying.store(false);
 }
 
 void Session::AbandonIrDump() {
   mIrDumpActive = false;
   mIrUnpacker.Reset();
-  mHost.View().SetGroupHidden(kGroupPresetProgress, true);
+  mRoles.window.View().SetGroupHidden(kGroupPresetProgress, true);
 }
 
 void Session::OnIrDump(const IrDumpPart& part, std::span<const std::uint8_t> message) {
   if (Streams().ExportActive()) {
-    Streams().OnStreamMessage(message);
+    Streams().OnStreamMessage(PedalMessage(part), message);
     return;
   }
-  EditorView& view = mHost.View();
+  EditorView& view = mRoles.window.View();
   switch (part.kind) {
     case IrPartKind::Begin:
       mIrUnpacker.Reset();
@@ -390,10 +393,10 @@ void Session::OnIrDump(const IrDumpPart& part, std::span<const std::uint8_t> mes
   // A dump that overflowed, does not make one whole image or fails its stream
   // checksum would replace a good cached file with a broken one: keep the old.
   if (fits && mIrUnpacker.Size() == kIrImageSize && mIrChecksum.Value() == part.streamChecksum) {
-    mHost.StoreReceivedIr(mIrDumpSlot, mIrUnpacker.Output());
-    mHost.RefreshIrList();
+    mRoles.irs.StoreReceivedIr(mIrDumpSlot, mIrUnpacker.Output());
+    mRoles.irs.RefreshIrList();
     const int slotB = mState.irSlotB.load();
-    if (slotB != mIrDumpSlot && mHost.ParamInt(kParamIrModeB) >= 1 && !mIrStore.HasUserIr(slotB)) {
+    if (slotB != mIrDumpSlot && mRoles.params.ParamInt(kParamIrModeB) >= 1 && !mRoles.irStore.HasUserIr(slotB)) {
       Send(build::IrRequest(static_cast<std::uint16_t>(slotB)));
     }
   }
@@ -410,13 +413,13 @@ void Session::OnShortReply(const ShortReply& reply, std::span<const std::uint8_t
       OnIrSelectAck();
       break;
     case ShortReplyCode::ErrorAck:
-      mHost.SetPendingMessage(std::string(kErrorText));
+      mRoles.window.SetPendingMessage(std::string(kErrorText));
       break;
     case ShortReplyCode::IrStoredAck:
       OnIrStoredAck();
       break;
     default:
-      Streams().OnStreamMessage(message);
+      Streams().OnStreamMessage(PedalMessage(reply), message);
       break;
   }
 }
@@ -426,28 +429,28 @@ void Session::OnIrSelectAck() {
   // waits for this reply, which sends the LSB (54 / 56).
   int step = kParamUserIrAMsb;
   if (mState.irSelectionStep.compare_exchange_strong(step, kParamUserIrA)) {
-    mHost.SetParamFromPosition(kParamUserIrA, (mState.irSlotA.load() & kDataByteMask) / 127.0);
+    mRoles.params.SetParamFromPosition(kParamUserIrA, (mState.irSlotA.load() & kDataByteMask) / 127.0);
     return;
   }
   step = kParamUserIrBMsb;
   if (mState.irSelectionStep.compare_exchange_strong(step, kParamUserIrB)) {
-    mHost.SetParamFromPosition(kParamUserIrB, (mState.irSlotB.load() & kDataByteMask) / 127.0);
+    mRoles.params.SetParamFromPosition(kParamUserIrB, (mState.irSlotB.load() & kDataByteMask) / 127.0);
   }
 }
 
 void Session::OnIrStoredAck() {
-  if (!mHost.HasWindow()) return;
+  if (!mRoles.window.HasWindow()) return;
   if (mState.presetFileFirstWaiting.exchange(false)) {
     if (mState.presetFileSecondWaiting.load()) {
-      mHost.ContinuePresetFileImport();
+      mRoles.presetFiles.ContinueAfterAck();
       return;
     }
   } else if (!mState.presetFileSecondWaiting.exchange(false)) {
-    mHost.RefreshIrList();
+    mRoles.irs.RefreshIrList();
     return;
   }
-  mHost.RefreshIrList();
-  mHost.SendPresetStore();
+  mRoles.irs.RefreshIrList();
+  mRoles.presetFiles.StorePreset();
 }
 
 }  // namespace kr7

@@ -21,6 +21,8 @@
 #include <string>
 
 #include "device/Checksums.h"
+#include "device/MessagePump.h"
+#include "device/MidiMonitor.h"
 #include "device/Messages.h"
 #include "device/Packing.h"
 #include "device/SessionHooks.h"
@@ -43,9 +45,9 @@ inline constexpr int kEditorVersion = 12;
 inline constexpr std::size_t kIrDumpBufferSize = 4096;
 inline constexpr int kIrNamesPagesPerBank = 4;
 
-class Session {
+class Session final : public SysExReceiver {
  public:
-  Session(SessionState& state, SessionHost& host, PresetCache& cache, const IrStoreQuery& irStore);
+  Session(SessionState& state, PresetCache& cache, SessionRoles roles);
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
@@ -53,11 +55,18 @@ class Session {
   // it). The hooks must outlive the session or be replaced before they go,
   // and are best set before the audio stream starts.
   void SetStreamHooks(StreamHooks* hooks);
+  // Where every incoming message is recorded while the monitor is open; set
+  // before the audio stream starts.
+  void SetMonitor(MidiMonitor* monitor) { mMonitor = monitor; }
 
   // UI thread, every 100 ms.
   void Tick();
   // Audio thread: one complete incoming message.
   void OnMessage(std::span<const std::uint8_t> message);
+  // The message pump's receive handler is the session's.
+  void OnSysExReceived(int /*offset*/, std::span<const std::uint8_t> message) override {
+    OnMessage(message);
+  }
 
   // UI thread: the RECONNECT button.
   void Reconnect();
@@ -71,14 +80,14 @@ class Session {
   void RequestPreset(int slot);
 
  private:
-  void Send(const Bytes& message) { mHost.Send(message); }
+  void Send(const Bytes& message) { mRoles.sender.SendSysEx(message); }
   StreamHooks& Streams() const { return *mStreams.load(); }
   void StartFetch();
   void FinishFetch();
 
   void OnPresetDump(const PresetDump& dump, std::span<const std::uint8_t> message);
-  void OnFetchedDump(const PresetDump& dump, std::span<const std::uint8_t> message);
-  void OnActiveDump(const PresetDump& dump, std::span<const std::uint8_t> message);
+  void OnFetchedDump(const PresetDump& dump);
+  void OnActiveDump(const PresetDump& dump);
   void RequestMissingUserIrs();
   void OnIdentity(const GlobalBlock& block);
   void OnConnectedBlock(const GlobalBlock& block);
@@ -91,11 +100,11 @@ class Session {
   void OnIrStoredAck();
 
   SessionState& mState;
-  SessionHost& mHost;
   PresetCache& mCache;
-  const IrStoreQuery& mIrStore;
+  SessionRoles mRoles;
   StreamHooks mNoStreams;
   std::atomic<StreamHooks*> mStreams{&mNoStreams};
+  MidiMonitor* mMonitor = nullptr;
 
   // Impulse-response dump in progress; audio thread only.
   StreamUnpacker mIrUnpacker{kIrDumpBufferSize};

@@ -1,84 +1,138 @@
 #pragma once
-// What the device session needs from the application around it.
+// The roles the device session and the long transfers need from the units
+// around them. Each role is implemented by the unit that owns its state (the
+// window hand-off, the parameter-change handling, the preset decoder, the
+// settings application, the IR flows, the preset-file flows); the
+// application object only connects them.
 //
-// The session decides when to send and what a reply means; applying values to
-// parameters, decoding presets, storing impulse responses and running streams
-// belong to other units that the application object wires in through these
-// interfaces. Unless stated otherwise the receive-handler side of each method
-// is called on the audio thread and the tick side on the UI thread.
+// Unless stated otherwise the receive-handler side of each method is called
+// on the audio thread and the tick side on the UI thread.
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
 
+#include "device/Messages.h"
+#include "device/SysExSender.h"
+
 namespace kr7 {
 
 class EditorView;
 
-// What every unit that acts on the pedal's data needs: the link, the window
-// seam, a message for the idle step and the parameters.
-class PedalDataHost {
+// The optional window as the logic reaches it.
+class WindowLink {
  public:
-  virtual ~PedalDataHost() = default;
-
-  // Sends one complete message to the pedal (either thread).
-  virtual void Send(std::span<const std::uint8_t> message) = 0;
-  // The window seam; calls from the audio thread are deferred by it.
+  virtual ~WindowLink() = default;
+  // The window seam; calls from the audio thread are handed to the UI thread.
   virtual EditorView& View() = 0;
   // Whether a window is open (some replies act only then).
   virtual bool HasWindow() const = 0;
   // A text for the idle step to show in a message box.
   virtual void SetPendingMessage(std::string text) = 0;
+};
 
-  // Integer value of a parameter.
+// The parameter table with its change handling.
+class ParameterAccess {
+ public:
+  virtual ~ParameterAccess() = default;
+  // Integer value of a parameter; 0 for an index outside the table.
   virtual int ParamInt(int index) const = 0;
   // Sets parameter index from a raw 7-bit value, runs the parameter-change
-  // handler and queues the new value for the controls.
+  // handler and moves the controls bound to it.
   virtual void SetParamFromRaw(int index, int raw) = 0;
   // Same from a normalised position.
   virtual void SetParamFromPosition(int index, double position) = 0;
 };
 
-class SessionHost : public PedalDataHost {
+// Where the session's presets go: the preset decoder.
+class PresetSink {
  public:
-
+  virtual ~PresetSink() = default;
   // Applies the preset active on the pedal (a PresetDump outside fetch
   // mode): slot, list highlight, and when the checksum holds the payload.
   // Returns whether the checksum held.
-  virtual bool ApplyActivePreset(std::span<const std::uint8_t> dump) = 0;
-  // Applies a settings block (GlobalBlock type 0) received while connected.
-  virtual void ApplySettingsBlock(std::span<const std::uint8_t> block) = 0;
-  // GlobalBlock type 1 and 2 from the pedal.
-  virtual void ApplyControllerMap(std::span<const std::uint8_t> block) = 0;
-  virtual void ApplyProgramMap(std::span<const std::uint8_t> block) = 0;
-
+  virtual bool ApplyActivePreset(const PresetDump& dump) = 0;
+  // The main page's save procedure: the stored preset's dump arrived.
+  virtual void StoreSavedPreset(const PresetDump& dump) = 0;
   // The preset-list entry of slot changed in the cache; show it.
   virtual void ShowPresetListEntry(int slot) = 0;
-  // Row (0..31) of the user impulse-response browser shows text.
-  virtual void SetUserIrListEntry(int row, std::string text) = 0;
+};
 
-  // The main page's save procedure: a dump arrived while it was pending.
-  virtual void StoreSavedPreset(std::span<const std::uint8_t> dump) = 0;
-  // A received impulse-response image (already unpacked) for slot.
-  virtual void StoreReceivedIr(int slot, std::span<const std::uint8_t> image) = 0;
-  // Reloads the names of the impulse-response lists from the store.
-  virtual void RefreshIrList() = 0;
-  // Continues a preset-file import after its impulse responses were stored.
-  virtual void ContinuePresetFileImport() = 0;
-  // Stores the editor's current preset into the pedal (PresetStore).
-  virtual void SendPresetStore() = 0;
+// Where the pedal's global blocks go (type 0 received while connected, 1
+// and 2).
+class SettingsSink {
+ public:
+  virtual ~SettingsSink() = default;
+  virtual void ApplySettingsBlock(const GlobalBlock& block) = 0;
+  virtual void ApplyControllerMap(const GlobalBlock& block) = 0;
+  virtual void ApplyProgramMap(const GlobalBlock& block) = 0;
 };
 
 // Size of one impulse-response image (kind, gain, 32-byte name, 1200
 // samples); a dump or file of any other size is not one.
 inline constexpr std::size_t kIrImageSize = 2436;
 
+// Where the pedal's impulse responses and their names go: the IR flows.
+class IrSink {
+ public:
+  virtual ~IrSink() = default;
+  // A received impulse-response image (already unpacked) for slot.
+  virtual void StoreReceivedIr(int slot, std::span<const std::uint8_t> image) = 0;
+  // Reloads the names of the impulse-response lists from the store.
+  virtual void RefreshIrList() = 0;
+  // Row (0..31) of the user impulse-response browser shows text.
+  virtual void SetUserIrListEntry(int row, std::string text) = 0;
+};
+
 // Whether the local store holds a user impulse response.
 class IrStoreQuery {
  public:
   virtual ~IrStoreQuery() = default;
   virtual bool HasUserIr(int slot) const = 0;
+};
+
+// The preset-file import's stages that follow the pedal's replies.
+class PresetFileImport {
+ public:
+  virtual ~PresetFileImport() = default;
+  // Continues an import after its first impulse response was stored.
+  virtual void ContinueAfterAck() = 0;
+  // Stores the editor's current preset into the pedal (PresetStore).
+  virtual void StorePreset() = 0;
+};
+
+// Clearing the local caches (menu command, factory resets, bank import).
+class CacheReset {
+ public:
+  virtual ~CacheReset() = default;
+  // Deletes the cached presets and impulse responses and rebuilds the preset
+  // list by slot, so that the next checksum comparison fetches every slot the
+  // pedal changed (UI thread).
+  virtual void ClearCachesAndRebuild() = 0;
+};
+
+// The file name last chosen in a preset or bank dialog, offered as the next
+// dialog's initial name (UI thread).
+class PathMemory {
+ public:
+  virtual ~PathMemory() = default;
+  // Empty when none was chosen yet.
+  virtual const std::string& RememberedPath() const = 0;
+  // False (and the old path kept) for a path that does not fit.
+  virtual bool RememberPath(std::string_view path) = 0;
+};
+
+// Everything the session talks to besides its own state and the cache.
+struct SessionRoles {
+  SysExSender& sender;
+  WindowLink& window;
+  ParameterAccess& params;
+  PresetSink& presets;
+  SettingsSink& settings;
+  IrSink& irs;
+  const IrStoreQuery& irStore;
+  PresetFileImport& presetFiles;
 };
 
 // The stream branches of the device tick and the receive handler (bulk
@@ -104,8 +158,12 @@ class StreamHooks {
   virtual bool FirmwareRunning() const { return false; }
   virtual bool ExportActive() const { return false; }
   // A message the session does not handle itself (stream replies, loader
-  // replies, dumps in export mode). Returns whether it was used.
-  virtual bool OnStreamMessage(std::span<const std::uint8_t> /*message*/) { return false; }
+  // replies, dumps in export mode), as the session recognised it. Returns
+  // whether it was used.
+  virtual bool OnStreamMessage(const PedalMessage& /*recognised*/,
+                               std::span<const std::uint8_t> /*message*/) {
+    return false;
+  }
 };
 
 }  // namespace kr7

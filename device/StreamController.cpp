@@ -4,7 +4,7 @@
 
 namespace kr7 {
 
-StreamController::StreamController(SessionState& session, StreamHost& host, std::string dataFolder)
+StreamController::StreamController(SessionState& session, StreamHost host, std::string dataFolder)
     : mSession(session),
       mHost(host),
       mFirmware(session, host),
@@ -44,10 +44,8 @@ void StreamController::IrUploadStep() {
   if (mSession.connected.load()) mIrUpload.Step(mHost);
 }
 
-bool StreamController::OnStreamMessage(std::span<const std::uint8_t> message) {
-  // The session recognised the message already; the same rules with the
-  // connection assumed give the same type for everything it hands over.
-  const PedalMessage recognised = Recognise(message, {true, mFirmware.Running()});
+bool StreamController::OnStreamMessage(const PedalMessage& recognised,
+                                       std::span<const std::uint8_t> message) {
   if (const auto* reply = std::get_if<ShortReply>(&recognised)) return OnShortReply(*reply);
   if (const auto* loader = std::get_if<LoaderReply>(&recognised)) {
     mFirmware.OnLoaderReply(loader->code);

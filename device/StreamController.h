@@ -3,8 +3,8 @@
 // firmware update, factory presets update, bank import and export, and the
 // impulse-response upload transport, with the user actions that start them.
 //
-// The application object owns one, implements StreamHost for it and hands it
-// to the session (Session::SetStreamHooks). The device tick gives it its
+// The application object owns one, gives it the roles of its StreamHost and
+// hands it to the session (Session::SetStreamHooks). The device tick gives it its
 // steps in the fixed order (firmware, factory bank, import, export, then —
 // after the session's own polling and fetch start — the IR upload); the
 // receive handler gives it the replies the session does not handle itself.
@@ -21,17 +21,17 @@
 #include "device/Firmware.h"
 #include "device/SessionHooks.h"
 #include "device/StreamsIrUpload.h"
+#include "device/StreamsHost.h"
 #include "model/CommandCodes.h"
 
 namespace kr7 {
 
 struct SessionState;
-class StreamHost;
 
 class StreamController final : public StreamHooks {
  public:
   // dataFolder: where the export's save dialog opens.
-  StreamController(SessionState& session, StreamHost& host, std::string dataFolder);
+  StreamController(SessionState& session, StreamHost host, std::string dataFolder);
   StreamController(const StreamController&) = delete;
   StreamController& operator=(const StreamController&) = delete;
 
@@ -72,14 +72,15 @@ class StreamController final : public StreamHooks {
   void IrUploadStep() override;
   bool FirmwareRunning() const override { return mFirmware.Running(); }
   bool ExportActive() const override { return mExport.Active(); }
-  bool OnStreamMessage(std::span<const std::uint8_t> message) override;
+  bool OnStreamMessage(const PedalMessage& recognised,
+                       std::span<const std::uint8_t> message) override;
 
  private:
   bool OnShortReply(const ShortReply& reply);
   bool OnListReply(ListReply reply);
 
   SessionState& mSession;
-  StreamHost& mHost;
+  StreamHost mHost;
   FirmwareUpdate mFirmware;
   BankExport mExport;
   // Before the two streams that overwrite the pedal's bank.

@@ -1,40 +1,35 @@
 #pragma once
 // What the long transfers (factory bank, bank import and export, impulse-
-// response upload, firmware) need from the application around them.
+// response upload, firmware) need from the units around them: the output,
+// the window, the caches and the remembered dialog path.
 //
 // Send and View may be called from the UI thread (device tick, menu and
 // button actions) and from the audio thread (reactions to the pedal's
-// replies); the view defers audio-thread calls to the UI thread itself. The
+// replies); the window link hands audio-thread calls to the UI thread. The
 // modal operations of the view (ShowMessage, AskForFile) are called on the UI
 // thread only: the audio thread leaves a pending message instead.
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "device/Packing.h"
+#include "device/SessionHooks.h"
 
 namespace kr7 {
 
-class EditorView;
+struct StreamHost {
+  SysExSender& sender;
+  WindowLink& window;
+  CacheReset& caches;
+  PathMemory& paths;
 
-class StreamHost {
- public:
-  virtual ~StreamHost() = default;
-
-  // Sends one complete message to the pedal (either thread).
-  virtual void Send(ByteSpan message) = 0;
-  // The window seam.
-  virtual EditorView& View() = 0;
-  // A text for the idle step to show in a message box (audio thread).
-  virtual void SetPendingMessage(std::string text) = 0;
-  // Deletes the cached presets and impulse responses and rebuilds the preset
-  // list by slot, so that the next checksum comparison fetches every slot the
-  // pedal changed (UI thread).
-  virtual void ClearCachesAndRebuild() = 0;
-  // The file name last chosen in a preset or bank dialog, offered as the next
-  // dialog's initial name; empty when none was chosen yet (UI thread).
-  virtual std::string RememberedPath() const = 0;
-  virtual void RememberPath(std::string_view path) = 0;
+  void Send(ByteSpan message) const { sender.SendSysEx(message); }
+  EditorView& View() const { return window.View(); }
+  void SetPendingMessage(std::string text) const { window.SetPendingMessage(std::move(text)); }
+  void ClearCachesAndRebuild() const { caches.ClearCachesAndRebuild(); }
+  const std::string& RememberedPath() const { return paths.RememberedPath(); }
+  void RememberPath(std::string_view path) const { paths.RememberPath(path); }
 };
 
 }  // namespace kr7

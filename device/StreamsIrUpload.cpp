@@ -17,7 +17,7 @@ bool IrUploadStream::Start(int slot, ByteSpan packed, bool connected) {
   return true;
 }
 
-void IrUploadStream::Step(StreamHost& host) {
+void IrUploadStream::Step(const StreamHost& host) {
   if (!mReady.load()) return;
   EditorView& view = host.View();
   if (!mTransfer.Started()) {

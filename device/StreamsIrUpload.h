@@ -13,10 +13,10 @@
 
 #include "device/Packing.h"
 #include "device/StreamsPackedTransfer.h"
+#include "device/StreamsHost.h"
 
 namespace kr7 {
 
-class StreamHost;
 
 class IrUploadStream {
  public:
@@ -25,7 +25,7 @@ class IrUploadStream {
   // empty or oversized image or a slot outside 0..16383.
   bool Start(int slot, ByteSpan packed, bool connected);
   // The device tick's upload step (only while Ready() and connected).
-  void Step(StreamHost& host);
+  void Step(const StreamHost& host);
   // Audio thread.
   void OnIrReady();
 

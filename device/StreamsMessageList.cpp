@@ -53,7 +53,7 @@ void MessageListStream::Stop() {
   mRunning.store(false);
 }
 
-std::optional<MessageListStream::Sent> MessageListStream::Step(StreamHost& host,
+std::optional<MessageListStream::Sent> MessageListStream::Step(const StreamHost& host,
                                                                const Rewrite& rewrite) {
   if (!mReady.exchange(false)) return std::nullopt;
   if (mBulkBeginPending.exchange(false)) {

@@ -22,10 +22,10 @@
 #include <vector>
 
 #include "device/Packing.h"
+#include "device/StreamsHost.h"
 
 namespace kr7 {
 
-class StreamHost;
 
 enum class ListReply { WriteOk, WriteNext, WriteFail };
 
@@ -72,7 +72,7 @@ class MessageListStream {
   using Rewrite = std::function<void(MutableByteSpan)>;
   // UI thread: when ready, sends BulkBegin (first step) or the next message.
   // nullopt when not ready (nothing sent).
-  std::optional<Sent> Step(StreamHost& host, const Rewrite& rewrite = {});
+  std::optional<Sent> Step(const StreamHost& host, const Rewrite& rewrite = {});
 
   // Audio thread: one of the pedal's write replies.
   ListReplyOutcome OnReply(ListReply reply);

@@ -4,7 +4,9 @@
 
 #include "device/Messages.h"
 #include "device/Session.h"
+#include "device/SettingsBlock.h"
 #include "editor/JackFunctions.h"
+#include "editor/PresetDecoder.h"
 #include "model/ControlTags.h"
 #include "model/EditorView.h"
 #include "model/Parameters.h"
@@ -22,71 +24,78 @@ bool IsGlobalSetting(int index) {
 
 }  // namespace
 
-MidiMapping::MidiMapping(SessionState& session, ProgramMap& programMap, MidiMappingHost& host)
-    : mSession(session), mProgramMap(programMap), mHost(host) {}
+MidiMapping::MidiMapping(SessionState& session, EditorState& editor, const ParameterTable& table,
+                         ParameterAccess& params, SysExSender& sender, WindowLink& window,
+                         PresetDecoder& presets)
+    : mSession(session),
+      mEditor(editor),
+      mTable(table),
+      mParams(params),
+      mSender(sender),
+      mWindow(window),
+      mPresets(presets) {}
 
-bool MidiMapping::OnParamChange(int index) {
+void MidiMapping::OnParamChange(int index) {
   if (IsGlobalSetting(index)) {
     OnGlobalSetting(index);
-    return true;
+    return;
   }
   switch (index) {
     case kParamControllerProgram: {
-      const std::size_t program = static_cast<std::size_t>(mHost.ParamInt(index) & kDataByteMask);
-      mHost.SetParamFromPosition(kParamRxa3Program, mProgramMap[program].load() / kRawRange);
-      return true;
+      const std::size_t program = static_cast<std::size_t>(mParams.ParamInt(index) & kDataByteMask);
+      mParams.SetParamFromPosition(kParamRxa3Program,
+                                   mEditor.programMap[program].load() / kRawRange);
+      return;
     }
     case kParamRxa3Program: {
-      const int program = mHost.ParamInt(kParamControllerProgram) & kDataByteMask;
-      mProgramMap[static_cast<std::size_t>(program)].store(mHost.ParamInt(index));
-      return true;
+      const int program = mParams.ParamInt(kParamControllerProgram) & kDataByteMask;
+      mEditor.programMap[static_cast<std::size_t>(program)].store(mParams.ParamInt(index));
+      return;
     }
     default:
       break;
   }
-  if (index < kParamControllerMap0 || index > kLastParam) return false;
   // The jack rules only move controls.
-  if (!mHost.HasWindow()) return true;
+  if (!mWindow.HasWindow()) return;
   if (const std::optional<int> jack = JackOfMode(index)) {
     OnJackMode(*jack);
   } else if (const std::optional<int> function = JackFunctionOf(index)) {
     OnJackFunctionParam(*function, index);
   }
-  return true;
 }
 
 void MidiMapping::OnGlobalSetting(int index) {
   if (index == kParamPatchOffset) {
     // The list's texts live in the editor's own state, so they follow the
     // offset whether or not a window shows them.
-    if (mHost.HasWindow()) {
+    if (mWindow.HasWindow()) {
       char text[256];
       std::snprintf(text, sizeof text, "%02d",
-                    mHost.ParamInt(index) + mSession.currentPreset.load());
-      mHost.View().SetControlText(kTagPresetNumber, text);
+                    mParams.ParamInt(index) + mSession.currentPreset.load());
+      mWindow.View().SetControlText(kTagPresetNumber, text);
     }
-    mHost.ReloadPresetList();
+    mPresets.RenumberList();
   }
   // A received settings block is applied with the flag set and so is never
   // echoed back.
   if (mSession.applying.load()) return;
-  SendWholeBlock(kGlobalSettings, mHost.SettingsBlock());
+  SendWholeBlock(kGlobalSettings, BuildSettingsBlock(mTable, mSession.currentPreset.load()));
 }
 
 void MidiMapping::SendWholeBlock(std::uint8_t type, const Bytes& block) {
   if (!mSession.connected.load() || !mSession.BlockReceived(type)) {
-    mHost.SetPendingMessage(std::string(kSettingsNotArrivedText));
+    mWindow.SetPendingMessage(std::string(kSettingsNotArrivedText));
     return;
   }
-  mHost.Send(block);
+  mSender.SendSysEx(block);
 }
 
 // ---- jacks -------------------------------------------------------------------
 
 void MidiMapping::OnJackMode(int jackIndex) {
   const Jack& jack = kJacks[static_cast<std::size_t>(jackIndex)];
-  const bool pedal = mHost.ParamInt(jack.modeParam) == 0;
-  if (mHost.LocalEdit()) {
+  const bool pedal = mParams.ParamInt(jack.modeParam) == 0;
+  if (mEditor.localEdit.load()) {
     if (pedal) {
       Describe(jack.pedalFunction);
     } else {
@@ -94,7 +103,7 @@ void MidiMapping::OnJackMode(int jackIndex) {
       Describe(jack.switchFunctions[1]);
     }
   }
-  EditorView& view = mHost.View();
+  EditorView& view = mWindow.View();
   view.SetGroupHidden(jack.switchGroup, pedal);
   view.SetGroupHidden(jack.pedalGroup, !pedal);
   // The polarity belongs to an expression pedal only.
@@ -103,12 +112,12 @@ void MidiMapping::OnJackMode(int jackIndex) {
 
 void MidiMapping::OnJackFunctionParam(int functionIndex, int index) {
   const JackFunction& function = kJackFunctions[static_cast<std::size_t>(functionIndex)];
-  const int jackMode = mHost.ParamInt(kJacks[static_cast<std::size_t>(function.jack)].modeParam);
+  const int jackMode = mParams.ParamInt(kJacks[static_cast<std::size_t>(function.jack)].modeParam);
   // A function is described only while its jack is in the matching mode.
-  if (mHost.LocalEdit() && (jackMode == 0) == function.pedal) Describe(functionIndex);
+  if (mEditor.localEdit.load() && (jackMode == 0) == function.pedal) Describe(functionIndex);
   if (index != function.modeParam) return;
   if (function.pedal) {
-    EnableParamControls(function.controllerParam, mHost.ParamInt(index) == kPedalControl);
+    EnableParamControls(function.controllerParam, mParams.ParamInt(index) == kPedalControl);
   } else {
     OnSwitchFunctionMode(functionIndex);
   }
@@ -117,7 +126,7 @@ void MidiMapping::OnJackFunctionParam(int functionIndex, int index) {
 void MidiMapping::OnSwitchFunctionMode(int functionIndex) {
   const JackFunction& function = kJackFunctions[static_cast<std::size_t>(functionIndex)];
   const Jack& jack = kJacks[static_cast<std::size_t>(function.jack)];
-  const int mode = mHost.ParamInt(function.modeParam);
+  const int mode = mParams.ParamInt(function.modeParam);
   EnableParamControls(function.channelParam, true);
   EnableParamControls(function.controllerParam, true);
   if (mode == kSwitchSpecialControl) {
@@ -129,7 +138,7 @@ void MidiMapping::OnSwitchFunctionMode(int functionIndex) {
   // switch of the jack needs them.
   const int other =
       jack.switchFunctions[0] == functionIndex ? jack.switchFunctions[1] : jack.switchFunctions[0];
-  if (mHost.ParamInt(kJackFunctions[static_cast<std::size_t>(other)].modeParam) !=
+  if (mParams.ParamInt(kJackFunctions[static_cast<std::size_t>(other)].modeParam) !=
       kSwitchSpecialControl) {
     EnableParamControls(jack.specialLowerParam, false);
     EnableParamControls(jack.specialUpperParam, false);
@@ -142,44 +151,27 @@ void MidiMapping::OnSwitchFunctionMode(int functionIndex) {
 
 void MidiMapping::Describe(int functionIndex) {
   const JackFunction& function = kJackFunctions[static_cast<std::size_t>(functionIndex)];
-  const int mode = mHost.ParamInt(function.modeParam);
-  const int channel = mHost.ParamInt(function.channelParam);
-  const int controller = mHost.ParamInt(function.controllerParam);
+  const int mode = mParams.ParamInt(function.modeParam);
+  const int channel = mParams.ParamInt(function.channelParam);
+  const int controller = mParams.ParamInt(function.controllerParam);
   const JackLines lines = function.pedal ? DescribePedal(mode, channel, controller)
                                          : DescribeSwitch(mode, channel, controller);
   for (std::size_t line = 0; line < lines.size(); ++line) {
-    mHost.View().SetControlText(function.firstTextTag + static_cast<int>(line), lines[line]);
+    mWindow.View().SetControlText(function.firstTextTag + static_cast<int>(line), lines[line]);
   }
 }
 
 void MidiMapping::EnableParamControls(int index, bool enabled) {
-  mHost.View().SetParameterControlsDisabled(index, !enabled);
+  mWindow.View().SetParameterControlsDisabled(index, !enabled);
 }
 
 // ---- blocks ------------------------------------------------------------------------
-
-void MidiMapping::ApplyControllerMap(std::span<const std::uint8_t> contents) {
-  for (std::size_t i = 0; i < kControllerMapReceivedCount && i < contents.size(); ++i) {
-    const int index = kParamControllerMap0 + static_cast<int>(i);
-    if (index == kParamControllerProgram || index == kParamRxa3Program) continue;
-    mHost.SetParamFromRaw(index, contents[i]);
-  }
-}
-
-void MidiMapping::ApplyProgramMap(std::span<const std::uint8_t> contents) {
-  for (std::size_t i = 0; i < kProgramMapEntries && i < contents.size(); ++i) {
-    mProgramMap[i].store(contents[i] & kDataByteMask);
-  }
-  const std::size_t program =
-      static_cast<std::size_t>(mHost.ParamInt(kParamControllerProgram) & kDataByteMask);
-  mHost.SetParamFromPosition(kParamRxa3Program, mProgramMap[program].load() / kRawRange);
-}
 
 Bytes MidiMapping::ControllerMapBlock() const {
   std::array<std::uint8_t, kControllerMapSentCount> values{};
   for (std::size_t i = 0; i < values.size(); ++i) {
     values[i] = static_cast<std::uint8_t>(
-        mHost.ParamInt(kParamControllerMap0 + static_cast<int>(i)) & kDataByteMask);
+        mParams.ParamInt(kParamControllerMap0 + static_cast<int>(i)) & kDataByteMask);
   }
   return build::ControllerMap(values);
 }
@@ -188,7 +180,7 @@ Bytes MidiMapping::ProgramMapBlock() const {
   std::array<std::uint8_t, kBlockContentsSize> contents{};
   for (std::size_t i = 0; i < kProgramMapEntries; ++i) {
     contents[ContentsIndex(kProgramMapByte) + i] =
-        static_cast<std::uint8_t>(mProgramMap[i].load() & kDataByteMask);
+        static_cast<std::uint8_t>(mEditor.programMap[i].load() & kDataByteMask);
   }
   return build::GlobalBlock(kGlobalProgramMap, contents);
 }
@@ -196,19 +188,19 @@ Bytes MidiMapping::ProgramMapBlock() const {
 // ---- pages ------------------------------------------------------------------------
 
 void MidiMapping::SwitchPages(std::string_view hide, std::string_view show) {
-  EditorView& view = mHost.View();
+  EditorView& view = mWindow.View();
   view.SetGroupHidden(hide, true);
   view.SetGroupHidden(show, false);
 }
 
 void MidiMapping::OpenControllerMapPage() {
   SwitchPages(kGroupGlobalSettings, kGroupMidiCc);
-  mHost.Send(build::GlobalRequest(kGlobalControllerMap));
+  mSender.SendSysEx(build::GlobalRequest(kGlobalControllerMap));
 }
 
 void MidiMapping::OpenProgramMapPage() {
   SwitchPages(kGroupGlobalSettings, kGroupMidiProgram);
-  mHost.Send(build::GlobalRequest(kGlobalProgramMap));
+  mSender.SendSysEx(build::GlobalRequest(kGlobalProgramMap));
 }
 
 void MidiMapping::CloseControllerMapPage() {

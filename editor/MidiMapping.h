@@ -11,59 +11,36 @@
 // dropped and the user told once per attempt.
 //
 // Threading: OnParamChange runs on the thread that set the parameter (the
-// audio thread for values from the pedal); the Apply functions run on the
-// audio thread, the page actions on the UI thread. Control work goes through
-// the host's view, which defers it to the UI thread.
+// audio thread for values from the pedal); the page actions on the UI
+// thread. Control work goes through the window link, which hands it to the
+// UI thread.
 
-#include <array>
-#include <atomic>
 #include <cstdint>
 #include <span>
-#include <string>
 #include <string_view>
 
 #include "device/Packing.h"
 #include "device/SessionHooks.h"
 #include "device/SessionState.h"
+#include "editor/EditorState.h"
+#include "model/Parameters.h"
 
 namespace kr7 {
 
-inline constexpr std::size_t kProgramMapLength = 128;
-// "RXA3 Program" number for each "Controller Program" number.
-using ProgramMap = std::array<std::atomic<int>, kProgramMapLength>;
-
-// What the mapping needs from the application around it, besides the link,
-// the window, messages and parameters.
-class MidiMappingHost : public PedalDataHost {
- public:
-  // The local edit flag: set after a preset-file import or an amp-model or
-  // ambience application. Jack descriptions are refreshed only while set.
-  virtual bool LocalEdit() const = 0;
-  // The settings block built from the current parameters.
-  virtual Bytes SettingsBlock() const = 0;
-  // Reloads the preset list so its numbers follow "PATCH OFFSET".
-  virtual void ReloadPresetList() = 0;
-};
+class PresetDecoder;
 
 class MidiMapping {
  public:
-  MidiMapping(SessionState& session, ProgramMap& programMap, MidiMappingHost& host);
+  // table: the parameters a settings block carries; params: setting them
+  // with their handler; presets: the preset list to renumber.
+  MidiMapping(SessionState& session, EditorState& editor, const ParameterTable& table,
+              ParameterAccess& params, SysExSender& sender, WindowLink& window,
+              PresetDecoder& presets);
   MidiMapping(const MidiMapping&) = delete;
   MidiMapping& operator=(const MidiMapping&) = delete;
 
-  // Parameter-change entries of indices 80..138. Returns false, doing
-  // nothing, for any other index.
-  bool OnParamChange(int index);
-
-  // Blocks from the pedal (contents: message bytes 8..263).
-  // Type 1 carries the controller map and the jack modes, polarities and
-  // jack-2 pedal channel and mode (91..106). Its bytes for 99 and 100 are
-  // skipped: they are the editor's program-map selector and its entry, and
-  // setting them would write into the program map.
-  void ApplyControllerMap(std::span<const std::uint8_t> contents);
-  // Type 2 replaces the program map; "RXA3 Program" shows the entry of the
-  // selected "Controller Program".
-  void ApplyProgramMap(std::span<const std::uint8_t> contents);
+  // Parameter-change entries of indices 80..138; other indices do nothing.
+  void OnParamChange(int index);
 
   // Page actions (UI thread). SETUP opens a map page and asks the pedal for
   // the map; BACK returns to the settings page and sends the map, changed
@@ -90,8 +67,12 @@ class MidiMapping {
   void SwitchPages(std::string_view hide, std::string_view show);
 
   SessionState& mSession;
-  ProgramMap& mProgramMap;
-  MidiMappingHost& mHost;
+  EditorState& mEditor;
+  const ParameterTable& mTable;
+  ParameterAccess& mParams;
+  SysExSender& mSender;
+  WindowLink& mWindow;
+  PresetDecoder& mPresets;
 };
 
 }  // namespace kr7

@@ -11,7 +11,10 @@
 //
 // The modal operations (ShowMessage, AskForFile, OpenLink) belong to the UI
 // thread only; made from another thread they do nothing and report "cancel".
-// The receive handler leaves a PendingMessage instead.
+// The receive handler leaves a pending message instead, which the idle step
+// takes.
+//
+// It is the window link every unit of the logic is given.
 
 #include <atomic>
 #include <functional>
@@ -19,13 +22,30 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
+#include "device/SessionHooks.h"
 #include "model/EditorView.h"
 
 namespace kr7 {
 
-class ViewDispatcher final : public EditorView {
+// A text for a message box, left by a thread that must not show one and shown
+// by the UI thread's idle step. A newer message replaces one not yet shown.
+class PendingMessage {
+ public:
+  void Set(std::string text);
+  // The message if one is waiting, clearing it.
+  std::optional<std::string> Take();
+  bool IsSet() const { return mSet.load(std::memory_order_acquire); }
+
+ private:
+  std::atomic<bool> mSet{false};
+  std::mutex mMutex;
+  std::string mText;  // guarded by mMutex
+};
+
+class ViewDispatcher final : public EditorView, public WindowLink {
  public:
   // The constructing thread is taken as the UI thread.
   ViewDispatcher();
@@ -39,6 +59,14 @@ class ViewDispatcher final : public EditorView {
   // UI thread (the 20 ms timer): replays queued calls in order.
   void Replay();
   bool OnUiThread() const { return std::this_thread::get_id() == mUiThread; }
+
+  // WindowLink
+  EditorView& View() override { return *this; }
+  bool HasWindow() const override { return HasView(); }
+  void SetPendingMessage(std::string text) override { mPending.Set(std::move(text)); }
+  // UI thread (the idle step): the pending message, if one waits.
+  std::optional<std::string> TakePendingMessage() { return mPending.Take(); }
+  bool HasPendingMessage() const { return mPending.IsSet(); }
 
   void SetControlText(int tag, std::string_view text) override;
   void SetControlTextColour(int tag, igraphics::Colour colour) override;
@@ -64,21 +92,7 @@ class ViewDispatcher final : public EditorView {
   std::atomic<bool> mHasView{false};
   std::mutex mQueueMutex;
   std::vector<Call> mQueue;  // guarded by mQueueMutex
-};
-
-// A text for a message box, left by a thread that must not show one and shown
-// by the UI thread's idle step. A newer message replaces one not yet shown.
-class PendingMessage {
- public:
-  void Set(std::string text);
-  // The message if one is waiting, clearing it.
-  std::optional<std::string> Take();
-  bool IsSet() const { return mSet.load(std::memory_order_acquire); }
-
- private:
-  std::atomic<bool> mSet{false};
-  std::mutex mMutex;
-  std::string mText;  // guarded by mMutex
+  PendingMessage mPending;
 };
 
 }  // namespace kr7

@@ -15,6 +15,7 @@ PedalDetection::PedalDetection(PortProbe& probe, PreferencesHost& host, AppSetti
 void PedalDetection::Find() {
   if (Searching()) return;
   mWatching = false;
+  mWasConnected = mSession.connected.load();
   const std::string off(kMidiPortOff);
   mHost.SelectMidiInput(off);
   mHost.SelectMidiOutput(off);
@@ -46,7 +47,7 @@ void PedalDetection::Conclude() {
   if (!found) {
     mHost.SelectMidiInput(mSettings.midi.inputPort);
     mHost.SelectMidiOutput(mSettings.midi.outputPort);
-    mStatus(kNotFoundText, false);
+    mStatus(kNotFoundText, mWasConnected);
     return;
   }
   mSettings.midi.inputPort = found->input;

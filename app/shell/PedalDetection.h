@@ -27,9 +27,11 @@ inline constexpr int kChosenPairAnswerTicks = 30;
 
 class PedalDetection {
  public:
-  // Shows a line of text about the search; found is true once, with the
-  // found pair already open and stored (the session may start again then).
-  using StatusHook = std::function<void(std::string_view text, bool found)>;
+  // Shows a line of text about the search. reconnect is true when the search
+  // ends with a pair open that the session should greet afresh: the pair
+  // found (already stored), or the old pair of a session that was connected
+  // before the search closed its ports and may have lost messages meanwhile.
+  using StatusHook = std::function<void(std::string_view text, bool reconnect)>;
 
   PedalDetection(PortProbe& probe, PreferencesHost& host, AppSettings& settings,
                  const SessionState& session, StatusHook status);
@@ -51,6 +53,7 @@ class PedalDetection {
   StatusHook mStatus;
   PedalSearch mSearch;
   bool mWatching = true;
+  bool mWasConnected = false;
   int mTicks = 0;
 };
 

@@ -319,7 +319,7 @@ TEST_F(BankTransferTest, ExportCutShortLeavesEarlierBackupUntouched) {
   window.chosenFile = path;
   streams.OnCommand(kCommandExportBank);
   Tick(10);
-  editor->Reconnect();  // the connection drops: the export ends silently
+  editor->SessionLogic().Reconnect();  // the connection drops: the export ends silently
   Tick(10);
   EXPECT_FALSE(streams.ExportActive());
   EXPECT_EQ(ReadFile(path), earlier);

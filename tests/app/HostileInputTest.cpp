@@ -87,7 +87,7 @@ class HostileInputTest : public Conversation {
     // settings at the next tick; let that happen first.
     Tick();
     link.sent.clear();
-    editor->Reconnect();
+    editor->SessionLogic().Reconnect();
     Handshake();
     EXPECT_TRUE(editor->Session().connected.load());
     EXPECT_EQ(CountSent(kCmdBulkBegin), 0);
@@ -101,7 +101,7 @@ class HostileInputTest : public Conversation {
 
 TEST_F(HostileInputTest, EveryLengthBeforeConnectingChangesNoFile) {
   Handshake();  // fills the cache
-  editor->Reconnect();
+  editor->SessionLogic().Reconnect();
   const auto before = Files(data);
   FeedEveryLength();
   EXPECT_EQ(Files(data), before);

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/IrFlows.h"
+#include "editor/IrFlows.h"
 #include "editor/IrImage.h"
 #include "model/PresetFile.h"
 #include "tests/app/IrFlowConversation.h"
@@ -74,7 +74,7 @@ class IrFlowTest : public IrFlowConversation {
 TEST_F(IrFlowTest, WavImportWhileConnectedUploadsAndThePedalHoldsTheImage) {
   Handshake();
   // The import button of source A is enabled when it plays a user IR.
-  editor->SetParameterFromPosition(kParamIrModeA, 1.0);
+  editor->Parameters().SetParameterFromPosition(kParamIrModeA, 1.0);
   TickUntilQuiet();
   const int slot = editor->Session().currentPreset.load();
   const std::vector<std::int16_t> samples = DecayingPattern();
@@ -167,13 +167,13 @@ TEST_F(IrFlowTest, IrValueShowsTheCachedCabinetOrTheFlatResponse) {
   const IrImage cab8 = BuildIrImage(response, "Cab 8");
   WriteBytes(editor->Irs().Store().FactoryIrPath(kFactoryIrCount - 1), Bytes(cab8.begin(), cab8.end()));
 
-  editor->SetParameterFromPosition(kParamIr, 1.0);  // v = 127: cabinet 8 alone
+  editor->Parameters().SetParameterFromPosition(kParamIr, 1.0);  // v = 127: cabinet 8 alone
   std::optional<IrDisplayBuffer> shown = Irs().TakeDisplay();
   ASSERT_TRUE(shown.has_value());
   EXPECT_DOUBLE_EQ((*shown)[0], 0.5);
   EXPECT_FALSE(Irs().TakeDisplay().has_value());  // taken once per change
 
-  editor->SetParameterFromPosition(kParamIr, 0.0);  // v = 0: unit impulse
+  editor->Parameters().SetParameterFromPosition(kParamIr, 0.0);  // v = 0: unit impulse
   shown = Irs().TakeDisplay();
   ASSERT_TRUE(shown.has_value());
   EXPECT_DOUBLE_EQ((*shown)[0], 1.0);
@@ -202,7 +202,7 @@ TEST_F(IrFlowTest, PreparingTheStoreExtractsTheFactoryFilesAndFillsTheBrowser) {
   EXPECT_EQ(editor->Editor().UserIrRow(kUserIrBankSize - 1), "Empty Slot 32");
 
   // An uncached cabinet is drawn from its extracted WAV file.
-  editor->SetParameterFromPosition(kParamIr, 1.0);
+  editor->Parameters().SetParameterFromPosition(kParamIr, 1.0);
   const std::optional<IrDisplayBuffer> shown = Irs().TakeDisplay();
   ASSERT_TRUE(shown.has_value());
   EXPECT_DOUBLE_EQ((*shown)[0], 0.5);

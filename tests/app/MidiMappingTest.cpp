@@ -4,6 +4,8 @@
 #include <functional>
 
 #include "editor/JackFunctions.h"
+#include "model/CommandCodes.h"
+#include "model/UserTexts.h"
 #include "tests/app/Conversation.h"
 
 namespace kr7::test {
@@ -16,7 +18,7 @@ class MidiMappingTest : public Conversation {
     change(state);
     pedal.ReplaceState(state);
   }
-  void Set(int index, int raw) { editor->SetParameterFromRaw(index, raw); }
+  void Set(int index, int raw) { editor->Parameters().SetParameterFromRaw(index, raw); }
   void ExpectToldOnce() {
     editor->OnFrameworkTimer();
     EXPECT_EQ(view.messages, std::vector<std::string>{std::string(kSettingsNotArrivedText)});
@@ -52,7 +54,7 @@ TEST_F(MidiMappingTest, PatchOffsetFromThePedalRenumbersEveryRow) {
   EXPECT_FALSE(view.GroupHidden(std::string(kGroupGlobalSettings)));
   Deliver();
 
-  EXPECT_EQ(editor->ParamValue(kParamPatchOffset), 1);
+  EXPECT_EQ(editor->Parameters().ParamInt(kParamPatchOffset), 1);
   EXPECT_EQ(view.texts[kTagPresetNumber], "01");
   for (int slot = 0; slot < PresetCache::kNumSlots; ++slot) {
     EXPECT_EQ(editor->Cache().ListText(slot).rfind(PresetCache::FormatListText(slot + 1, ""), 0),
@@ -81,8 +83,8 @@ TEST_F(MidiMappingTest, ControllerMapBackSendsOnlyWhatThePedalSentFirst) {
   editor->Midi().OpenControllerMapPage();
   EXPECT_FALSE(view.GroupHidden(std::string(kGroupMidiCc)));
   Deliver();
-  EXPECT_EQ(editor->ParamValue(kParamControllerMap0), 30);
-  for (int entry = 0; entry < static_cast<int>(kProgramMapLength); ++entry) {
+  EXPECT_EQ(editor->Parameters().ParamInt(kParamControllerMap0), 30);
+  for (int entry = 0; entry < static_cast<int>(kProgramMapSize); ++entry) {
     EXPECT_EQ(editor->Editor().programMap[static_cast<std::size_t>(entry)].load(), entry);
   }
   Set(kParamControllerMap0, 40);
@@ -97,7 +99,7 @@ TEST_F(MidiMappingTest, ProgramMapFollowsTheSelectorAndGoesBackWhole) {
   editor->Midi().OpenProgramMapPage();
   Deliver();
   Set(kParamControllerProgram, 5);
-  EXPECT_EQ(editor->ParamValue(kParamRxa3Program), 17);
+  EXPECT_EQ(editor->Parameters().ParamInt(kParamRxa3Program), 17);
   Set(kParamRxa3Program, 20);
   EXPECT_EQ(editor->Editor().programMap[5].load(), 20);
   editor->Midi().CloseProgramMapPage();

@@ -32,7 +32,7 @@ TEST_F(Conversation, MonitorNamesTheHandshakeAndFetchAndItsTextRoundTrips) {
   Tick(kPollTicks);  // the identity exchange, while the monitor is off
   EXPECT_TRUE(monitor.Drain().empty());
 
-  editor->Reconnect();
+  editor->SessionLogic().Reconnect();
   monitor.SetEnabled(true);
   Tick(kPollTicks);
   MonitorLog log;

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "app/core/PresetFileFlows.h"
+#include "editor/PresetFileFlows.h"
 #include "editor/IrImage.h"
 #include "model/PresetFile.h"
 #include "model/PresetPayload.h"
@@ -100,7 +100,7 @@ class PresetFileFlowTest : public IrFlowConversation {
   // The editor's current values of parameters 0..64: all within range.
   PresetValues CurrentValues() const {
     PresetValues values{};
-    for (int i = 0; i < kNumPresetParams; ++i) values[static_cast<std::size_t>(i)] = editor->ParamValue(i);
+    for (int i = 0; i < kNumPresetParams; ++i) values[static_cast<std::size_t>(i)] = editor->Parameters().ParamInt(i);
     return values;
   }
 
@@ -137,7 +137,7 @@ class PresetFileFlowTest : public IrFlowConversation {
 TEST_F(PresetFileFlowTest, ExportWithSevenCharacterNameWritesItPaddedAndShowsIt) {
   editor->Editor().SetPresetName("Old Name");
   editor->Editor().presetModified.store(true);
-  editor->SetParameterFromPosition(kParamLevel, 1.0);
+  editor->Parameters().SetParameterFromPosition(kParamLevel, 1.0);
   window.chosenFile = FilePath("Clean01.r3p");
 
   ASSERT_TRUE(Files().Export());
@@ -152,7 +152,7 @@ TEST_F(PresetFileFlowTest, ExportWithSevenCharacterNameWritesItPaddedAndShowsIt)
   EXPECT_EQ(file[kPresetFileMajorOffset], 1);
   EXPECT_EQ(file[kPresetFileMinorOffset], 0);
   EXPECT_EQ(TextAt(file, kPresetFileNameOffset), "Clean01" + std::string(25, ' '));
-  EXPECT_EQ(file[kPresetFileValuesOffset + kParamLevel], editor->ParamValue(kParamLevel));
+  EXPECT_EQ(file[kPresetFileValuesOffset + kParamLevel], editor->Parameters().ParamInt(kParamLevel));
   EXPECT_EQ(editor->Editor().PresetName(), "Clean01");
   EXPECT_EQ(window.texts[kTagPresetName], "Clean01");
   EXPECT_FALSE(editor->Editor().presetModified.load());
@@ -259,8 +259,8 @@ TEST_F(PresetFileFlowTest, CancelToTheUnsavedQuestionChangesNothing) {
 TEST_F(PresetFileFlowTest, ImportIntoSlot17WithMsbZeroPlaysTheSlotsOwnUserIr) {
   ImportIntoSlot17WithUserIrA(kMsbOwnA);
 
-  EXPECT_EQ(editor->ParamValue(kParamUserIrAMsb), 0);
-  EXPECT_EQ(editor->ParamValue(kParamUserIrA), kImportSlot);
+  EXPECT_EQ(editor->Parameters().ParamInt(kParamUserIrAMsb), 0);
+  EXPECT_EQ(editor->Parameters().ParamInt(kParamUserIrA), kImportSlot);
   EXPECT_EQ(EditValue(kParamUserIrAMsb), 0);
   EXPECT_EQ(EditValue(kParamUserIrA), kImportSlot);
 }
@@ -268,8 +268,8 @@ TEST_F(PresetFileFlowTest, ImportIntoSlot17WithMsbZeroPlaysTheSlotsOwnUserIr) {
 TEST_F(PresetFileFlowTest, ImportIntoSlot17WithMsbFiveKeepsTheFilesNumber) {
   ImportIntoSlot17WithUserIrA(kMsbOther);
 
-  EXPECT_EQ(editor->ParamValue(kParamUserIrAMsb), kMsbOther);
-  EXPECT_EQ(editor->ParamValue(kParamUserIrA), kLsbInFile);
+  EXPECT_EQ(editor->Parameters().ParamInt(kParamUserIrAMsb), kMsbOther);
+  EXPECT_EQ(editor->Parameters().ParamInt(kParamUserIrA), kLsbInFile);
   EXPECT_EQ(EditValue(kParamUserIrAMsb), kMsbOther);
   EXPECT_EQ(EditValue(kParamUserIrA), kLsbInFile);
 }
@@ -288,7 +288,7 @@ TEST_F(PresetFileFlowTest, HeaderOnlyImportWhileDisconnectedChangesTheEditorOnly
 
   EXPECT_TRUE(link.sent.empty());
   EXPECT_EQ(pedal.Snapshot().presets, pedalBefore.presets);
-  EXPECT_EQ(editor->ParamValue(kParamLevel), 99);
+  EXPECT_EQ(editor->Parameters().ParamInt(kParamLevel), 99);
   EXPECT_EQ(EditValue(kParamLevel), 99);
   EXPECT_EQ(editor->Editor().PresetName(), "Plain");
   EXPECT_EQ(window.texts[kTagPresetName], "Plain");
@@ -405,7 +405,7 @@ TEST(PresetFileFlowThreads, TwoIrImportWithTheHandlerOnItsOwnThread) {
   PresetPayload expected{};
   if (loaded) {
     PresetValues values{};
-    for (int i = 0; i < kNumPresetParams; ++i) values[static_cast<std::size_t>(i)] = editor.ParamValue(i);
+    for (int i = 0; i < kNumPresetParams; ++i) values[static_cast<std::size_t>(i)] = editor.Parameters().ParamInt(i);
     const TwoIrFile two = MakeTwoIrFile(values, slot);
     expected = EncodePresetPayload(two.stored, "Two Cabs", "Cab A", "Cab B");
     WriteBytes(data / "two.r3p", two.bytes);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 
+#include "device/SettingsBlock.h"
 #include "model/PresetPayload.h"
 #include "tests/app/Conversation.h"
 
@@ -206,7 +207,7 @@ TEST_F(PresetCodecConversation, DumpWithWrongChecksumChangesOnlySlotHighlightAnd
 
 TEST_F(PresetCodecConversation, StoreCutsA40CharacterNameTo32) {
   editor->Editor().SetPresetName(Repeat('L', 32) + "OVERFLOW");
-  const Bytes store = editor->BuildPresetStore();
+  const Bytes store = BuildPresetStore(editor->Editor(), editor->Session().currentPreset.load());
   ASSERT_EQ(store.size(), kBlockMessageSize);
   EXPECT_EQ(FieldText(store, kPayloadNameOffset), Repeat('L', 32));
   EXPECT_TRUE(BlockChecksumOk(store));
@@ -214,25 +215,25 @@ TEST_F(PresetCodecConversation, StoreCutsA40CharacterNameTo32) {
 
 TEST_F(PresetCodecConversation, StorePadsAFiveCharacterNameWith27Spaces) {
   editor->Editor().SetPresetName("CRUNC");
-  const Bytes store = editor->BuildPresetStore();
+  const Bytes store = BuildPresetStore(editor->Editor(), editor->Session().currentPreset.load());
   EXPECT_EQ(FieldText(store, kPayloadNameOffset), "CRUNC" + Repeat(' ', 27));
 }
 
 TEST_F(PresetCodecConversation, StoreWritesSpacesForIrNameWhenIrModeIsZero) {
   editor->Editor().SetUserIrNameA("SHOWN BUT NOT STORED");
   editor->Editor().editValues[kParamIrModeA].store(0);
-  const Bytes store = editor->BuildPresetStore();
+  const Bytes store = BuildPresetStore(editor->Editor(), editor->Session().currentPreset.load());
   EXPECT_EQ(FieldText(store, kPayloadIrNameAOffset), Repeat(' ', kPayloadTextSize));
 
   editor->Editor().editValues[kParamIrModeA].store(1);
-  EXPECT_EQ(FieldText(editor->BuildPresetStore(), kPayloadIrNameAOffset),
+  EXPECT_EQ(FieldText(BuildPresetStore(editor->Editor(), editor->Session().currentPreset.load()), kPayloadIrNameAOffset),
             "SHOWN BUT NOT STORED" + Repeat(' ', 12));
 }
 
 TEST_F(PresetCodecConversation, StoreFramesTheCurrentSlotAndEditValues) {
   ReceiveDump(7, pedal::DeterministicPreset(7));
   editor->Editor().editValues[kParamLevel].store(42);
-  const Bytes store = editor->BuildPresetStore();
+  const Bytes store = BuildPresetStore(editor->Editor(), editor->Session().currentPreset.load());
   // F0 00 51 21 03 | 20 PresetStore | 0C format | 07 slot | 01 00 marker
   const Bytes header = {0xF0, 0x00, 0x51, 0x21, 0x03, 0x20, 0x0C, 0x07, 0x01, 0x00};
   EXPECT_TRUE(std::equal(header.begin(), header.end(), store.begin()));
@@ -253,7 +254,7 @@ TEST_F(PresetCodecConversation, SettingsByte14OfTwoIsOnAndIsSentBackAsTwo) {
   Deliver();
   EXPECT_EQ(Param(kParamEditPotDisplayMode), 1);
 
-  const Bytes sent = editor->BuildSettingsBlock();
+  const Bytes sent = BuildSettingsBlock(editor->Params(), editor->Session().currentPreset.load());
   ASSERT_EQ(sent.size(), kBlockMessageSize);
   // F0 00 51 21 03 | 52 GlobalBlock | 0C | 00 type 0
   const Bytes header = {0xF0, 0x00, 0x51, 0x21, 0x03, 0x52, 0x0C, 0x00};
@@ -263,12 +264,12 @@ TEST_F(PresetCodecConversation, SettingsByte14OfTwoIsOnAndIsSentBackAsTwo) {
 }
 
 TEST_F(PresetCodecConversation, SettingsBlockCarriesEveryParameterAtItsByte) {
-  editor->SetParameterFromRaw(kParamPatchOffset, 1);          // byte 11
-  editor->SetParameterFromRaw(kParamTunerFrequency, 20);      // byte 16
-  editor->SetParameterFromRaw(kParamAntiAliasingFilter, 99);  // byte 21
-  editor->SetParameterFromRaw(kParamCabinetBypass, 1);        // byte 24
-  editor->SetParameterFromRaw(kParamEditPotDisplayMode, 0);   // byte 14
-  const Bytes sent = editor->BuildSettingsBlock();
+  editor->Parameters().SetParameterFromRaw(kParamPatchOffset, 1);          // byte 11
+  editor->Parameters().SetParameterFromRaw(kParamTunerFrequency, 20);      // byte 16
+  editor->Parameters().SetParameterFromRaw(kParamAntiAliasingFilter, 99);  // byte 21
+  editor->Parameters().SetParameterFromRaw(kParamCabinetBypass, 1);        // byte 24
+  editor->Parameters().SetParameterFromRaw(kParamEditPotDisplayMode, 0);   // byte 14
+  const Bytes sent = BuildSettingsBlock(editor->Params(), editor->Session().currentPreset.load());
   EXPECT_EQ(sent[kSettingsActiveSlotByte], editor->Session().currentPreset.load());
   EXPECT_EQ(sent[11], 1);
   EXPECT_EQ(sent[16], 20);

@@ -194,7 +194,7 @@ TEST_F(SessionTest, UserChangeAfterHandshakeIsSentLive) {
   Handshake();
   link.sent.clear();
 
-  editor->SetParameterFromPosition(kParamLevel, 65.0 / 127.0);
+  editor->Parameters().SetParameterFromPosition(kParamLevel, 65.0 / 127.0);
 
   ASSERT_EQ(link.sent.size(), 1u);
   // F0 00 51 21 03 | 50 ParameterSet | 0C | 00 device number | 41 value 65 | F7
@@ -276,7 +276,7 @@ TEST_F(SessionTest, ReconnectAfterLostReplyFetchesAgain) {
   Tick();
   Tick(kPresetReplyTicks + 1);
 
-  editor->Reconnect();
+  editor->SessionLogic().Reconnect();
   EXPECT_EQ(view.texts[kTagVersionLine], "Connecting to the device...");
   EXPECT_TRUE(view.disabledGroups[std::string(kGroupPedal)]);
   Handshake();

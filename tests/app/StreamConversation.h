@@ -39,23 +39,27 @@ class ScriptedView : public RecordingView {
 };
 
 // The editor's side of the transfers, through its public interface.
-class EditorStreamHost : public StreamHost {
+class EditorStreamHost : public WindowLink, public CacheReset, public PathMemory {
  public:
   EditorStreamHost(KR7Control& editor, EditorView& view) : mEditor(editor), mView(view) {}
+  operator StreamHost() { return {mEditor.Outbox(), *this, *this, *this}; }
 
-  void Send(ByteSpan message) override { mEditor.SendSysEx(message); }
   EditorView& View() override { return mView; }
+  bool HasWindow() const override { return true; }
   void SetPendingMessage(std::string text) override {
     const std::lock_guard lock(mMutex);
     mPending.push_back(std::move(text));
   }
   void ClearCachesAndRebuild() override {
     mEditor.Cache().Clear();
-    mEditor.Cache().RebuildBySlot(mEditor.ParamValue(kParamPatchOffset));
+    mEditor.Cache().RebuildBySlot(mEditor.Parameters().ParamInt(kParamPatchOffset));
     ++cacheClears;
   }
-  std::string RememberedPath() const override { return remembered; }
-  void RememberPath(std::string_view path) override { remembered = std::string(path); }
+  const std::string& RememberedPath() const override { return remembered; }
+  bool RememberPath(std::string_view path) override {
+    remembered = std::string(path);
+    return true;
+  }
 
   std::vector<std::string> Pending() const {
     const std::lock_guard lock(mMutex);

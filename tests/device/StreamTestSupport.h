@@ -89,14 +89,24 @@ class ImmediateGuard : public OverwriteGuard {
   void BeforeOverwrite(std::function<void()> start) override { start(); }
 };
 
-class RecordingStreamHost : public StreamHost {
+// Plays every role a stream needs and records what the streams did.
+class RecordingStreamHost : public SysExSender, public WindowLink, public CacheReset, public PathMemory {
  public:
-  void Send(ByteSpan message) override { sent.emplace_back(message.begin(), message.end()); }
+  operator StreamHost() { return {*this, *this, *this, *this}; }
+
+  bool SendSysEx(ByteSpan message) override {
+    sent.emplace_back(message.begin(), message.end());
+    return true;
+  }
   EditorView& View() override { return view; }
+  bool HasWindow() const override { return true; }
   void SetPendingMessage(std::string text) override { pending.push_back(std::move(text)); }
   void ClearCachesAndRebuild() override { ++cacheClears; }
-  std::string RememberedPath() const override { return remembered; }
-  void RememberPath(std::string_view path) override { remembered = std::string(path); }
+  const std::string& RememberedPath() const override { return remembered; }
+  bool RememberPath(std::string_view path) override {
+    remembered = std::string(path);
+    return true;
+  }
 
   // Command bytes (byte 5) of the messages sent.
   std::vector<std::uint8_t> Commands() const {

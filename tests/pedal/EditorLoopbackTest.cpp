@@ -46,7 +46,7 @@ TEST_F(EditorLoopback, StartUpConnectsFetchesAndShowsTheActivePreset) {
   EXPECT_EQ(control.Session().currentPreset.load(), 0);
   const PedalState state = pedal.Snapshot();
   for (int index : {kParamLevel, kParamGain, kParamReverbExtensionFactor, kParamPresetLevel}) {
-    EXPECT_EQ(control.ParamValue(index), PayloadValue(state.editBuffer, index)) << index;
+    EXPECT_EQ(control.Parameters().ParamInt(index), PayloadValue(state.editBuffer, index)) << index;
   }
   // Every slot went into the editor's cache as the pedal holds it.
   for (int slot : {0, 5, 127}) {
@@ -65,18 +65,18 @@ TEST_F(EditorLoopback, PedalKnobAndPresetStepReachTheEditor) {
   ASSERT_TRUE(control.Session().connected.load());
   pedal.TurnKnob(kParamGain, 17);
   Deliver();
-  EXPECT_EQ(control.ParamValue(kParamGain), 17);
+  EXPECT_EQ(control.Parameters().ParamInt(kParamGain), 17);
   pedal.StepToPreset(9);
   Deliver();
   EXPECT_EQ(control.Session().currentPreset.load(), 9);
-  EXPECT_EQ(control.ParamValue(kParamLevel), PayloadValue(DeterministicPreset(9), kParamLevel));
+  EXPECT_EQ(control.Parameters().ParamInt(kParamLevel), PayloadValue(DeterministicPreset(9), kParamLevel));
 }
 
 TEST_F(EditorLoopback, EditorLiveEditReachesThePedalsEditBuffer) {
   Tick(kStartTicks);
   ASSERT_TRUE(control.Session().connected.load());
-  const int wanted = (control.ParamValue(kParamMid) + 10) % 128;
-  control.SetParameterFromRaw(kParamMid, wanted);  // as a moved control would
+  const int wanted = (control.Parameters().ParamInt(kParamMid) + 10) % 128;
+  control.Parameters().SetParameterFromRaw(kParamMid, wanted);  // as a moved control would
   Deliver();
   EXPECT_EQ(PayloadValue(pedal.Snapshot().editBuffer, kParamMid), wanted);
 }

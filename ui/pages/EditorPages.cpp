@@ -45,7 +45,7 @@ void EditorPages::OnFrameworkTimer() {
 }
 
 void EditorPages::SendParameterValueFromUI(int paramIdx, double normalisedValue) {
-  mControl.SetParameterFromPosition(paramIdx, normalisedValue);
+  mControl.Parameters().SetParameterFromPosition(paramIdx, normalisedValue);
 }
 
 void EditorPages::SetPresetRow(int slot, std::string_view text, igraphics::Colour colour) {

@@ -42,9 +42,9 @@ void Host::OpenDevices(GtkWindow* parent) {
   if (const std::optional<MidiBackend> backend = mPorts->Backend()) {
     mProbe = std::make_unique<MidiPortProbe>(*backend);
     mDetection = std::make_unique<PedalDetection>(
-        *mProbe, *this, mSettings, mControl->Session(), [this](std::string_view text, bool found) {
+        *mProbe, *this, mSettings, mControl->Session(), [this](std::string_view text, bool reconnect) {
           // Reconnecting empties the device line, so the text comes after.
-          if (found) mControl->Reconnect();
+          if (reconnect) mControl->SessionLogic().Reconnect();
           mControl->ShowConnectionStatus(text);
         });
   }

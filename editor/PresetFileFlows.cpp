@@ -1,4 +1,4 @@
-#include "app/core/PresetFileFlows.h"
+#include "editor/PresetFileFlows.h"
 
 #include <cstdint>
 #include <optional>
@@ -6,23 +6,34 @@
 #include <string>
 #include <vector>
 
-#include "app/core/PresetDecoder.h"
+#include "editor/PresetDecoder.h"
 #include "model/EditorView.h"
 
 namespace kr7 {
 
 PresetFileFlows::PresetFileFlows(SessionState& session, EditorState& editor,
-                                 const ParameterTable& params, SessionHost& host, IrFlows& irs)
-    : mSession(session), mEditor(editor), mParams(params), mHost(host), mIrs(irs) {}
+                                 const ParameterTable& params, ParameterAccess& paramAccess,
+                                 SysExSender& sender, WindowLink& window, IrFlows& irs)
+    : mSession(session),
+      mEditor(editor),
+      mParams(params),
+      mParamAccess(paramAccess),
+      mSender(sender),
+      mWindow(window),
+      mIrs(irs) {}
+
+void PresetFileFlows::StorePreset() {
+  mSender.SendSysEx(BuildPresetStore(mEditor, mSession.currentPreset.load()));
+}
 
 bool PresetFileFlows::TakePath(std::string_view path) {
   if (mState.Remember(path)) return true;
-  mHost.View().ShowMessage(kPathTooLongText, false);
+  mWindow.View().ShowMessage(kPathTooLongText, false);
   return false;
 }
 
 bool PresetFileFlows::Confirm(std::string_view question) {
-  return mHost.View().ShowMessage(question, true);
+  return mWindow.View().ShowMessage(question, true);
 }
 
 // ---- export -------------------------------------------------------------------------
@@ -32,7 +43,7 @@ bool PresetFileFlows::Export() {
   request.save = true;
   request.extension = std::string(kPresetFileExtension);
   request.initialName = ExportSuggestion(mState.RememberedPath(), mEditor.PresetName());
-  const std::optional<std::string> path = mHost.View().AskForFile(request);
+  const std::optional<std::string> path = mWindow.View().AskForFile(request);
   if (!path || path->empty() || !TakePath(*path)) return false;
 
   PresetExportInput input;
@@ -46,7 +57,7 @@ bool PresetFileFlows::Export() {
   const PresetExportResult result = ExportPresetFile(*path, input, mIrs.Store().UserFolder());
   if (!result.written) return false;
 
-  EditorView& view = mHost.View();
+  EditorView& view = mWindow.View();
   mEditor.SetPresetName(result.presetName);
   view.SetControlText(kTagPresetName, result.presetName);
   mEditor.presetModified.store(false);
@@ -60,7 +71,7 @@ PresetImportResult PresetFileFlows::Import() {
   FileRequest request;
   request.extension = std::string(kPresetFileExtension);
   request.initialName = mState.RememberedPath();
-  const std::optional<std::string> path = mHost.View().AskForFile(request);
+  const std::optional<std::string> path = mWindow.View().AskForFile(request);
   return path ? ImportPath(*path) : PresetImportResult::kNothing;
 }
 
@@ -72,10 +83,10 @@ PresetImportResult PresetFileFlows::ImportPath(std::string_view path) {
 
   switch (CheckPresetFile(*file)) {
     case PresetFileCheck::kUnknownFormat:
-      mHost.SetPendingMessage(std::string(kUnknownFileFormatText));
+      mWindow.SetPendingMessage(std::string(kUnknownFileFormatText));
       return PresetImportResult::kUnknownFormat;
     case PresetFileCheck::kUnsupportedVersion:
-      mHost.View().ShowMessage(kUnsupportedVersionText, false);
+      mWindow.View().ShowMessage(kUnsupportedVersionText, false);
       return PresetImportResult::kUnsupportedVersion;
     case PresetFileCheck::kOk:
       break;
@@ -92,7 +103,7 @@ PresetImportResult PresetFileFlows::ImportPath(std::string_view path) {
   const PresetFileContents contents = DecodePresetFile(*file, mSession.currentPreset.load());
   ApplyValues(contents);
   mEditor.presetModified.store(true);
-  mHost.View().SetControlTextColour(kTagPresetNumber, kModifiedColour);
+  mWindow.View().SetControlTextColour(kTagPresetNumber, kModifiedColour);
   ShowNames(contents);
 
   const PresetImportPlan plan =
@@ -101,7 +112,7 @@ PresetImportResult PresetFileFlows::ImportPath(std::string_view path) {
   // set before the first upload can go out.
   mSession.presetFileFirstWaiting.store(mState.FirstWaiting());
   mSession.presetFileSecondWaiting.store(mState.SecondWaiting());
-  if (plan.storePresetNow) mHost.SendPresetStore();
+  if (plan.storePresetNow) StorePreset();
   for (const PresetFileIrUpload& upload : plan.uploads) Upload(upload);
   return PresetImportResult::kApplied;
 }
@@ -111,16 +122,16 @@ void PresetFileFlows::ApplyValues(const PresetFileContents& contents) {
     const auto at = static_cast<std::size_t>(i);
     // File data: nothing goes back to the pedal for these changes.
     mSession.applying.store(true);
-    mHost.SetParamFromPosition(i, mParams.GetParam(i)->RawToNormalized(contents.values[at]));
+    mParamAccess.SetParamFromPosition(i, mParams.GetParam(i)->RawToNormalized(contents.values[at]));
     // The parameter's value rather than the byte itself, so a byte outside
     // the parameter's range cannot reach the pedal through PresetStore.
-    mEditor.editValues[at].store(mHost.ParamInt(i));
+    mEditor.editValues[at].store(mParamAccess.ParamInt(i));
     mSession.applying.store(false);
   }
 }
 
 void PresetFileFlows::ShowNames(const PresetFileContents& contents) {
-  EditorView& view = mHost.View();
+  EditorView& view = mWindow.View();
   mEditor.SetPresetName(contents.name);
   view.SetControlText(kTagPresetName, contents.name);
   if (contents.irNameA) {

@@ -19,10 +19,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/EditorState.h"
-#include "app/core/IrFlows.h"
 #include "device/SessionHooks.h"
 #include "device/SessionState.h"
+#include "editor/EditorState.h"
+#include "editor/IrFlows.h"
 #include "model/Parameters.h"
 #include "model/PresetFile.h"
 
@@ -41,10 +41,11 @@ enum class PresetImportResult {
   kApplied,            // the editor shows the file; uploads or store started
 };
 
-class PresetFileFlows {
+class PresetFileFlows final : public PresetFileImport, public PathMemory {
  public:
   PresetFileFlows(SessionState& session, EditorState& editor, const ParameterTable& params,
-                  SessionHost& host, IrFlows& irs);
+                  ParameterAccess& paramAccess, SysExSender& sender, WindowLink& window,
+                  IrFlows& irs);
   PresetFileFlows(const PresetFileFlows&) = delete;
   PresetFileFlows& operator=(const PresetFileFlows&) = delete;
 
@@ -56,14 +57,16 @@ class PresetFileFlows {
   PresetImportResult ImportPath(std::string_view path);
 
   // Audio thread (IrStoredAck with the second upload pending).
-  void ContinueAfterAck() { mSecondStageDue.store(true); }
+  void ContinueAfterAck() override { mSecondStageDue.store(true); }
+  // PresetStore of the editor's current preset (either thread).
+  void StorePreset() override;
   // UI thread, at the start of every device tick: starts the second upload.
   void Tick();
 
   // Shared by the preset and bank dialogs; at most 255 bytes.
-  const std::string& RememberedPath() const { return mState.RememberedPath(); }
+  const std::string& RememberedPath() const override { return mState.RememberedPath(); }
   // False (and the old path kept) for a path that does not fit.
-  bool RememberPath(std::string_view path) { return mState.Remember(path); }
+  bool RememberPath(std::string_view path) override { return mState.Remember(path); }
 
  private:
   // Remembers path or tells the user it does not fit.
@@ -76,7 +79,9 @@ class PresetFileFlows {
   SessionState& mSession;
   EditorState& mEditor;
   const ParameterTable& mParams;
-  SessionHost& mHost;
+  ParameterAccess& mParamAccess;
+  SysExSender& mSender;
+  WindowLink& mWindow;
   IrFlows& mIrs;
   PresetFileState mState;  // UI thread only
   std::atomic<bool> mSecondStageDue{false};

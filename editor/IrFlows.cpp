@@ -1,4 +1,6 @@
-#include "app/core/IrFlows.h"
+#include "editor/IrFlows.h"
+
+#include <utility>
 
 #include "model/EditorView.h"
 #include "model/FileIO.h"
@@ -23,14 +25,19 @@ bool IsFactorySlot(int slot) {
 }  // namespace
 
 IrFlows::IrFlows(const DataFolder& folder, SessionState& session, EditorState& editor,
-                 SessionHost& host)
+                 ParameterAccess& params, WindowLink& window)
     : mSession(session),
       mEditor(editor),
-      mHost(host),
+      mParams(params),
+      mWindow(window),
       mStore(folder),
       mImporter(mStore, [this](const IrUpload& upload) {
         if (mUploader) mUploader(upload.slot, upload.packed.data);
       }) {}
+
+void IrFlows::SetUserIrListEntry(int row, std::string text) {
+  mEditor.SetUserIrRow(row, std::move(text));
+}
 
 bool IrFlows::HasWholeUserIr(int n) const {
   if (n < 0 || n >= kUserIrCount) return false;
@@ -41,7 +48,7 @@ bool IrFlows::HasWholeUserIr(int n) const {
 void IrFlows::PrepareStore(const FactoryWavProvider& provider) {
   if (provider) mStore.ExtractFactoryWavs(provider);
   mStore.LoadAllNames();
-  ShowUserIrBank(mHost.ParamInt(kParamCustomIrBank));
+  ShowUserIrBank(mParams.ParamInt(kParamCustomIrBank));
   RefreshIrList();
 }
 
@@ -64,7 +71,7 @@ void IrFlows::ImportFromButton(bool sourceB) {
   mBrowserSelection.store(slot);
   const int msbParam = sourceB ? kParamUserIrBMsb : kParamUserIrAMsb;
   mSession.irSelectionStep.store(msbParam);
-  mHost.SetParamFromPosition(msbParam, ((slot >> kMsbShift) & kSevenBitMask) / kSevenBitMax);
+  mParams.SetParamFromPosition(msbParam, ((slot >> kMsbShift) & kSevenBitMask) / kSevenBitMax);
   RunImportDialog();
 }
 
@@ -80,7 +87,7 @@ void IrFlows::RunImportDialog() {
   FileRequest request;
   request.extension = std::string(kWavExtension);
   request.initialName = mImporter.LastWavPath();
-  const std::optional<std::string> path = mHost.View().AskForFile(request);
+  const std::optional<std::string> path = mWindow.View().AskForFile(request);
   if (path) ImportWavFile(*path);
   mBusy.store(false);
 }
@@ -92,7 +99,7 @@ WavImportResult IrFlows::ImportWavFile(std::string_view path) {
   // for a later upload.
   WavImportResult result = mImporter.ImportWav(path, slot, false, mImportBuffer);
   if (result.status == WavImportStatus::kUnusableFile) {
-    mHost.View().ShowMessage(kUnknownFileFormatText, false);
+    mWindow.View().ShowMessage(kUnknownFileFormatText, false);
   }
   if (result.status != WavImportStatus::kImported) return result;
   const IrSource source = mSession.irSlotAFlag.load()   ? IrSource::kA
@@ -107,7 +114,7 @@ StoredIr IrFlows::StoreAndUpload(const IrDisplayBuffer& buffer, std::string_view
   StoredIr stored = mImporter.StoreAndUpload(buffer, name, slot, mSession.connected.load());
   if (source != IrSource::kNone) ShowSourceName(source, slot, stored.name);
   if (IsFactorySlot(slot)) {
-    mHost.View().SetControlText(kTagIrListFirst + (slot - kFactoryIrSlotBase), stored.name);
+    mWindow.View().SetControlText(kTagIrListFirst + (slot - kFactoryIrSlotBase), stored.name);
   }
   return stored;
 }
@@ -124,7 +131,7 @@ void IrFlows::ShowSourceName(IrSource source, int slot, const std::string& name)
   } else {
     mEditor.SetUserIrNameA(name);
   }
-  mHost.View().SetControlText(sourceB ? kTagIrRowB : kTagIrRowA, name);
+  mWindow.View().SetControlText(sourceB ? kTagIrRowB : kTagIrRowA, name);
 }
 
 // ---- the pedal's impulse responses ---------------------------------------------------
@@ -137,14 +144,14 @@ void IrFlows::RefreshIrList() {
   for (int k = 0; k < kFactoryIrCount; ++k) {
     if (mStore.FactoryIrPresent(k)) mStore.LoadFactoryIrName(k);
   }
-  EditorView& view = mHost.View();
+  EditorView& view = mWindow.View();
   for (int k = 0; k < kFixedCabinetRows; ++k) {
     view.SetControlText(kTagIrListFirst + k, mStore.CabinetName(k + 1));
   }
   const auto showSource = [&](bool sourceB) {
     const int tag = sourceB ? kTagIrRowB : kTagIrRowA;
     const int position = sourceB ? kLastCabinetPosition : kLastCabinetPosition - 1;
-    if (mHost.ParamInt(sourceB ? kParamIrModeB : kParamIrModeA) <= 0) {
+    if (mParams.ParamInt(sourceB ? kParamIrModeB : kParamIrModeA) <= 0) {
       view.SetControlText(tag, mStore.CabinetName(position));
       return;
     }
@@ -161,8 +168,8 @@ void IrFlows::RefreshIrList() {
 
 IrSelection IrFlows::CurrentSelection() const {
   IrSelection selection;
-  selection.irModeA = mHost.ParamInt(kParamIrModeA);
-  selection.irModeB = mHost.ParamInt(kParamIrModeB);
+  selection.irModeA = mParams.ParamInt(kParamIrModeA);
+  selection.irModeB = mParams.ParamInt(kParamIrModeB);
   selection.userSlotA = mSession.irSlotA.load();
   selection.userSlotB = mSession.irSlotB.load();
   return selection;
@@ -172,7 +179,7 @@ void IrFlows::RefreshDisplay() {
   // Built aside: the refresh passes through blends that the graph must not
   // draw, and the receive handler may refresh while the window draws.
   IrDisplayBuffer response{};
-  mStore.RefreshDisplay(mHost.ParamInt(kParamIr), CurrentSelection(), response);
+  mStore.RefreshDisplay(mParams.ParamInt(kParamIr), CurrentSelection(), response);
   const std::lock_guard lock(mDisplayMutex);
   mDisplay = response;
   mDisplayChanged = true;

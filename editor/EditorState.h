@@ -17,6 +17,7 @@
 
 #include "model/Parameters.h"
 #include "model/PresetCache.h"
+#include "device/Packing.h"
 #include "model/Colour.h"
 #include "model/ControlTags.h"
 
@@ -83,5 +84,9 @@ class EditorState {
   std::array<std::atomic<bool>, kNumPresetSlots> mPresetRowDirty{};
   std::array<std::atomic<bool>, kNumUserIrBrowserRows> mUserIrRowDirty{};
 };
+
+// PresetStore for slot: edit values 0..64, the preset name and the user
+// impulse-response names (either thread).
+Bytes BuildPresetStore(const EditorState& editor, int slot);
 
 }  // namespace kr7

@@ -1,6 +1,9 @@
-#include "app/core/EditorState.h"
+#include "editor/EditorState.h"
 
 #include <utility>
+
+#include "device/Messages.h"
+#include "model/PresetPayload.h"
 
 namespace kr7 {
 
@@ -86,6 +89,16 @@ std::string EditorState::UserIrRow(int row) const {
 
 bool EditorState::TakeUserIrRowDirty(int row) {
   return IsRow(row) && mUserIrRowDirty[static_cast<std::size_t>(row)].exchange(false);
+}
+
+Bytes BuildPresetStore(const EditorState& editor, int slot) {
+  PresetValues values{};
+  for (int i = 0; i < kNumPresetParams; ++i) {
+    values[static_cast<std::size_t>(i)] = editor.editValues[static_cast<std::size_t>(i)].load();
+  }
+  const PresetPayload payload = EncodePresetPayload(values, editor.PresetName(),
+                                                    editor.UserIrNameA(), editor.UserIrNameB());
+  return build::PresetStore(static_cast<std::uint8_t>(slot), payload);
 }
 
 }  // namespace kr7

@@ -1,4 +1,4 @@
-#include "app/core/PresetDecoder.h"
+#include "editor/PresetDecoder.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -19,12 +19,43 @@ std::string TwoDigits(int number) {
 
 }  // namespace
 
+PresetCache::DirectoryLoad PresetDecoder::ReadList() {
+  const int patchOffset = mParams.ParamInt(kParamPatchOffset);
+  mListedOffset.store(patchOffset);
+  const PresetCache::DirectoryLoad load = mCache.LoadInDirectoryOrder(patchOffset);
+  mCache.RebuildBySlot(patchOffset);
+  mEditor.MarkAllRowsDirty();
+  return load;
+}
+
+void PresetDecoder::LoadCache() {
+  if (ReadList().filesCounted >= PresetCache::kNumSlots) mSession.fetching.store(false);
+}
+
+// Every settings block sets "PATCH OFFSET"; the files are read again only
+// when the number changed.
+void PresetDecoder::RenumberList() {
+  const int patchOffset = mParams.ParamInt(kParamPatchOffset);
+  if (mListedOffset.exchange(patchOffset) != patchOffset) ReadList();
+}
+
+void PresetDecoder::ClearCachesAndRebuild() {
+  mCache.Clear();
+  mCache.RebuildBySlot(mParams.ParamInt(kParamPatchOffset));
+  mEditor.MarkAllRowsDirty();
+  mIrs.RefreshIrList();
+}
+
+void PresetDecoder::StoreSavedPreset(const PresetDump& dump) {
+  mCache.StoreSaved(mSession.currentPreset.load(), dump.payload, dump.checksum);
+}
+
 void PresetDecoder::Highlight(int slot) {
   const int old = mSession.highlightedSlot.exchange(slot);
   if (old == slot) return;
   mEditor.SetPresetRowColour(old, kPresetRowColour);
   mEditor.SetPresetRowColour(slot, kPresetRowHighlightColour);
-  mHost.SetParamFromPosition(
+  mParams.SetParamFromPosition(
       kParamScroll,
       static_cast<double>(kLastFirstVisibleRow - std::min(slot, kLastFirstVisibleRow)) /
           kLastFirstVisibleRow);
@@ -32,30 +63,28 @@ void PresetDecoder::Highlight(int slot) {
 
 void PresetDecoder::ShowIrName(int tag, int modeParam, int position, const std::string& userName) {
   const bool user = mEditor.editValues[static_cast<std::size_t>(modeParam)].load() >= 1;
-  mHost.View().SetControlText(
+  mWindow.View().SetControlText(
       tag, user ? std::string_view(userName) : kCabinetNames[static_cast<std::size_t>(position)]);
 }
 
-bool PresetDecoder::Apply(std::span<const std::uint8_t> dump) {
-  if (dump.size() != kBlockMessageSize) return false;
-  const int slot = dump[kOffsetSlot] & kDataByteMask;
+bool PresetDecoder::ApplyActivePreset(const PresetDump& dump) {
+  const int slot = dump.slot & kDataByteMask;
   mSession.currentPreset.store(slot);
   Highlight(slot);
-  if (!BlockChecksumOk(dump)) return false;
+  if (!dump.checksumOk) return false;
 
-  const auto payload = dump.subspan(kOffsetBlockContents, kPresetPayloadSize);
-  const DecodedPreset decoded = DecodePresetPayload(payload);
+  const DecodedPreset decoded = DecodePresetPayload(dump.payload);
   mSession.applying.store(true);
   // Ascending, so the handler of each parameter sees the lower ones applied.
   for (int i = 0; i < kNumPresetParams; ++i) {
     const int raw = decoded.values[static_cast<std::size_t>(i)];
-    mHost.SetParamFromRaw(i, raw);
+    mParams.SetParamFromRaw(i, raw);
     mEditor.deviceValues[static_cast<std::size_t>(i)].store(raw);
   }
   mSession.irSlotAFlag.store(false);
 
-  EditorView& view = mHost.View();
-  const int number = slot + mHost.ParamInt(kParamPatchOffset);
+  EditorView& view = mWindow.View();
+  const int number = slot + mParams.ParamInt(kParamPatchOffset);
   mEditor.presetModified.store(false);
   view.SetControlTextColour(kTagPresetNumber, kUnmodifiedColour);
   view.SetControlText(kTagPresetNumber, TwoDigits(number));

@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "app/core/IrFlows.h"
+#include "editor/IrFlows.h"
 #include "device/SessionHooks.h"
 
 namespace kr7 {

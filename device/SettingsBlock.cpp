@@ -1,4 +1,4 @@
-#include "app/core/SettingsBlock.h"
+#include "device/SettingsBlock.h"
 
 #include <array>
 

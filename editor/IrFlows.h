@@ -22,13 +22,13 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/EditorState.h"
-#include "app/core/PresetDecoder.h"
 #include "device/Packing.h"
 #include "device/SessionHooks.h"
 #include "device/SessionState.h"
+#include "editor/EditorState.h"
 #include "editor/IrImport.h"
 #include "editor/IrStore.h"
+#include "model/ControlTags.h"
 #include "model/DataFolder.h"
 
 namespace kr7 {
@@ -38,14 +38,14 @@ inline constexpr int kSourceBIrOffset = 128;
 
 enum class IrSource { kNone, kA, kB };
 
-class IrFlows {
+class IrFlows final : public IrSink {
  public:
   // Starts the upload of a packed image to a transfer slot; false when it
   // did not start. The shell wires the stream controller's IR upload.
   using Uploader = std::function<bool(int slot, ByteSpan packed)>;
 
   IrFlows(const DataFolder& folder, SessionState& session, EditorState& editor,
-          SessionHost& host);
+          ParameterAccess& params, WindowLink& window);
   IrFlows(const IrFlows&) = delete;
   IrFlows& operator=(const IrFlows&) = delete;
 
@@ -92,10 +92,12 @@ class IrFlows {
                           IrSource source);
 
   // --- The pedal's impulse responses ----------------------------------------------
-  void StoreReceivedIr(int slot, std::span<const std::uint8_t> image);
+  void StoreReceivedIr(int slot, std::span<const std::uint8_t> image) override;
   // Reloads the names of the factory cabinets and of the two sources' user
   // IRs from the store and shows them in the IR list rows.
-  void RefreshIrList();
+  void RefreshIrList() override;
+  // A name of the pedal's user-IR name pages, for a browser row.
+  void SetUserIrListEntry(int row, std::string text) override;
 
   // --- Display ------------------------------------------------------------------------
   // The response for the current "IR" value and sources; published for the
@@ -111,7 +113,8 @@ class IrFlows {
 
   SessionState& mSession;
   EditorState& mEditor;
-  SessionHost& mHost;
+  ParameterAccess& mParams;
+  WindowLink& mWindow;
   kr7::IrStore mStore;
   IrImporter mImporter;
   Uploader mUploader;  // UI thread only

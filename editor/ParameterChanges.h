@@ -1,0 +1,68 @@
+#pragma once
+// The parameter table with its change handling: setting a parameter from a
+// control, a raw value of the pedal or a normalised position, and the
+// parameter-change handler that runs after every new value (the live edit to
+// the pedal, the editor's own reactions per parameter).
+//
+// Threads: the handler runs on the thread that set the parameter - the UI
+// thread for control actions, the audio thread for values the pedal sends.
+// Every control step goes through the window link, which hands audio-thread
+// calls to the UI thread in the order made.
+
+#include <functional>
+
+#include "device/SessionHooks.h"
+#include "device/SessionState.h"
+#include "editor/EditorState.h"
+#include "model/Parameters.h"
+
+namespace kr7 {
+
+class IrFlows;
+
+class ParameterChanges final : public ParameterAccess {
+ public:
+  ParameterChanges(ParameterTable& params, EditorState& editor, SessionState& session,
+                   SysExSender& sender, WindowLink& window);
+  ParameterChanges(const ParameterChanges&) = delete;
+  ParameterChanges& operator=(const ParameterChanges&) = delete;
+
+  // Wiring (UI thread, before the audio stream starts): the IR display the
+  // handler refreshes.
+  void SetIrFlows(IrFlows* irs) { mIrs = irs; }
+  // Entries 80..138 (global settings, MIDI maps, jacks), run in the place of
+  // the handler's own dispatch.
+  void SetMappingDispatch(std::function<void(int index)> dispatch) {
+    mMappingDispatch = std::move(dispatch);
+  }
+
+  // The handler: runs after parameter index got a new value. Indices outside
+  // 0..138 are ignored.
+  void OnParamChange(int index);
+  // A control moved (its own position is already shown): stores the value
+  // converted from position, then runs the handler.
+  void SetParameterFromPosition(int index, double position);
+  // The same from a raw 7-bit value of the pedal.
+  void SetParameterFromRaw(int index, int raw);
+
+  // ParameterAccess: values from the pedal or a file, which also move the
+  // controls bound to the parameter.
+  int ParamInt(int index) const override;
+  void SetParamFromRaw(int index, int raw) override;
+  void SetParamFromPosition(int index, double position) override;
+
+ private:
+  // The common step of a preset parameter: edit value and live edit.
+  void SendLiveEdit(int index);
+  void MoveControls(int index);
+
+  ParameterTable& mParams;
+  EditorState& mEditor;
+  SessionState& mSession;
+  SysExSender& mSender;
+  WindowLink& mWindow;
+  IrFlows* mIrs = nullptr;
+  std::function<void(int)> mMappingDispatch;
+};
+
+}  // namespace kr7

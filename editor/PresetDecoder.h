@@ -1,0 +1,76 @@
+#pragma once
+// The presets the pedal reports, as the editor shows them: the preset active
+// on the pedal (a PresetDump outside fetch mode) - slot and list highlight,
+// then, when the payload's checksum holds, the 65 preset parameters, the
+// device values, the name and the user impulse-response names and the preset
+// number display - the stored preset of the save procedure, and the preset
+// list over the preset cache.
+//
+// ApplyActivePreset, StoreSavedPreset and ShowPresetListEntry run on the
+// audio thread inside the receive handler; every control step goes through
+// the window link, which hands it to the UI thread. LoadCache and
+// ClearCachesAndRebuild run on the UI thread.
+
+#include <atomic>
+
+#include "device/SessionHooks.h"
+#include "device/SessionState.h"
+#include "editor/EditorState.h"
+#include "model/ControlTags.h"
+#include "model/PresetCache.h"
+
+namespace kr7 {
+
+inline constexpr igraphics::Colour kUnmodifiedColour{255, 255, 255, 255};
+// The preset list shows 19 rows, so the window can start at row 0..109.
+inline constexpr int kLastFirstVisibleRow = 109;
+
+class PresetDecoder final : public PresetSink, public CacheReset {
+ public:
+  PresetDecoder(EditorState& editor, SessionState& session, PresetCache& cache,
+                ParameterAccess& params, WindowLink& window, IrSink& irs)
+      : mEditor(editor),
+        mSession(session),
+        mCache(cache),
+        mParams(params),
+        mWindow(window),
+        mIrs(irs) {}
+
+  // Reads the preset cache (directory order, then by slot) so the checksum
+  // table describes the files before the pedal is asked.
+  void LoadCache();
+  // Reads the list again so that its numbers follow "PATCH OFFSET", when
+  // that changed since the list was last read (either thread). Unlike
+  // LoadCache a full folder does not end fetch mode: a running fetch would
+  // stop with the applying flag still held.
+  void RenumberList();
+  // Reads the list again whatever changed (UI thread).
+  void ReloadList() { ReadList(); }
+
+  // PresetSink. When the checksum did not hold, only the slot, the highlight
+  // and "Scroll" changed.
+  bool ApplyActivePreset(const PresetDump& dump) override;
+  void StoreSavedPreset(const PresetDump& dump) override;
+  void ShowPresetListEntry(int slot) override { mEditor.MarkPresetRowDirty(slot); }
+
+  // CacheReset
+  void ClearCachesAndRebuild() override;
+
+ private:
+  // Directory order, then by slot: the directory order alone misplaces
+  // names when a file is missing and changes nothing when the first is.
+  PresetCache::DirectoryLoad ReadList();
+  void Highlight(int slot);
+  void ShowIrName(int tag, int modeParam, int position, const std::string& userName);
+
+  EditorState& mEditor;
+  SessionState& mSession;
+  PresetCache& mCache;
+  ParameterAccess& mParams;
+  WindowLink& mWindow;
+  IrSink& mIrs;
+  // "PATCH OFFSET" the list was last numbered with.
+  std::atomic<int> mListedOffset{0};
+};
+
+}  // namespace kr7
