@@ -50,10 +50,9 @@ struct Fixture {
     std::string pattern = (std::filesystem::temp_directory_path() / "kr7-bench-XXXXXX").string();
     return mkdtemp(pattern.data()) ? pattern : std::string();
   }
-  // The drive block's knobs, with the amplifier buttons above them.
+  // The drive block's first knob, with the amplifier buttons above it.
   igraphics::IVKnobControl* DriveKnob() {
-    pages.Transitions().ShowGroup(kr7::kGroupIr, false);
-    pages.Transitions().ShowGroup(kr7::kGroupDrive, true);
+    control.Blocks().Select(kr7::Block::kDrive);
     igraphics::IVKnobControl* knob = nullptr;
     pages.Graphics().ForEachInGroup(kr7::kGroupDrive, [&knob](igraphics::IControl& c) {
       if (!knob) knob = dynamic_cast<igraphics::IVKnobControl*>(&c);

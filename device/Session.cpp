@@ -18,6 +18,10 @@ constexpr int kMaxSlot = static_cast<int>(kPresetSlotCount) - 1;
 // gain, anti-aliasing); the identity handling reads them even before the
 // session is connected.
 constexpr int kSecondGroupFirstParam = kParamSoftClipping;
+// The pedal carries a user IR number in two 7-bit halves, which reach 16383;
+// only 0..287 name one, and only those are asked for.
+constexpr int kUserIrNumbers = 288;
+bool IsUserIrNumber(int n) { return n >= 0 && n < kUserIrNumbers; }
 
 std::string Format(const char* format, double value) {
   char buffer[256];
@@ -68,11 +72,10 @@ void Session::Tick() {
   }
 
   if (mState.irRequest.exchange(false)) {
-    if (mState.irSlotAFlag.load()) {
-      Send(build::IrRequest(static_cast<std::uint16_t>(mState.irSlotA.load())));
-    } else if (mState.irSlotBFlag.load()) {
-      Send(build::IrRequest(static_cast<std::uint16_t>(mState.irSlotB.load())));
-    }
+    const int slot = mState.irSlotAFlag.load()   ? mState.irSlotA.load()
+                     : mState.irSlotBFlag.load() ? mState.irSlotB.load()
+                                                 : -1;
+    if (IsUserIrNumber(slot)) Send(build::IrRequest(static_cast<std::uint16_t>(slot)));
   }
 
   const bool connected = mState.connected.load();
@@ -250,9 +253,11 @@ void Session::OnActiveDump(const PresetDump& dump) {
 void Session::RequestMissingUserIrs() {
   const int slotA = mState.irSlotA.load();
   const int slotB = mState.irSlotB.load();
-  if (mRoles.params.ParamInt(kParamIrModeA) >= 1 && !mRoles.irStore.HasUserIr(slotA)) {
+  if (mRoles.params.ParamInt(kParamIrModeA) >= 1 && IsUserIrNumber(slotA) &&
+      !mRoles.irStore.HasUserIr(slotA)) {
     Send(build::IrRequest(static_cast<std::uint16_t>(slotA)));
-  } else if (mRoles.params.ParamInt(kParamIrModeB) >= 1 && !mRoles.irStore.HasUserIr(slotB)) {
+  } else if (mRoles.params.ParamInt(kParamIrModeB) >= 1 && IsUserIrNumber(slotB) &&
+             !mRoles.irStore.HasUserIr(slotB)) {
     Send(build::IrRequest(static_cast<std::uint16_t>(slotB)));
   }
 }
@@ -396,7 +401,8 @@ void Session::OnIrDump(const IrDumpPart& part, std::span<const std::uint8_t> mes
     mRoles.irs.StoreReceivedIr(mIrDumpSlot, mIrUnpacker.Output());
     mRoles.irs.RefreshIrList();
     const int slotB = mState.irSlotB.load();
-    if (slotB != mIrDumpSlot && mRoles.params.ParamInt(kParamIrModeB) >= 1 && !mRoles.irStore.HasUserIr(slotB)) {
+    if (slotB != mIrDumpSlot && mRoles.params.ParamInt(kParamIrModeB) >= 1 &&
+        IsUserIrNumber(slotB) && !mRoles.irStore.HasUserIr(slotB)) {
       Send(build::IrRequest(static_cast<std::uint16_t>(slotB)));
     }
   }

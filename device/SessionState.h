@@ -37,6 +37,10 @@ struct SessionState {
   // Slot of the preset shown, and the preset-list row drawn as current.
   std::atomic<int> currentPreset{0};
   std::atomic<int> highlightedSlot{0};
+  // Slot of the last preset dump applied: the preset the editor's values
+  // hold. A store started by applying a model or renaming goes there, even
+  // while the display shows another slot (UP/DOWN held, SAVE armed).
+  std::atomic<int> loadedPreset{0};
 
   // Ask at the next tick for the user impulse response of source A or B.
   std::atomic<bool> irRequest{false};

@@ -15,6 +15,8 @@
 #include <mutex>
 #include <string>
 
+#include "editor/LiveEdit.h"
+
 #include "model/Parameters.h"
 #include "model/PresetCache.h"
 #include "device/Packing.h"
@@ -25,9 +27,6 @@ namespace kr7 {
 
 inline constexpr int kNumPresetSlots = PresetCache::kNumSlots;
 inline constexpr int kProgramMapSize = 128;
-// Preset-list rows: the current one opaque, the others dimmed.
-inline constexpr igraphics::Colour kPresetRowColour{150, 100, 255, 255};
-inline constexpr igraphics::Colour kPresetRowHighlightColour{255, 100, 255, 255};
 
 class EditorState {
  public:
@@ -41,11 +40,10 @@ class EditorState {
   std::array<std::atomic<int>, kNumParams> deviceValues{};
   // At least one of the edit values 0..64 differs from the device value.
   std::atomic<bool> presetModified{false};
+  // The three above as live editing sees them.
+  PresetRecord Record() { return {editValues, deviceValues, presetModified}; }
   // "RXA3 Program" number for each "Controller Program" number.
   std::array<std::atomic<int>, kProgramMapSize> programMap{};
-  // Set at the end of a preset-file import and of applying an amp model or
-  // ambience type, cleared at their start.
-  std::atomic<bool> localEdit{false};
 
   // Texts of the preset name field (tag 138) and of the user impulse-response
   // names shown for cabinet positions 7 and 8.

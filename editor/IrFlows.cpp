@@ -137,7 +137,7 @@ void IrFlows::ShowSourceName(IrSource source, int slot, const std::string& name)
 // ---- the pedal's impulse responses ---------------------------------------------------
 
 void IrFlows::StoreReceivedIr(int slot, std::span<const std::uint8_t> image) {
-  if (mStore.StoreReceivedIr(slot, image)) RefreshDisplay();
+  if (mStore.StoreReceivedIr(slot, image)) Refresh(true);
 }
 
 void IrFlows::RefreshIrList() {
@@ -175,14 +175,17 @@ IrSelection IrFlows::CurrentSelection() const {
   return selection;
 }
 
-void IrFlows::RefreshDisplay() {
+void IrFlows::Refresh(bool fromPedal) {
   // Built aside: the refresh passes through blends that the graph must not
   // draw, and the receive handler may refresh while the window draws.
   IrDisplayBuffer response{};
   mStore.RefreshDisplay(mParams.ParamInt(kParamIr), CurrentSelection(), response);
-  const std::lock_guard lock(mDisplayMutex);
-  mDisplay = response;
-  mDisplayChanged = true;
+  {
+    const std::lock_guard lock(mDisplayMutex);
+    mDisplay = response;
+    mDisplayChanged = true;
+  }
+  if (mDisplayListener) mDisplayListener(response, fromPedal);
 }
 
 std::optional<IrDisplayBuffer> IrFlows::TakeDisplay() {

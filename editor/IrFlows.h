@@ -91,6 +91,10 @@ class IrFlows final : public IrSink {
   StoredIr StoreAndUpload(const IrDisplayBuffer& buffer, std::string_view name, int slot,
                           IrSource source);
 
+  // Source A or B plays user IR slot under name: the name becomes the
+  // source's name (and user IR slot's) and shows in the source's list row.
+  void ShowSourceName(IrSource source, int slot, const std::string& name);
+
   // --- The pedal's impulse responses ----------------------------------------------
   void StoreReceivedIr(int slot, std::span<const std::uint8_t> image) override;
   // Reloads the names of the factory cabinets and of the two sources' user
@@ -100,15 +104,23 @@ class IrFlows final : public IrSink {
   void SetUserIrListEntry(int row, std::string text) override;
 
   // --- Display ------------------------------------------------------------------------
+  // Told every new response, on the thread that refreshed (the application
+  // hands the response to the graph and, when fromPedal is false, opens the
+  // impulse-response block). fromPedal: the refresh followed an impulse
+  // response the pedal sent, which must not change the block the user sees.
+  using DisplayListener =
+      std::function<void(const IrDisplayBuffer& response, bool fromPedal)>;
+  // Before the first refresh.
+  void SetDisplayListener(DisplayListener listener) { mDisplayListener = std::move(listener); }
   // The response for the current "IR" value and sources; published for the
   // graph once complete.
-  void RefreshDisplay();
+  void RefreshDisplay() { Refresh(false); }
   // UI thread: the latest response when it changed since the last call.
   std::optional<IrDisplayBuffer> TakeDisplay();
 
  private:
   IrSelection CurrentSelection() const;
-  void ShowSourceName(IrSource source, int slot, const std::string& name);
+  void Refresh(bool fromPedal);
   void RunImportDialog();
 
   SessionState& mSession;
@@ -118,6 +130,7 @@ class IrFlows final : public IrSink {
   kr7::IrStore mStore;
   IrImporter mImporter;
   Uploader mUploader;  // UI thread only
+  DisplayListener mDisplayListener;
 
   // The IR busy flag: an import is running, so the parameter-change handling
   // must not ask the pedal for the selected user IR meanwhile.

@@ -26,14 +26,15 @@ bool IsGlobalSetting(int index) {
 
 MidiMapping::MidiMapping(SessionState& session, EditorState& editor, const ParameterTable& table,
                          ParameterAccess& params, SysExSender& sender, WindowLink& window,
-                         PresetDecoder& presets)
+                         PresetDecoder& presets, const std::atomic<bool>& localEdit)
     : mSession(session),
       mEditor(editor),
       mTable(table),
       mParams(params),
       mSender(sender),
       mWindow(window),
-      mPresets(presets) {}
+      mPresets(presets),
+      mLocalEdit(localEdit) {}
 
 void MidiMapping::OnParamChange(int index) {
   if (IsGlobalSetting(index)) {
@@ -95,7 +96,7 @@ void MidiMapping::SendWholeBlock(std::uint8_t type, const Bytes& block) {
 void MidiMapping::OnJackMode(int jackIndex) {
   const Jack& jack = kJacks[static_cast<std::size_t>(jackIndex)];
   const bool pedal = mParams.ParamInt(jack.modeParam) == 0;
-  if (mEditor.localEdit.load()) {
+  if (mLocalEdit.load()) {
     if (pedal) {
       Describe(jack.pedalFunction);
     } else {
@@ -114,7 +115,7 @@ void MidiMapping::OnJackFunctionParam(int functionIndex, int index) {
   const JackFunction& function = kJackFunctions[static_cast<std::size_t>(functionIndex)];
   const int jackMode = mParams.ParamInt(kJacks[static_cast<std::size_t>(function.jack)].modeParam);
   // A function is described only while its jack is in the matching mode.
-  if (mEditor.localEdit.load() && (jackMode == 0) == function.pedal) Describe(functionIndex);
+  if (mLocalEdit.load() && (jackMode == 0) == function.pedal) Describe(functionIndex);
   if (index != function.modeParam) return;
   if (function.pedal) {
     EnableParamControls(function.controllerParam, mParams.ParamInt(index) == kPedalControl);

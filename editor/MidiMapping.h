@@ -15,6 +15,7 @@
 // thread. Control work goes through the window link, which hands it to the
 // UI thread.
 
+#include <atomic>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -32,10 +33,11 @@ class PresetDecoder;
 class MidiMapping {
  public:
   // table: the parameters a settings block carries; params: setting them
-  // with their handler; presets: the preset list to renumber.
+  // with their handler; presets: the preset list to renumber; localEdit:
+  // live editing's flag, which jack descriptions follow.
   MidiMapping(SessionState& session, EditorState& editor, const ParameterTable& table,
               ParameterAccess& params, SysExSender& sender, WindowLink& window,
-              PresetDecoder& presets);
+              PresetDecoder& presets, const std::atomic<bool>& localEdit);
   MidiMapping(const MidiMapping&) = delete;
   MidiMapping& operator=(const MidiMapping&) = delete;
 
@@ -73,6 +75,7 @@ class MidiMapping {
   SysExSender& mSender;
   WindowLink& mWindow;
   PresetDecoder& mPresets;
+  const std::atomic<bool>& mLocalEdit;
 };
 
 }  // namespace kr7

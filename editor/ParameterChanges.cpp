@@ -1,9 +1,7 @@
 #include "editor/ParameterChanges.h"
 
-#include <atomic>
-
 #include "device/Messages.h"
-#include "editor/IrFlows.h"
+#include "editor/ParameterChangeHandler.h"
 #include "model/EditorView.h"
 
 namespace kr7 {
@@ -52,48 +50,14 @@ void ParameterChanges::MoveControls(int index) {
 }
 
 void ParameterChanges::OnParamChange(int index) {
-  if (!IsParam(index)) return;
-  if (index <= kLastPresetParam) SendLiveEdit(index);
-  if (index >= kParamDefineMidiMapping && mMappingDispatch) {
-    mMappingDispatch(index);
-    return;
-  }
-  const int m = ParamInt(index);
-  // Entries that run with or without a window. The user-IR number of each
-  // source follows its two parameters; the session asks for missing IRs by
-  // these numbers.
-  switch (index) {
-    case kParamUserIrA:
-      mSession.irSlotA.store(ParamInt(kParamUserIrAMsb) * 128 + m);
-      break;
-    case kParamUserIrB:
-      mSession.irSlotB.store(ParamInt(kParamUserIrBMsb) * 128 + m);
-      break;
-    // The response graph follows the "IR" knob, and a source's mode when the
-    // knob stands where that source is heard (beyond position 6).
-    case kParamIr:
-      if (mIrs != nullptr) mIrs->RefreshDisplay();
-      break;
-    case kParamIrModeA:
-    case kParamIrModeB:
-      if (mIrs != nullptr && ParamInt(kParamIr) / 127.0 * 8.0 > 6.0) mIrs->RefreshDisplay();
-      break;
-    default:
-      break;
-  }
+  if (IsParam(index) && mHandler != nullptr) mHandler->OnParamChange(index);
 }
 
-void ParameterChanges::SendLiveEdit(int index) {
-  if (!mSession.connected.load()) return;
-  const int m = ParamInt(index);
-  std::atomic<int>& edit = mEditor.editValues[static_cast<std::size_t>(index)];
-  // The user-IR selection is re-sent even unchanged: the pedal completes a
-  // two-part selection only on the second half arriving.
-  const bool alwaysSent = index >= kParamUserIrAMsb && index <= kParamUserIrB;
-  if (edit.exchange(m) == m && !alwaysSent) return;
-  if (mSession.applying.load()) return;
-  mSender.SendSysEx(build::ParameterSet(static_cast<std::uint8_t>(DeviceParameterNumber(index)),
-                                        static_cast<std::uint8_t>(m)));
+void ParameterChanges::OnSelectorChange(int index, double position, SelectorEvent event) {
+  iplug::IParam* param = mParams.GetParam(index);
+  if (!param) return;
+  param->SetNormalized(position);
+  if (mHandler != nullptr) mHandler->OnParamChange(index, event);
 }
 
 }  // namespace kr7

@@ -9,16 +9,15 @@
 // Every control step goes through the window link, which hands audio-thread
 // calls to the UI thread in the order made.
 
-#include <functional>
-
 #include "device/SessionHooks.h"
 #include "device/SessionState.h"
 #include "editor/EditorState.h"
+#include "editor/LiveEdit.h"
 #include "model/Parameters.h"
 
 namespace kr7 {
 
-class IrFlows;
+class ParameterChangeHandler;
 
 class ParameterChanges final : public ParameterAccess {
  public:
@@ -27,18 +26,16 @@ class ParameterChanges final : public ParameterAccess {
   ParameterChanges(const ParameterChanges&) = delete;
   ParameterChanges& operator=(const ParameterChanges&) = delete;
 
-  // Wiring (UI thread, before the audio stream starts): the IR display the
-  // handler refreshes.
-  void SetIrFlows(IrFlows* irs) { mIrs = irs; }
-  // Entries 80..138 (global settings, MIDI maps, jacks), run in the place of
-  // the handler's own dispatch.
-  void SetMappingDispatch(std::function<void(int index)> dispatch) {
-    mMappingDispatch = std::move(dispatch);
-  }
+  // Wiring (UI thread, before the audio stream starts): the handler that
+  // reacts to every change (editor/ParameterChangeHandler.h).
+  void SetHandler(ParameterChangeHandler* handler) { mHandler = handler; }
 
-  // The handler: runs after parameter index got a new value. Indices outside
+  // Runs the handler after parameter index got a new value. Indices outside
   // 0..138 are ignored.
   void OnParamChange(int index);
+  // UI thread: a list selector (parameters 71, 72, 78, 79) moved to
+  // position by an event; the handler acts on the event.
+  void OnSelectorChange(int index, double position, SelectorEvent event);
   // A control moved (its own position is already shown): stores the value
   // converted from position, then runs the handler.
   void SetParameterFromPosition(int index, double position);
@@ -51,18 +48,16 @@ class ParameterChanges final : public ParameterAccess {
   void SetParamFromRaw(int index, int raw) override;
   void SetParamFromPosition(int index, double position) override;
 
- private:
-  // The common step of a preset parameter: edit value and live edit.
-  void SendLiveEdit(int index);
+  // Moves the controls bound to index to its value, without action.
   void MoveControls(int index);
 
+ private:
   ParameterTable& mParams;
   EditorState& mEditor;
   SessionState& mSession;
   SysExSender& mSender;
   WindowLink& mWindow;
-  IrFlows* mIrs = nullptr;
-  std::function<void(int)> mMappingDispatch;
+  ParameterChangeHandler* mHandler = nullptr;
 };
 
 }  // namespace kr7

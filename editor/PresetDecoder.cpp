@@ -1,23 +1,13 @@
 #include "editor/PresetDecoder.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "device/Messages.h"
+#include "editor/ValueTexts.h"
 #include "model/EditorView.h"
 #include "model/PresetPayload.h"
 
 namespace kr7 {
-
-namespace {
-
-std::string TwoDigits(int number) {
-  char text[256];
-  std::snprintf(text, sizeof text, "%02d", number);
-  return text;
-}
-
-}  // namespace
 
 PresetCache::DirectoryLoad PresetDecoder::ReadList() {
   const int patchOffset = mParams.ParamInt(kParamPatchOffset);
@@ -82,6 +72,8 @@ bool PresetDecoder::ApplyActivePreset(const PresetDump& dump) {
     mEditor.deviceValues[static_cast<std::size_t>(i)].store(raw);
   }
   mSession.irSlotAFlag.store(false);
+  mSession.loadedPreset.store(slot);
+  mBlocks.RecogniseAfterDump();
 
   EditorView& view = mWindow.View();
   const int number = slot + mParams.ParamInt(kParamPatchOffset);
@@ -98,6 +90,12 @@ bool PresetDecoder::ApplyActivePreset(const PresetDump& dump) {
   if (mEditor.editValues[kParamIrModeB].load() >= 1) mEditor.SetUserIrNameB(decoded.irNameB);
   ShowIrName(kTagIrRowA, kParamIrModeA, kCabinetPositionA, decoded.irNameA);
   ShowIrName(kTagIrRowB, kParamIrModeB, kCabinetPositionB, decoded.irNameB);
+  // The sources' numbers are applied only after "IR" was, so the display
+  // follows them here.
+  if (mEditor.editValues[kParamIrModeA].load() >= 1 ||
+      mEditor.editValues[kParamIrModeB].load() >= 1) {
+    mLive.RefreshIrDisplay();
+  }
   mSession.applying.store(false);
   return true;
 }

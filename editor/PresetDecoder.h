@@ -15,26 +15,27 @@
 
 #include "device/SessionHooks.h"
 #include "device/SessionState.h"
+#include "editor/BlockSelection.h"
 #include "editor/EditorState.h"
+#include "editor/LiveEdit.h"
 #include "model/ControlTags.h"
 #include "model/PresetCache.h"
 
 namespace kr7 {
 
-inline constexpr igraphics::Colour kUnmodifiedColour{255, 255, 255, 255};
-// The preset list shows 19 rows, so the window can start at row 0..109.
-inline constexpr int kLastFirstVisibleRow = 109;
-
 class PresetDecoder final : public PresetSink, public CacheReset {
  public:
   PresetDecoder(EditorState& editor, SessionState& session, PresetCache& cache,
-                ParameterAccess& params, WindowLink& window, IrSink& irs)
+                ParameterAccess& params, WindowLink& window, IrSink& irs, LiveEditHost& live,
+                BlockSelection& blocks)
       : mEditor(editor),
         mSession(session),
         mCache(cache),
         mParams(params),
         mWindow(window),
-        mIrs(irs) {}
+        mIrs(irs),
+        mLive(live),
+        mBlocks(blocks) {}
 
   // Reads the preset cache (directory order, then by slot) so the checksum
   // table describes the files before the pedal is asked.
@@ -69,6 +70,8 @@ class PresetDecoder final : public PresetSink, public CacheReset {
   ParameterAccess& mParams;
   WindowLink& mWindow;
   IrSink& mIrs;
+  LiveEditHost& mLive;
+  BlockSelection& mBlocks;
   // "PATCH OFFSET" the list was last numbered with.
   std::atomic<int> mListedOffset{0};
 };

@@ -13,9 +13,11 @@ namespace kr7 {
 
 PresetFileFlows::PresetFileFlows(SessionState& session, EditorState& editor,
                                  const ParameterTable& params, ParameterAccess& paramAccess,
-                                 SysExSender& sender, WindowLink& window, IrFlows& irs)
+                                 SysExSender& sender, WindowLink& window, IrFlows& irs,
+                                 std::atomic<bool>& localEdit)
     : mSession(session),
       mEditor(editor),
+      mLocalEdit(localEdit),
       mParams(params),
       mParamAccess(paramAccess),
       mSender(sender),
@@ -81,9 +83,11 @@ PresetImportResult PresetFileFlows::ImportPath(std::string_view path) {
   const std::optional<std::vector<std::uint8_t>> file = ReadPresetFileImage(mState.RememberedPath());
   if (!file) return PresetImportResult::kNothing;
 
+  mLocalEdit.store(false);
   switch (CheckPresetFile(*file)) {
     case PresetFileCheck::kUnknownFormat:
       mWindow.SetPendingMessage(std::string(kUnknownFileFormatText));
+      mLocalEdit.store(true);
       return PresetImportResult::kUnknownFormat;
     case PresetFileCheck::kUnsupportedVersion:
       mWindow.View().ShowMessage(kUnsupportedVersionText, false);
@@ -114,6 +118,7 @@ PresetImportResult PresetFileFlows::ImportPath(std::string_view path) {
   mSession.presetFileSecondWaiting.store(mState.SecondWaiting());
   if (plan.storePresetNow) StorePreset();
   for (const PresetFileIrUpload& upload : plan.uploads) Upload(upload);
+  mLocalEdit.store(true);
   return PresetImportResult::kApplied;
 }
 
@@ -122,10 +127,12 @@ void PresetFileFlows::ApplyValues(const PresetFileContents& contents) {
     const auto at = static_cast<std::size_t>(i);
     // File data: nothing goes back to the pedal for these changes.
     mSession.applying.store(true);
+    mLocalEdit.store(false);
     mParamAccess.SetParamFromPosition(i, mParams.GetParam(i)->RawToNormalized(contents.values[at]));
     // The parameter's value rather than the byte itself, so a byte outside
     // the parameter's range cannot reach the pedal through PresetStore.
     mEditor.editValues[at].store(mParamAccess.ParamInt(i));
+    mLocalEdit.store(true);
     mSession.applying.store(false);
   }
 }

@@ -23,13 +23,12 @@
 #include "device/SessionState.h"
 #include "editor/EditorState.h"
 #include "editor/IrFlows.h"
+#include "editor/LiveEdit.h"
 #include "model/Parameters.h"
 #include "model/PresetFile.h"
 
 namespace kr7 {
 
-// The preset number display while the preset differs from the stored one.
-inline constexpr igraphics::Colour kModifiedColour{100, 255, 255, 255};
 inline constexpr std::string_view kPresetFileExtension = "r3p";
 
 enum class PresetImportResult {
@@ -43,9 +42,11 @@ enum class PresetImportResult {
 
 class PresetFileFlows final : public PresetFileImport, public PathMemory {
  public:
+  // localEdit: the live-editing flag that an import clears at its start
+  // and sets once the file's values are the editor's.
   PresetFileFlows(SessionState& session, EditorState& editor, const ParameterTable& params,
                   ParameterAccess& paramAccess, SysExSender& sender, WindowLink& window,
-                  IrFlows& irs);
+                  IrFlows& irs, std::atomic<bool>& localEdit);
   PresetFileFlows(const PresetFileFlows&) = delete;
   PresetFileFlows& operator=(const PresetFileFlows&) = delete;
 
@@ -78,6 +79,7 @@ class PresetFileFlows final : public PresetFileImport, public PathMemory {
 
   SessionState& mSession;
   EditorState& mEditor;
+  std::atomic<bool>& mLocalEdit;
   const ParameterTable& mParams;
   ParameterAccess& mParamAccess;
   SysExSender& mSender;

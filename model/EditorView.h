@@ -14,12 +14,16 @@
 // only.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "model/Colour.h"
 
 namespace kr7 {
+
+// The four inputs of the dynamics graph.
+enum class DynamicsInput { kGateThreshold, kThreshold, kGateRatio, kRatio };
 
 struct FileRequest {
   bool save = false;          // save dialog instead of open
@@ -44,6 +48,18 @@ class EditorView {
   // Groups of controls, by their names (model/ControlTags.h).
   virtual void SetGroupHidden(std::string_view group, bool hidden) = 0;
   virtual void SetGroupDisabled(std::string_view group, bool disabled) = 0;
+
+  // Controls without tags that live editing drives. A view without them
+  // ignores the calls. The dynamics graph and the IR graph:
+  virtual void SetDynamicsInput(DynamicsInput /*input*/, double /*value*/) {}
+  virtual void SetDynamicsGraphHidden(bool /*hidden*/) {}
+  virtual void SetIrGraphResponse(std::span<const double> /*response*/) {}
+  // Every control bound to a parameter.
+  virtual void SetParameterControlsDisabled(int /*paramIndex*/, bool /*disabled*/) {}
+  // Preset-list row slot (0..127) moved to design height top, or hidden.
+  virtual void SetPresetRowPlacement(int /*slot*/, double /*top*/, bool /*hidden*/) {}
+  // Row 0..31 of the user impulse-response browser.
+  virtual void SetUserIrRowColour(int /*row*/, igraphics::Colour /*colour*/) {}
 
   // Moves every control bound to a parameter to its new value, without action
   // (the parameter-change queue drained by the 20 ms timer ends here).

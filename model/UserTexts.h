@@ -66,6 +66,15 @@ inline constexpr std::string_view kFactoryProgressTitle = "Upgrading Factory Pre
 inline constexpr std::string_view kIrEditHintText = "CLICK HERE TO EDIT IMPULSE RESPONSE";
 inline constexpr std::string_view kStandaloneNoticeText =
     "Editing is not possible in Standalone Mode.";
+// Titles and words of the block editors' value texts.
+inline constexpr std::string_view kBypassText = "Bypass";
+inline constexpr std::string_view kMinusInfinityText = "-inf.";
+inline constexpr std::string_view kExpanderTitle = "EXPANDER";
+inline constexpr std::string_view kDynamicsTitle = "DYNAMICS";
+inline constexpr std::string_view kCompressorTitle = "COMPRESSOR";
+inline constexpr std::string_view kSmoothingCaption = "SMOOTHING";
+inline constexpr std::string_view kDigitalSmoothCaption = "DIGITAL SMOOTH";
+inline constexpr std::string_view kAnalogSmoothCaption = "ANALOG SMOOTH";
 // A user impulse-response slot without a name; format with the row (1..32).
 inline constexpr std::string_view kEmptySlotFormat = "Empty Slot %d";
 // The progress percentage: whole percent cut, or rounded while an impulse

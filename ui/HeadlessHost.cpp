@@ -23,13 +23,17 @@ void HeadlessHost::MakeSurface(int width, int height) {
 }
 
 Rect HeadlessHost::Render() {
-  const Rect area = mGraphics.TakeDirtyRect();
-  if (area.Empty()) return area;
+  Rect drawn;
+  const std::vector<Rect> areas = mGraphics.TakeDirtyRects();
+  if (areas.empty()) return drawn;
   cairo_t* cr = cairo_create(mSurface);
-  mGraphics.Draw(cr, area);
+  for (const Rect& area : areas) {
+    mGraphics.Draw(cr, area);
+    drawn = drawn.Union(area);
+  }
   cairo_destroy(cr);
   cairo_surface_flush(mSurface);
-  return area;
+  return drawn;
 }
 
 void HeadlessHost::RenderAll() {

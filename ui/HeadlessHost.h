@@ -35,7 +35,7 @@ class HeadlessHost : public IGraphicsHost {
   ~HeadlessHost() override;
 
   // Draws what is dirty (everything the first time or after a rescale);
-  // returns the area drawn, in design units.
+  // returns the smallest rectangle around the areas drawn, in design units.
   Rect Render();
   // Draws the whole surface regardless of what is dirty.
   void RenderAll();

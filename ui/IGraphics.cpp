@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <utility>
 
 #include "ui/IBubbleControl.h"
 #include "ui/ICornerResizerControl.h"
@@ -286,18 +287,41 @@ void IGraphics::HideCursor(bool hide) {
 
 // --- Redrawing ------------------------------------------------------------------------
 
+namespace {
+
+// Beyond this many separate areas one area around them all is cheaper to
+// track and hardly dearer to draw.
+constexpr std::size_t kMaxDirtyRects = 8;
+
+}  // namespace
+
 void IGraphics::Invalidate(const Rect& area) {
-  const Rect clipped = area.Intersection(GetBounds());
-  if (clipped.Empty()) return;
-  const bool wasClean = mDirty.Empty();
-  mDirty = mDirty.Union(clipped);
+  Rect added = area.Intersection(GetBounds());
+  if (added.Empty()) return;
+  const bool wasClean = mDirty.empty();
+  // Overlapping areas become one; the union may reach others, so repeat.
+  for (bool merged = true; merged;) {
+    merged = false;
+    for (auto it = mDirty.begin(); it != mDirty.end(); ++it) {
+      if (it->Intersects(added)) {
+        added = added.Union(*it);
+        mDirty.erase(it);
+        merged = true;
+        break;
+      }
+    }
+  }
+  mDirty.push_back(added);
+  if (mDirty.size() > kMaxDirtyRects) mDirty = {TakeDirtyRect()};
   if (wasClean && mHost != nullptr) mHost->RequestRedraw();
 }
 
+std::vector<Rect> IGraphics::TakeDirtyRects() { return std::exchange(mDirty, {}); }
+
 Rect IGraphics::TakeDirtyRect() {
-  const Rect dirty = mDirty;
-  mDirty = {};
-  return dirty;
+  Rect all;
+  for (const Rect& r : TakeDirtyRects()) all = all.Union(r);
+  return all;
 }
 
 void IGraphics::DrawControl(cairo_t* cr, IControl& control) const {

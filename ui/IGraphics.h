@@ -152,10 +152,15 @@ class IGraphics {
   IControl* GetCapturedControl() const { return mCaptured; }
 
   // --- Redrawing -----------------------------------------------------------------------
+  // What changed is kept as a few separate rectangles, so that a knob and
+  // the display it writes to, far apart, do not redraw everything between.
   void Invalidate(const Rect& area);
   void SetAllControlsDirty() { Invalidate(GetBounds()); }
-  bool IsDirty() const { return !mDirty.Empty(); }
-  // Returns the area to redraw (design units) and forgets it.
+  bool IsDirty() const { return !mDirty.empty(); }
+  // Returns the areas to redraw (design units, none overlapping) and forgets
+  // them.
+  std::vector<Rect> TakeDirtyRects();
+  // The same as one area: the smallest rectangle around them.
   Rect TakeDirtyRect();
   // Draws every control that meets area, clipped to it, into cr, whose user
   // space is window pixels. The area is cleared first.
@@ -195,7 +200,7 @@ class IGraphics {
   float mMinScale = kDefaultMinScale;
   float mMaxScale = kDefaultMaxScale;
   int mScreenScale = 1;
-  Rect mDirty;
+  std::vector<Rect> mDirty;
   FontRegistry mFonts;
   ImageCache mImages;
 };

@@ -12,16 +12,30 @@ KR7Control::KR7Control(DataFolder folder)
       mParameters(mParams, mEditor, mSession, mOutbox, mWindow),
       mIrs(folder, mSession, mEditor, mParameters, mWindow),
       mIrStore(mIrs),
-      mDecoder(mEditor, mSession, mCache, mParameters, mWindow, mIrs),
+      mLiveLink(mParameters, mWindow, mOutbox, mEditor, mIrs),
+      mBlocks(mLiveLink, mLive, mSession, mEditor.Record()),
+      mHandler(mLiveLink, mLive, mSession, mEditor.Record(), mBlocks),
+      mIdle(mLiveLink, mLive, mSession),
+      mMainPage(mLiveLink, mLive, mSession, mEditor.Record(), mBlocks),
+      mDecoder(mEditor, mSession, mCache, mParameters, mWindow, mIrs, mLiveLink, mBlocks),
       mSettings(mEditor, mSession, mParameters, mWindow),
-      mMidi(mSession, mEditor, mParams, mParameters, mOutbox, mWindow, mDecoder),
-      mPresetFiles(mSession, mEditor, mParams, mParameters, mOutbox, mWindow, mIrs),
+      mMidi(mSession, mEditor, mParams, mParameters, mOutbox, mWindow, mDecoder,
+            mLive.localEdit),
+      mPresetFiles(mSession, mEditor, mParams, mParameters, mOutbox, mWindow, mIrs,
+                   mLive.localEdit),
       mSessionLogic(mSession, mCache,
                     {mOutbox, mWindow, mParameters, mDecoder, mSettings, mIrs, mIrStore,
                      mPresetFiles}),
       mStreams(mSession, {mOutbox, mWindow, mDecoder, mPresetFiles}, folder.Base()) {
-  mParameters.SetIrFlows(&mIrs);
-  mParameters.SetMappingDispatch([this](int index) { mMidi.OnParamChange(index); });
+  mParameters.SetHandler(&mHandler);
+  mHandler.SetMappingDispatch([this](int index) { mMidi.OnParamChange(index); });
+  // A new IR response goes to the graph; unless the pedal's data caused it,
+  // it also opens the impulse-response block.
+  mIrs.SetDisplayListener([this](const IrDisplayBuffer& response, bool fromPedal) {
+    if (!mWindow.HasView()) return;
+    if (!fromPedal) mBlocks.SelectOnChange(Block::kImpulseResponse);
+    mWindow.SetIrGraphResponse(response);
+  });
   mOutbox.SetMonitor(&mMonitor);
   mSessionLogic.SetMonitor(&mMonitor);
   mSessionLogic.SetStreamHooks(&mStreams);
@@ -46,6 +60,7 @@ void KR7Control::OnFrameworkTimer() {
   if (mWindow.HasView()) {
     if (auto text = mWindow.TakePendingMessage()) mWindow.ShowMessage(*text, false);
   }
+  mIdle.Run();
 }
 
 void KR7Control::DrawChangedRows() {

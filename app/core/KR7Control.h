@@ -13,6 +13,7 @@
 // The object must be constructed on the UI thread.
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string_view>
 #include <utility>
@@ -29,8 +30,14 @@
 #include "editor/DeviceSettings.h"
 #include "editor/EditorState.h"
 #include "editor/FileIrStore.h"
+#include "editor/BlockSelection.h"
+#include "editor/IdleStep.h"
 #include "editor/IrFlows.h"
 #include "editor/MidiMapping.h"
+#include "editor/LiveEdit.h"
+#include "editor/LiveEditLink.h"
+#include "editor/MainPageOperations.h"
+#include "editor/ParameterChangeHandler.h"
 #include "editor/ParameterChanges.h"
 #include "editor/PresetDecoder.h"
 #include "editor/PresetFileFlows.h"
@@ -67,7 +74,8 @@ class KR7Control final {
   void OnSysEx(std::span<const std::uint8_t> message) { mSessionLogic.OnMessage(message); }
   void OnDeviceTick();
   // Replays the view calls handed over from the audio thread, draws changed
-  // list rows and shows the pending message.
+  // list rows, shows the pending message and runs the idle step of live
+  // editing.
   void OnFrameworkTimer();
   void OnIdle() { OnFrameworkTimer(); }
   // lists may be nullptr when the window has no list rows to offer.
@@ -113,6 +121,17 @@ class KR7Control final {
   MidiMapping& Midi() { return mMidi; }
   // Every SysEx in and out, while the monitor window is open.
   MidiMonitor& Monitor() { return mMonitor; }
+  // Live editing: its state, the block selection and the operations of the
+  // main page's pedal controls (UI thread). Selector events go through
+  // Parameters().OnSelectorChange.
+  LiveEditState& LiveEdit() { return mLive; }
+  const LiveEditState& LiveEdit() const { return mLive; }
+  BlockSelection& Blocks() { return mBlocks; }
+  MainPageOperations& MainPage() { return mMainPage; }
+  // Where the handler sends parameters 80..138.
+  void SetMappingDispatch(std::function<void(int index)> dispatch) {
+    mHandler.SetMappingDispatch(std::move(dispatch));
+  }
   // Whether a message waits for the idle step.
   bool HasPendingMessage() const { return mWindow.HasPendingMessage(); }
 
@@ -135,6 +154,12 @@ class KR7Control final {
   IrFlows mIrs;
   // The session's view of the store; after mIrs, which it reads.
   FileIrStore mIrStore;
+  LiveEditState mLive;
+  LiveEditLink mLiveLink;
+  BlockSelection mBlocks;
+  ParameterChangeHandler mHandler;
+  IdleStep mIdle;
+  MainPageOperations mMainPage;
   PresetDecoder mDecoder;
   DeviceSettings mSettings;
   MidiMapping mMidi;

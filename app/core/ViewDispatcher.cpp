@@ -66,6 +66,34 @@ void ViewDispatcher::SetGroupDisabled(std::string_view group, bool disabled) {
       [copy = std::string(group), disabled](EditorView& v) { v.SetGroupDisabled(copy, disabled); });
 }
 
+void ViewDispatcher::SetDynamicsInput(DynamicsInput input, double value) {
+  Dispatch([input, value](EditorView& v) { v.SetDynamicsInput(input, value); });
+}
+
+void ViewDispatcher::SetDynamicsGraphHidden(bool hidden) {
+  Dispatch([hidden](EditorView& v) { v.SetDynamicsGraphHidden(hidden); });
+}
+
+void ViewDispatcher::SetIrGraphResponse(std::span<const double> response) {
+  Dispatch([copy = std::vector<double>(response.begin(), response.end())](EditorView& v) {
+    v.SetIrGraphResponse(copy);
+  });
+}
+
+void ViewDispatcher::SetParameterControlsDisabled(int paramIndex, bool disabled) {
+  Dispatch([paramIndex, disabled](EditorView& v) {
+    v.SetParameterControlsDisabled(paramIndex, disabled);
+  });
+}
+
+void ViewDispatcher::SetPresetRowPlacement(int slot, double top, bool hidden) {
+  Dispatch([slot, top, hidden](EditorView& v) { v.SetPresetRowPlacement(slot, top, hidden); });
+}
+
+void ViewDispatcher::SetUserIrRowColour(int row, igraphics::Colour colour) {
+  Dispatch([row, colour](EditorView& v) { v.SetUserIrRowColour(row, colour); });
+}
+
 void ViewDispatcher::SendParameterValueFromDelegate(int paramIndex, double value) {
   Dispatch(
       [paramIndex, value](EditorView& v) { v.SendParameterValueFromDelegate(paramIndex, value); });

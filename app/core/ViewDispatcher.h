@@ -75,6 +75,12 @@ class ViewDispatcher final : public EditorView, public WindowLink {
   void SetControlDisabled(int tag, bool disabled) override;
   void SetGroupHidden(std::string_view group, bool hidden) override;
   void SetGroupDisabled(std::string_view group, bool disabled) override;
+  void SetDynamicsInput(DynamicsInput input, double value) override;
+  void SetDynamicsGraphHidden(bool hidden) override;
+  void SetIrGraphResponse(std::span<const double> response) override;
+  void SetParameterControlsDisabled(int paramIndex, bool disabled) override;
+  void SetPresetRowPlacement(int slot, double top, bool hidden) override;
+  void SetUserIrRowColour(int row, igraphics::Colour colour) override;
   void SendParameterValueFromDelegate(int paramIndex, double value) override;
   void SetParameterControlsDisabled(int paramIndex, bool disabled) override;
   bool ShowMessage(std::string_view text, bool okCancel) override;

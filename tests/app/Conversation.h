@@ -46,8 +46,21 @@ class RecordingView : public EditorView {
   void SendParameterValueFromDelegate(int paramIndex, double value) override {
     parameterValues[paramIndex] = value;
   }
+  void SetDynamicsInput(DynamicsInput input, double value) override {
+    dynamicsInputs[input] = value;
+  }
+  void SetDynamicsGraphHidden(bool hidden) override { dynamicsGraphHidden = hidden; }
+  void SetIrGraphResponse(std::span<const double> response) override {
+    irGraph.assign(response.begin(), response.end());
+  }
   void SetParameterControlsDisabled(int paramIndex, bool disabled) override {
     disabledParams[paramIndex] = disabled;
+  }
+  void SetPresetRowPlacement(int slot, double top, bool hidden) override {
+    rowPlacements[slot] = {top, hidden};
+  }
+  void SetUserIrRowColour(int row, igraphics::Colour colour) override {
+    userIrRowColours[row] = colour;
   }
   bool ShowMessage(std::string_view text, bool /*okCancel*/) override {
     messages.emplace_back(text);
@@ -80,8 +93,13 @@ class RecordingView : public EditorView {
   std::map<std::string, bool> hiddenGroups;
   std::map<std::string, bool> disabledGroups;
   std::map<int, double> parameterValues;
-  std::map<int, bool> disabledParams;
   std::vector<std::string> messages;
+  std::map<DynamicsInput, double> dynamicsInputs;
+  bool dynamicsGraphHidden = true;
+  std::vector<double> irGraph;
+  std::map<int, bool> disabledParams;
+  std::map<int, std::pair<double, bool>> rowPlacements;
+  std::map<int, igraphics::Colour> userIrRowColours;
 };
 
 // The editor's output port: logs and forwards to the pedal. Safe to call

@@ -108,7 +108,7 @@ TEST_F(MidiMappingTest, ProgramMapFollowsTheSelectorAndGoesBackWhole) {
 }
 
 TEST_F(MidiMappingTest, JackRulesDescribeAndEnableTheirControls) {
-  editor->Editor().localEdit.store(true);
+  editor->LiveEdit().localEdit.store(true);
   Set(kParamPedal1Controller, 11);
   EXPECT_EQ(view.texts[kTagJack1PedalText], "CH 1 - CC 11");
   EXPECT_EQ(view.texts[kTagJack1PedalText + 1], "Expression Pedal");

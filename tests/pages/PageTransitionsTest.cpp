@@ -1,6 +1,6 @@
 // Transitions between pages and the click rules of page images, on the
-// editor's own pages with the other pages' images laid over them as their
-// builders do.
+// editor's own pages; the settings and MIDI pages' images are laid over them
+// the way their builders do.
 
 #include <gmock/gmock.h>
 
@@ -13,12 +13,6 @@
 namespace kr7::pages::test {
 namespace {
 
-bool Shown(igraphics::IGraphics& ui, std::string_view group) {
-  bool shown = false;
-  ui.ForEachInGroup(group, [&shown](igraphics::IControl& c) { shown = shown || !c.IsHidden(); });
-  return shown;
-}
-
 class PageTransitionsTest : public ::testing::Test {
  protected:
   PageTransitionsTest() {
@@ -27,9 +21,7 @@ class PageTransitionsTest : public ::testing::Test {
     AddClosingArea(ctx, {0, 1080, 1920, 1200}, kGroupGlobalSettings,
                    [this] { h.pages.Transitions().Run(PageEvent::CloseGlobalSettings); });
     AddPageImage(ctx, "globalbg.png", 0, 0, kGroupMidiProgram);
-    AddPageImage(ctx, "about.png", 0, 0, kGroupAbout);
-    AddClosingArea(ctx, ui().GetBounds(), kGroupAbout, [this] { h.pages.Transitions().Run(PageEvent::CloseAbout); });
-    for (std::string_view group : {kGroupGlobalSettings, kGroupMidiProgram, kGroupAbout})
+    for (std::string_view group : {kGroupGlobalSettings, kGroupMidiProgram})
       h.pages.Transitions().ShowGroup(group, false);
   }
   igraphics::IGraphics& ui() { return h.pages.Graphics(); }
@@ -53,8 +45,8 @@ TEST_F(PageTransitionsTest, EachTransitionLeavesItsGroups) {
   };
   for (const auto& c : kCases) {
     h.pages.Transitions().Run(c.event);
-    for (auto group : c.shown) EXPECT_TRUE(Shown(ui(), group)) << group << " after " << static_cast<int>(c.event);
-    for (auto group : c.hidden) EXPECT_FALSE(Shown(ui(), group)) << group << " after " << static_cast<int>(c.event);
+    for (auto group : c.shown) EXPECT_TRUE(h.Shown(group)) << group << " after " << static_cast<int>(c.event);
+    for (auto group : c.hidden) EXPECT_FALSE(h.Shown(group)) << group << " after " << static_cast<int>(c.event);
   }
   // The firmware page pauses probing and takes the main controls' input.
   EXPECT_FALSE(h.control.Session().polling.load());
@@ -65,10 +57,7 @@ TEST_F(PageTransitionsTest, EachTransitionLeavesItsGroups) {
   EXPECT_TRUE(h.control.Session().polling.load());
   // Groups without members and tags without controls are ignored.
   h.pages.Transitions().ShowGroup(kGroupFilter, true);
-  EditorView& view = h.pages.View();
-  view.SetControlHidden(9999, true);
-  view.SetControlText(2, "none");
-  EXPECT_EQ(ui().ControlByTag(9999), nullptr);
+  h.pages.View().SetControlHidden(kTagNameReport, true);
 }
 
 TEST_F(PageTransitionsTest, ClickRulesOfThePageImages) {
@@ -78,14 +67,14 @@ TEST_F(PageTransitionsTest, ClickRulesOfThePageImages) {
   h.pages.Transitions().Run(PageEvent::OpenAbout);
   EXPECT_EQ(ui().GetMouseControl(row.MW(), row.MH(), false)->GetGroup(), kGroupAbout);
   h.host.Click(knob.L, knob.T);
-  EXPECT_FALSE(Shown(ui(), kGroupAbout));
+  EXPECT_FALSE(h.Shown(kGroupAbout));
 
   // The settings page: a click on its image keeps it, one below it closes it.
   h.pages.Transitions().Run(PageEvent::OpenGlobalSettings);
   h.host.Click(row.MW(), row.MH());
-  EXPECT_TRUE(Shown(ui(), kGroupGlobalSettings));
+  EXPECT_TRUE(h.Shown(kGroupGlobalSettings));
   h.host.Click(row.MW(), 1150);
-  EXPECT_FALSE(Shown(ui(), kGroupGlobalSettings));
+  EXPECT_FALSE(h.Shown(kGroupGlobalSettings));
 
   // A MIDI page lets clicks below its image through to the preset list.
   h.pages.Transitions().Run(PageEvent::OpenGlobalSettings);

@@ -23,8 +23,7 @@ inline constexpr int kStartTicks = 60;
 
 class PagesHarness {
  public:
-  explicit PagesHarness(float scale = 1.f)
-      : control(DataFolder(folder.Path())), link(control, pedal), pages(control, scale), host(pages.Graphics()) {
+  PagesHarness() : control(DataFolder(folder.Path())), link(control, pedal), pages(control, 1.f), host(pages.Graphics()) {
     pedal.SetTraceSink([this](pedal::TraceDirection direction, ByteSpan message) {
       if (direction == pedal::TraceDirection::FromEditor) received.emplace_back(message.begin(), message.end());
     });
@@ -71,6 +70,7 @@ class PagesHarness {
   igraphics::IControl& Tag(int tag) { return *pages.Graphics().ControlByTag(tag); }
 
   std::string Png(const std::string& name) const { return ::testing::TempDir() + name + ".png"; }
+  bool WritePng(const std::string& name) const { return host.WritePng(Png(name)); }
   igraphics::Colour Pixel(float x, float y) {
     const float s = pages.Graphics().GetDrawScale();
     return host.PixelAt(static_cast<int>(x * s), static_cast<int>(y * s));

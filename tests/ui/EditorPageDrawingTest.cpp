@@ -26,7 +26,7 @@ class EditorPageDrawing : public ::testing::Test {
   HeadlessHost host{pages.Graphics()};
 };
 
-TEST_F(EditorPageDrawing, RendersAtEveryScaleWithTheLevelKnobArc) {
+TEST_F(EditorPageDrawing, RendersAtEveryScale) {
   for (float scale : {0.5f, 1.f, 2.f}) {
     pages.Graphics().SetDesignSize(1920, 1200, scale);
     host.Render();
@@ -40,16 +40,6 @@ TEST_F(EditorPageDrawing, RendersAtEveryScaleWithTheLevelKnobArc) {
     EXPECT_TRUE(cyan) << scale;
     EXPECT_TRUE(Write("ui_page_" + std::to_string(static_cast<int>(scale * 100))));
   }
-  // The master level knob at 80 of 127: the value arc passes 12 o'clock in
-  // the knob's cyan; 3 o'clock shows the track only.
-  pages.Graphics().SetDesignSize(1920, 1200, 1.f);
-  pages.Transitions().ShowGroup(kGroupIr, false);
-  pages.Transitions().ShowGroup(kGroupLevel, true);
-  pages.Graphics().SendParameterValueFromDelegate(kParamLevel, 80 / 127.0);
-  host.Render();
-  EXPECT_EQ(host.PixelAt(730 - 3, 920 - 82).G, 255);
-  EXPECT_EQ(host.PixelAt(730 + 82, 920), (Colour{255, 70, 70, 70}));
-  EXPECT_TRUE(Write("ui_page_level"));
 }
 
 TEST_F(EditorPageDrawing, GraphsAndTheReadout) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <numeric>
 
 #include "tests/ui/UiTestSupport.h"
 #include "ui/IBubbleControl.h"
@@ -52,6 +53,20 @@ TEST_F(RedrawTest, DraggingAKnobRepaintsOnlyItsRectangle) {
   host.DragBy(200, 200, 0, -5, 4);
   const Rect dirty = g.TakeDirtyRect();
   EXPECT_EQ(dirty, knob->GetRECT());
+}
+
+TEST_F(RedrawTest, FarApartChangesStaySeparateAndOverlappingOnesJoin) {
+  host.Render();
+  g.Invalidate({10, 10, 20, 20});
+  g.Invalidate({500, 500, 520, 520});
+  g.Invalidate({15, 15, 30, 30});
+  EXPECT_EQ(g.TakeDirtyRects(), (std::vector<Rect>{{500, 500, 520, 520}, {10, 10, 30, 30}}));
+  for (int i = 0; i < 20; ++i) g.Invalidate({30.f * static_cast<float>(i), 0, 30.f * static_cast<float>(i) + 10, 10});
+  // Many small ones are kept as a few, covering all of them.
+  const std::vector<Rect> few = g.TakeDirtyRects();
+  EXPECT_LE(few.size(), 8u);
+  EXPECT_EQ(std::accumulate(few.begin(), few.end(), Rect{}, [](Rect a, const Rect& b) { return a.Union(b); }),
+            (Rect{0, 0, 580, 10}));
 }
 
 TEST_F(RedrawTest, PartialRedrawMatchesAFullRedraw) {

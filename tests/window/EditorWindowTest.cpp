@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -13,6 +14,8 @@
 #include "tests/support/ChildProcess.h"
 #include "tests/support/TempFolder.h"
 #include "tests/window/X11Windows.h"
+#include "model/Parameters.h"
+#include "ui/pages/MainPage.h"
 #include "ui/pages/Pages.h"
 
 #include <X11/keysym.h>
@@ -219,6 +222,66 @@ TEST_F(EditorWindow, HandsFilesToTheRunningEditor) {
   EXPECT_TRUE(WaitForTrace("PresetStore", 10s)) << ReadText(mHome / "pedal.log");
   EXPECT_EQ(mDisplay.FindByTitle(kTitle).size(), 1u);
   editor.Stop();
+}
+
+// Trace lines the pedal printed for messages it received (IN) of one kind.
+std::vector<std::string> ReceivedLines(const std::string& trace, const std::string& name) {
+  std::vector<std::string> lines;
+  std::istringstream in(trace);
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("IN", 0) == 0 && line.find(" " + name + " ") != std::string::npos) lines.push_back(line);
+  }
+  return lines;
+}
+
+// A user drags the pedal's LEVEL knob up and clicks the third preset row;
+// the pedal hears the level and the selection. Positions come from the
+// layout, scaled by the window's scale (the canvas sits below the menu bar).
+TEST_F(EditorWindow, KnobDragAndPresetClickReachThePedal) {
+  test::ChildProcess pedal;
+  StartPedal(pedal);
+  test::ChildProcess editor;
+  const Window window = OpenEditor(editor, "editor.log");
+  ASSERT_NE(window, 0u) << ReadText(mHome / "editor.log");
+  // The pedal's controls wake once the editor is connected; the active
+  // preset's dump ends the start-up conversation.
+  ASSERT_TRUE(WaitForTrace("IN   BulkEnd", 40s));
+  ASSERT_TRUE(WaitForTrace("OUT  PresetDump", 10s));
+  std::this_thread::sleep_for(1s);
+
+  XWindowAttributes attributes;
+  ASSERT_TRUE(mDisplay.Attributes(window, attributes));
+  const double scale = 0.5;  // the default window scale
+  const int canvasTop = attributes.height - static_cast<int>(pages::kDesignHeight * scale);
+  auto at = [&](float x, float y) {
+    return mDisplay.MovePointer(window, static_cast<int>(x * scale), canvasTop + static_cast<int>(y * scale));
+  };
+  const igraphics::Rect level = pages::PedalKnobCentre(kParamLevel);
+  ASSERT_TRUE(at(level.L, level.T));
+  ASSERT_TRUE(mDisplay.LeftButton(true));
+  for (int step = 1; step <= 10; ++step) {
+    ASSERT_TRUE(at(level.L, level.T - 4.f * static_cast<float>(step)));
+    std::this_thread::sleep_for(30ms);
+  }
+  ASSERT_TRUE(mDisplay.LeftButton(false));
+  const igraphics::Rect row = pages::PresetRowRect(2);
+  ASSERT_TRUE(at(row.MW(), row.MH()));
+  ASSERT_TRUE(mDisplay.LeftButton(true));
+  ASSERT_TRUE(mDisplay.LeftButton(false));
+
+  EXPECT_TRUE(WaitForTrace("IN   PresetSelect", 10s));
+  const std::string trace = ReadText(mHome / "pedal.log");
+  // ParameterSet F0 00 51 21 03 <cmd> 0C <number> <value> F7: number 00 is Level.
+  const std::vector<std::string> sets = ReceivedLines(trace, "ParameterSet");
+  EXPECT_TRUE(std::any_of(sets.begin(), sets.end(),
+                          [](const std::string& l) { return l.find(" 0C 00 ") != std::string::npos; }))
+      << trace;
+  const std::vector<std::string> selects = ReceivedLines(trace, "PresetSelect");
+  ASSERT_EQ(selects.size(), 1u) << trace;
+  EXPECT_NE(selects.front().find(" 0C 02 F7"), std::string::npos) << selects.front();
+
+  ASSERT_TRUE(mDisplay.RequestClose(window));
+  EXPECT_EQ(editor.WaitForExit(30s), 0);
 }
 
 }  // namespace

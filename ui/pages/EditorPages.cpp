@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "resources/Resources.h"
-#include "ui/IFreqResponseGraph.h"
+#include "ui/IInvisibleSelectControl3.h"
 #include "ui/ITextControl.h"
 
 namespace kr7::pages {
@@ -13,7 +13,7 @@ EditorPages::EditorPages(KR7Control& control, float scale)
       mGraphics(std::make_unique<igraphics::IGraphics>(this, kDesignWidth, kDesignHeight,
                                                        std::clamp(scale, kMinScale, kMaxScale))),
       mTransitions(*mGraphics, control),
-      mView(*mGraphics),
+      mView(*mGraphics, mRefs),
       mScale(std::clamp(scale, kMinScale, kMaxScale)) {
   mGraphics->SetScaleLimits(kMinScale, kMaxScale);
   mGraphics->SetResourceProvider([](std::string_view name) { return kr7::FindResource(name); });
@@ -39,12 +39,21 @@ void EditorPages::Close() {
 
 void EditorPages::OnFrameworkTimer() {
   mControl.OnFrameworkTimer();
-  if (auto buffer = mControl.Irs().TakeDisplay(); buffer && mRefs.irGraph) mRefs.irGraph->SetImpulseResponse(*buffer);
   if (mRefs.transferShield) mRefs.transferShield->Hide(!mControl.Streams().LongTransferRunning());
   mGraphics->OnIdle();
 }
 
 void EditorPages::SendParameterValueFromUI(int paramIdx, double normalisedValue) {
+  // The list selectors hand the handler the event that moved them, since the
+  // logic never reads a control back.
+  for (const igraphics::IInvisibleSelectControl3* selector : mRefs.ListSelectors()) {
+    if (selector && selector->GetParamIdx() == paramIdx) {
+      const SelectorEvent event{static_cast<SelectorEventKind>(selector->LastEvent()), selector->Direction(),
+                                static_cast<SelectorModifier>(selector->Modifier())};
+      mControl.Parameters().OnSelectorChange(paramIdx, normalisedValue, event);
+      return;
+    }
+  }
   mControl.Parameters().SetParameterFromPosition(paramIdx, normalisedValue);
 }
 

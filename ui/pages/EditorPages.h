@@ -40,7 +40,7 @@ class EditorPages final : public iplug::IEditorDelegate, private ListView {
   // connected). Safe to call twice.
   void Close();
   // The 20 ms step: the logic's queued control work and idle step, the
-  // response graph, the input shield of long transfers, the animations.
+  // input shield of long transfers, the animations.
   void OnFrameworkTimer();
 
   // IEditorDelegate

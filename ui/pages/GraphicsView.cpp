@@ -1,5 +1,7 @@
 #include "ui/pages/GraphicsView.h"
 
+#include "ui/IDynamicsResponseGraph.h"
+#include "ui/IFreqResponseGraph.h"
 #include "ui/ITextControl.h"
 
 namespace kr7::pages {
@@ -37,6 +39,46 @@ void GraphicsView::SetGroupHidden(std::string_view group, bool hidden) {
 
 void GraphicsView::SetGroupDisabled(std::string_view group, bool disabled) {
   mUi.ForEachInGroup(group, [disabled](IControl& control) { control.SetDisabled(disabled); });
+}
+
+void GraphicsView::SetDynamicsInput(DynamicsInput input, double value) {
+  igraphics::IDynamicsResponseGraph* graph = mRefs.dynamicsGraph;
+  if (!graph) return;
+  switch (input) {
+    case DynamicsInput::kGateThreshold: graph->SetGateThreshold(value); break;
+    case DynamicsInput::kThreshold: graph->SetThreshold(value); break;
+    case DynamicsInput::kGateRatio: graph->SetGateRatio(value); break;
+    case DynamicsInput::kRatio: graph->SetRatio(value); break;
+  }
+}
+
+void GraphicsView::SetDynamicsGraphHidden(bool hidden) {
+  if (mRefs.dynamicsGraph) mRefs.dynamicsGraph->Hide(hidden);
+}
+
+void GraphicsView::SetIrGraphResponse(std::span<const double> response) {
+  if (mRefs.irGraph) mRefs.irGraph->SetImpulseResponse(response);
+}
+
+void GraphicsView::SetParameterControlsDisabled(int paramIndex, bool disabled) {
+  mUi.ForEachControl([paramIndex, disabled](IControl& control) {
+    if (control.GetParamIdx() == paramIndex) control.SetDisabled(disabled);
+  });
+}
+
+void GraphicsView::SetPresetRowPlacement(int slot, double top, bool hidden) {
+  if (slot < 0 || slot >= kNumPresetRows) return;
+  igraphics::ITextControl* row = mRefs.presetRows[static_cast<std::size_t>(slot)];
+  if (!row) return;
+  igraphics::Rect bounds = row->GetRECT();
+  const auto dy = static_cast<float>(top) - bounds.T;
+  if (dy != 0.f) row->SetRECT({bounds.L, bounds.T + dy, bounds.R, bounds.B + dy});
+  row->Hide(hidden);
+}
+
+void GraphicsView::SetUserIrRowColour(int row, igraphics::Colour colour) {
+  if (row < 0 || row >= kNumUserIrRows) return;
+  if (igraphics::ITextControl* text = mRefs.userIrRows[static_cast<std::size_t>(row)]) text->SetTextColour(colour);
 }
 
 void GraphicsView::SendParameterValueFromDelegate(int paramIndex, double value) {

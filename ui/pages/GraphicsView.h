@@ -1,16 +1,19 @@
 #pragma once
 // The editor's logic reaching a real drawing context: every EditorView call
-// lands on the controls of an IGraphics, found by tag or group. Runs on the
-// UI thread only (KR7Control's dispatcher replays calls from other threads).
+// lands on the controls of an IGraphics, found by tag or group, or on the
+// controls the pages keep direct references to (graphs, list rows). Runs on
+// the UI thread only (KR7Control's dispatcher replays calls from other
+// threads).
 
 #include "model/EditorView.h"
 #include "ui/IGraphics.h"
+#include "ui/pages/Pages.h"
 
 namespace kr7::pages {
 
 class GraphicsView final : public EditorView {
  public:
-  explicit GraphicsView(igraphics::IGraphics& ui) : mUi(ui) {}
+  GraphicsView(igraphics::IGraphics& ui, const PageRefs& refs) : mUi(ui), mRefs(refs) {}
 
   void SetControlText(int tag, std::string_view text) override;
   void SetControlTextColour(int tag, igraphics::Colour colour) override;
@@ -19,6 +22,12 @@ class GraphicsView final : public EditorView {
   void SetControlDisabled(int tag, bool disabled) override;
   void SetGroupHidden(std::string_view group, bool hidden) override;
   void SetGroupDisabled(std::string_view group, bool disabled) override;
+  void SetDynamicsInput(DynamicsInput input, double value) override;
+  void SetDynamicsGraphHidden(bool hidden) override;
+  void SetIrGraphResponse(std::span<const double> response) override;
+  void SetParameterControlsDisabled(int paramIndex, bool disabled) override;
+  void SetPresetRowPlacement(int slot, double top, bool hidden) override;
+  void SetUserIrRowColour(int row, igraphics::Colour colour) override;
   void SendParameterValueFromDelegate(int paramIndex, double value) override;
   void SetParameterControlsDisabled(int paramIndex, bool disabled) override;
   bool ShowMessage(std::string_view text, bool okCancel) override;
@@ -27,6 +36,7 @@ class GraphicsView final : public EditorView {
 
  private:
   igraphics::IGraphics& mUi;
+  const PageRefs& mRefs;
 };
 
 }  // namespace kr7::pages

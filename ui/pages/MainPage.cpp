@@ -1,11 +1,11 @@
-#include "model/ControlTags.h"
-#include "model/UserTexts.h"
 #include "ui/pages/MainPage.h"
 
 #include <cstdio>
 #include <memory>
 
+#include "model/ControlTags.h"
 #include "model/Parameters.h"
+#include "model/UserTexts.h"
 #include "ui/IBitmapControls.h"
 #include "ui/IDynamicsResponseGraph.h"
 #include "ui/IEditableTextControl.h"
@@ -168,7 +168,7 @@ constexpr const char* kAmbienceImages[kNumAmbienceTypes] = {
 class MainPageBuilder {
  public:
   explicit MainPageBuilder(PageContext& ctx)
-      : mCtx(ctx), mUi(ctx.ui), mText(PageTextStyles()), mWidgets(PageWidgetStyles()) {}
+      : mCtx(ctx), mUi(ctx.ui), mOps(ctx.control.MainPage()), mText(PageTextStyles()), mWidgets(PageWidgetStyles()) {}
 
   void Build() {
     Surface();
@@ -257,16 +257,21 @@ class MainPageBuilder {
     }
   }
 
-  void ImageButtons(std::span<const char* const> images, int firstTag, std::string_view group) {
+  // Button k runs onClick(k) on the press and on the release alike; the
+  // operation itself ignores the lit button.
+  void ImageButtons(std::span<const char* const> images, int firstTag, std::string_view group,
+                    void (MainPageOperations::*onClick)(int)) {
     for (std::size_t k = 0; k < images.size(); ++k) {
-      Add(std::make_unique<igraphics::IBButtonControl>(kButtonLefts[k % 5], kButtonRows[k / 5],
-                                                       mUi.LoadImageResource(images[k], 2), nullptr),
-          firstTag + static_cast<int>(k), group);
+      const int model = static_cast<int>(k);
+      Add(std::make_unique<igraphics::IBButtonControl>(
+              kButtonLefts[k % 5], kButtonRows[k / 5], mUi.LoadImageResource(images[k], 2),
+              [ops = &mOps, onClick, model](igraphics::IControl*) { (ops->*onClick)(model); }),
+          firstTag + model, group);
     }
   }
 
   void BlockEditors() {
-    ImageButtons(kAmbienceImages, kTagAmbienceTypeFirst, kAmbience.group);
+    ImageButtons(kAmbienceImages, kTagAmbienceTypeFirst, kAmbience.group, &MainPageOperations::AmbienceButton);
     KnobColumns(kAmbience);
     KnobColumns(kAmbienceTime);
     KnobColumns(kAnalogSim);
@@ -274,16 +279,25 @@ class MainPageBuilder {
     Add(std::make_unique<igraphics::IBitmapControl>(356.f, 645.f, mUi.LoadImageResource("editorbg.png")), kNoTag,
         kGroupIr);
     KnobColumns(kLevel);
-    ImageButtons(kAmpImages, kTagAmpModelFirst, kDrive.group);
+    ImageButtons(kAmpImages, kTagAmpModelFirst, kDrive.group, &MainPageOperations::AmpButton);
     KnobColumns(kDrive);
     KnobColumns(kPreamp);
     for (const BlockEditor& block : kLaterBlocks) KnobColumns(block);
     for (const BlockTitle& t : kBlockTitles) Text(Rect{400, 664, t.right, 734}, t.text, mText.blockTitle, t.tag, t.group);
   }
 
-  void Footswitch(int tag, float x, float y, const char* image = "fswitch.png") {
-    Add(std::make_unique<igraphics::IBButtonControl>(x, y, mUi.LoadImageResource(image, 2), nullptr), tag,
-        kGroupPedal);
+  // A footswitch calls its action on the press and on the release; the
+  // operations keep its value, 1 while it is held, so a call that finds it
+  // at 0 is the press.
+  void Footswitch(int tag, float x, float y, std::function<void()> press, std::function<void()> release,
+                  const char* image = "fswitch.png") {
+    Add(std::make_unique<igraphics::IBButtonControl>(
+            x, y, mUi.LoadImageResource(image, 2),
+            [press = std::move(press), release = std::move(release)](igraphics::IControl* c) {
+              if (c->GetValue() == 0.0) press();
+              else release();
+            }),
+        tag, kGroupPedal);
   }
 
   void ButtonsAndSwitches() {
@@ -291,14 +305,17 @@ class MainPageBuilder {
                [this] { mCtx.control.PresetFiles().Import(); });
     GreyButton(Rect{135, 170, 250, 215}, "EXPORT", kNoTag, kGroupMain,
                [this] { mCtx.control.PresetFiles().Export(); });
-    Footswitch(kTagFootswitchUp, 1460, 486);
-    Footswitch(kTagFootswitchSelect, 1100, 486);
-    Footswitch(kTagFootswitchDown, 733, 486);
-    Footswitch(kTagFootswitchFilter, 1459, 322);
+    MainPageOperations* ops = &mOps;
+    Footswitch(kTagFootswitchUp, 1460, 486, [ops] { ops->PressUp(); }, [ops] { ops->ReleaseUp(); });
+    Footswitch(kTagFootswitchSelect, 1100, 486, [ops] { ops->PressArm(ArmedAction::kSelect); },
+               [ops] { ops->ReleaseArm(ArmedAction::kSelect); });
+    Footswitch(kTagFootswitchDown, 733, 486, [ops] { ops->PressDown(); }, [ops] { ops->ReleaseDown(); });
+    Footswitch(kTagFootswitchFilter, 1459, 322, [ops] { ops->PressFilter(); }, [ops] { ops->ReleaseFilter(); });
     Add(std::make_unique<igraphics::IBitmapControl>(1172.f, 260.f, mUi.LoadImageResource("led.png")), kTagAutoFilterLed,
         kGroupFilterLed)
         ->Hide(true);
-    Footswitch(kTagSaveButton, 869, 314, "save.png");
+    Footswitch(kTagSaveButton, 869, 314, [ops] { ops->PressArm(ArmedAction::kSave); },
+               [ops] { ops->ReleaseArm(ArmedAction::kSave); }, "save.png");
   }
 
   void ImpulseResponseBlock() {
@@ -357,7 +374,10 @@ class MainPageBuilder {
   void NameStatusAndNotice() {
     Add(std::make_unique<igraphics::IEditableTextControl>(Rect{20, 120, 260, 144}, "Valvora KR7 Default Preset Name",
                                                           mText.name),
-        kTagPresetName, kGroupMain);
+        kTagPresetName, kGroupMain)
+        ->SetActionFunction([ops = &mOps](igraphics::IControl* c) {
+          ops->NameEntered(static_cast<igraphics::ITextControl*>(c)->GetStr());
+        });
     Text(Rect{660, 5, 1060, 29}, "", mText.status, kTagDeviceLine, kGroupDevice);
     Text(Rect{660, 27, 1060, 51}, kConnectingText, mText.status, kTagVersionLine, kGroupDevice);
     Text(Rect{660, 49, 1060, 73}, "", mText.status, kTagSerialLine, kGroupDevice);
@@ -371,6 +391,7 @@ class MainPageBuilder {
 
   PageContext& mCtx;
   IGraphics& mUi;
+  MainPageOperations& mOps;
   const TextStyles& mText;
   const WidgetStyles& mWidgets;
 };

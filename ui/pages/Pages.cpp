@@ -1,6 +1,6 @@
-#include "model/ControlTags.h"
 #include "ui/pages/Pages.h"
 
+#include "model/ControlTags.h"
 #include "ui/pages/PageBuilders.h"
 #include "ui/pages/Transitions.h"
 

@@ -34,8 +34,16 @@ inline constexpr int kNumUserIrRows = 32;
 struct PageRefs {
   std::array<igraphics::ITextControl*, kNumPresetRows> presetRows{};
   std::array<igraphics::ITextControl*, kNumUserIrRows> userIrRows{};
+  // The selectors over lists whose rows the handler picks by event: the
+  // preset list, the impulse-response list, and the two columns of the
+  // user impulse-response browser.
   igraphics::IInvisibleSelectControl3* presetSelector = nullptr;
   igraphics::IInvisibleSelectControl3* irListSelector = nullptr;
+  igraphics::IInvisibleSelectControl3* userIrLeftSelector = nullptr;
+  igraphics::IInvisibleSelectControl3* userIrRightSelector = nullptr;
+  std::array<const igraphics::IInvisibleSelectControl3*, 4> ListSelectors() const {
+    return {presetSelector, irListSelector, userIrLeftSelector, userIrRightSelector};
+  }
   igraphics::IFreqResponseGraph* irGraph = nullptr;
   igraphics::IDynamicsResponseGraph* dynamicsGraph = nullptr;
   // Over the main page while a long transfer runs, so that a stray click

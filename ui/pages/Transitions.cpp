@@ -1,7 +1,8 @@
-#include "model/ControlTags.h"
 #include "ui/pages/Transitions.h"
 
 #include <array>
+
+#include "model/ControlTags.h"
 
 namespace kr7::pages {
 namespace {

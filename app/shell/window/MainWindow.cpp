@@ -198,14 +198,14 @@ void MainWindow::OnScaleChanged(int, int) {
 
 void MainWindow::RequestRedraw() {
   if (!mCanvas) return;
-  const igraphics::Rect dirty = mGraphics->TakeDirtyRect();
-  if (dirty.Empty()) return;
   const float scale = mGraphics->GetDrawScale();
-  const int left = static_cast<int>(std::floor(dirty.L * scale));
-  const int top = static_cast<int>(std::floor(dirty.T * scale));
-  const int right = static_cast<int>(std::ceil(dirty.R * scale));
-  const int bottom = static_cast<int>(std::ceil(dirty.B * scale));
-  gtk_widget_queue_draw_area(mCanvas, left, top, right - left, bottom - top);
+  for (const igraphics::Rect& dirty : mGraphics->TakeDirtyRects()) {
+    const int left = static_cast<int>(std::floor(dirty.L * scale));
+    const int top = static_cast<int>(std::floor(dirty.T * scale));
+    const int right = static_cast<int>(std::ceil(dirty.R * scale));
+    const int bottom = static_cast<int>(std::ceil(dirty.B * scale));
+    gtk_widget_queue_draw_area(mCanvas, left, top, right - left, bottom - top);
+  }
 }
 
 void MainWindow::HideCursor(bool hide) {
@@ -224,13 +224,25 @@ void MainWindow::HideCursor(bool hide) {
 
 gboolean MainWindow::OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
   auto* self = static_cast<MainWindow*>(data);
-  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-  cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
   const float scale = self->mGraphics->GetDrawScale();
-  self->mGraphics->Draw(cr, igraphics::Rect(static_cast<float>(x1 / scale),
-                                            static_cast<float>(y1 / scale),
-                                            static_cast<float>(x2 / scale),
-                                            static_cast<float>(y2 / scale)));
+  auto drawPixels = [self, cr, scale](double x1, double y1, double x2, double y2) {
+    self->mGraphics->Draw(cr, igraphics::Rect(static_cast<float>(x1 / scale), static_cast<float>(y1 / scale),
+                                              static_cast<float>(x2 / scale), static_cast<float>(y2 / scale)));
+  };
+  // GTK hands over the damaged region; its rectangles are drawn one by one
+  // rather than the box around them.
+  cairo_rectangle_list_t* rects = cairo_copy_clip_rectangle_list(cr);
+  if (rects->status == CAIRO_STATUS_SUCCESS) {
+    for (int i = 0; i < rects->num_rectangles; ++i) {
+      const cairo_rectangle_t& r = rects->rectangles[i];
+      drawPixels(r.x, r.y, r.x + r.width, r.y + r.height);
+    }
+  } else {
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+    drawPixels(x1, y1, x2, y2);
+  }
+  cairo_rectangle_list_destroy(rects);
   // The frame is copied to the window when this paint ends; what waits for
   // the first frame runs in the next quiet moment of the loop.
   if (self->mOnFirstFrame && !self->mFirstFrameIdle)
