@@ -64,9 +64,6 @@ class EditorView {
   // Moves every control bound to a parameter to its new value, without action
   // (the parameter-change queue drained by the 20 ms timer ends here).
   virtual void SendParameterValueFromDelegate(int paramIndex, double value) = 0;
-  // Disables or enables every control bound to a parameter. A view that
-  // binds no controls to parameters has nothing to do.
-  virtual void SetParameterControlsDisabled(int /*paramIndex*/, bool /*disabled*/) {}
 
   // Modal message box with an empty caption. Returns true for OK.
   virtual bool ShowMessage(std::string_view text, bool okCancel) = 0;

@@ -99,12 +99,6 @@ void ViewDispatcher::SendParameterValueFromDelegate(int paramIndex, double value
       [paramIndex, value](EditorView& v) { v.SendParameterValueFromDelegate(paramIndex, value); });
 }
 
-void ViewDispatcher::SetParameterControlsDisabled(int paramIndex, bool disabled) {
-  Dispatch([paramIndex, disabled](EditorView& v) {
-    v.SetParameterControlsDisabled(paramIndex, disabled);
-  });
-}
-
 bool ViewDispatcher::ShowMessage(std::string_view text, bool okCancel) {
   if (!OnUiThread() || mView == nullptr) return false;
   Replay();

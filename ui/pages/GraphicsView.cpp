@@ -87,12 +87,6 @@ void GraphicsView::SendParameterValueFromDelegate(int paramIndex, double value) 
   if (param) mUi.SendParameterValueFromDelegate(paramIndex, param->ToNormalized(value));
 }
 
-void GraphicsView::SetParameterControlsDisabled(int paramIndex, bool disabled) {
-  mUi.ForEachControl([paramIndex, disabled](IControl& control) {
-    if (control.GetParamIdx() == paramIndex) control.SetDisabled(disabled);
-  });
-}
-
 bool GraphicsView::ShowMessage(std::string_view text, bool okCancel) {
   return mUi.ShowMessage(text, "", okCancel ? igraphics::kMB_OKCANCEL : igraphics::kMB_OK) ==
          igraphics::kOK;
