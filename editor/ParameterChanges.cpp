@@ -1,6 +1,5 @@
 #include "editor/ParameterChanges.h"
 
-#include "device/Messages.h"
 #include "editor/ParameterChangeHandler.h"
 #include "model/EditorView.h"
 
@@ -12,9 +11,8 @@ bool IsParam(int index) { return index >= 0 && index < kNumParams; }
 
 }  // namespace
 
-ParameterChanges::ParameterChanges(ParameterTable& params, EditorState& editor,
-                                   SessionState& session, SysExSender& sender, WindowLink& window)
-    : mParams(params), mEditor(editor), mSession(session), mSender(sender), mWindow(window) {}
+ParameterChanges::ParameterChanges(ParameterTable& params, WindowLink& window)
+    : mParams(params), mWindow(window) {}
 
 int ParameterChanges::ParamInt(int index) const {
   const iplug::IParam* param = mParams.GetParam(index);

@@ -10,8 +10,6 @@
 // calls to the UI thread in the order made.
 
 #include "device/SessionHooks.h"
-#include "device/SessionState.h"
-#include "editor/EditorState.h"
 #include "editor/LiveEdit.h"
 #include "model/Parameters.h"
 
@@ -21,8 +19,7 @@ class ParameterChangeHandler;
 
 class ParameterChanges final : public ParameterAccess {
  public:
-  ParameterChanges(ParameterTable& params, EditorState& editor, SessionState& session,
-                   SysExSender& sender, WindowLink& window);
+  ParameterChanges(ParameterTable& params, WindowLink& window);
   ParameterChanges(const ParameterChanges&) = delete;
   ParameterChanges& operator=(const ParameterChanges&) = delete;
 
@@ -53,9 +50,6 @@ class ParameterChanges final : public ParameterAccess {
 
  private:
   ParameterTable& mParams;
-  EditorState& mEditor;
-  SessionState& mSession;
-  SysExSender& mSender;
   WindowLink& mWindow;
   ParameterChangeHandler* mHandler = nullptr;
 };

@@ -9,7 +9,7 @@ namespace kr7 {
 KR7Control::KR7Control(DataFolder folder)
     : mFolder(folder),
       mCache(folder),
-      mParameters(mParams, mEditor, mSession, mOutbox, mWindow),
+      mParameters(mParams, mWindow),
       mIrs(folder, mSession, mEditor, mParameters, mWindow),
       mIrStore(mIrs),
       mLiveLink(mParameters, mWindow, mOutbox, mEditor, mIrs),

@@ -1,7 +1,6 @@
 // The overlays and the menu's codes headless against the virtual pedal.
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 
 #include "tests/pages/PagesHarness.h"
@@ -58,20 +57,21 @@ TEST(Overlays, FirmwareUpdateThroughItsPageThenAbout) {
   EXPECT_FALSE(h.control.ShowAbout());
 }
 
-TEST(Overlays, UserIrBrowserShowsABankAndClosingForgetsTheChoices) {
+TEST(Overlays, UserIrBrowserShowsABankAssignsARowAndClosingForgetsTheChoices) {
   PagesHarness h;
-  const std::string folder = DataFolder(h.folder.Path()).UserIrs();
-  std::filesystem::create_directories(folder);
-  std::ofstream(folder + "/260.dat") << std::string(4, '\0') << "Cab 259" << std::string(kIrImageSize - 11, ' ');
-  h.control.Irs().PrepareStore({});
-  h.control.Irs().ShowUserIrBank(8);
+  h.Connect();
+  h.control.Parameters().SetParameterFromPosition(kParamCustomIrBank, 1.0);  // "Factory Bank"
   h.pages.Transitions().ShowGroup(kGroupUserIrBrowser, true);
-  h.Idle(1);  // the rows are drawn
+  h.Tick(2);  // the pedal's names of IRs 256..287
   const auto& rows = h.pages.Refs().userIrRows;
-  EXPECT_EQ(rows[3]->GetStr(), "Cab 259");
-  EXPECT_EQ(rows[31]->GetStr(), "Empty Slot 32");
-  h.control.Session().irSlotAFlag.store(true);
-  rows[3]->SetTextColour(igraphics::Colour(255, 200, 200, 200));
+  EXPECT_EQ(rows[0]->GetStr(), "FACTORY IR 01");
+  EXPECT_EQ(rows[31]->GetStr(), "FACTORY IR 32");
+  h.control.Session().irSlotAFlag.store(true);  // as the IMPORT button of source A leaves it
+  h.host.Click(600, 655);  // row 3: user IR 259 = 2 × 128 + 3
+  h.Tick(3);
+  const ParameterChanges& params = h.control.Parameters();
+  EXPECT_EQ(params.ParamInt(kParamUserIrAMsb) * 128 + params.ParamInt(kParamUserIrA), 259);
+  EXPECT_EQ(Text(h, kTagIrRowA), "Empty Slot 4");  // the store's name: IR 259 is not cached
   h.host.Click(100, 100);
   EXPECT_FALSE(h.Shown(kGroupUserIrBrowser) || h.control.Session().irSlotAFlag.load());
   EXPECT_EQ(rows[3]->GetTextStyle().TextColour, igraphics::Colour(255, 120, 120, 120));

@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "model/ControlTags.h"
+#include "editor/LiveEdit.h"
 #include "model/UserTexts.h"
 #include "ui/ICaptionControl.h"
 #include "ui/IInvisibleSelectControl3.h"
@@ -23,8 +24,6 @@ constexpr float kRowPitch = 30.f;
 constexpr float kRowHeight = 28.f;
 constexpr float kFirstRowTop = 550.f;
 constexpr Colour kRowBackground{255, 38, 38, 38};
-// Rows not chosen; closing the browser forgets every choice.
-constexpr Colour kRowColour{255, 120, 120, 120};
 
 struct Column {
   float left;
@@ -35,8 +34,9 @@ constexpr Column kColumns[] = {{460, 760, kParamUserIrBrowserLeftHover}, {770, 1
 
 void CloseBrowser(PageTransitions& transitions, const PageRefs& refs, KR7Control& control) {
   transitions.ShowGroup(kGroupUserIrBrowser, false);
+  // Closing forgets every choice: no row is drawn as chosen.
   for (igraphics::ITextControl* row : refs.userIrRows) {
-    if (row) row->SetTextColour(kRowColour);
+    if (row) row->SetTextColour(kBrowserRowColour);
   }
   SessionState& session = control.Session();
   session.irSlotAFlag.store(false);
@@ -72,9 +72,11 @@ void BuildUserIrBrowser(PageContext& ctx) {
           igraphics::kNoTag, kGroupUserIrBrowser);
     }
     const float bottom = kFirstRowTop + kRowPitch * kColumnRows;
-    ctx.ui.AddControl(std::make_unique<igraphics::IInvisibleSelectControl3>(
-                          Rect{column.left, kFirstRowTop, column.right, bottom}, column.param),
-                      igraphics::kNoTag, kGroupUserIrBrowser);
+    // The handler acts on the kind of event that moved the selector.
+    (c == 0 ? ctx.refs.userIrLeftSelector : ctx.refs.userIrRightSelector) =
+        ctx.ui.AddControl(std::make_unique<igraphics::IInvisibleSelectControl3>(
+                              Rect{column.left, kFirstRowTop, column.right, bottom}, column.param),
+                          igraphics::kNoTag, kGroupUserIrBrowser);
   }
 }
 
