@@ -35,7 +35,7 @@ class RecordingView : public kr7::EditorView {
   }
   void SendParameterValueFromDelegate(int index, double value) override { values[-index] = value; }
   void SetPresetRowPlacement(int slot, double top, bool) override { values[1000 + slot] = top; }
-  bool ShowMessage(std::string_view, bool) override { return false; }
+  bool ShowMessage(std::string_view, std::string_view, bool) override { return false; }
   std::optional<std::string> AskForFile(const kr7::FileRequest&) override { return std::nullopt; }
   void OpenLink(std::string_view) override {}
 

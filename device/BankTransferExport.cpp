@@ -54,7 +54,8 @@ void BankExport::StartTo(const std::string& path, Completion done) {
   mPath = path;
   mDone = std::move(done);
   mBuffer.clear();
-  mBuffer.reserve(kBankPresetCount * kBlockMessageSize);
+  // All of it now, so that the receive handler never grows the buffer.
+  mBuffer.reserve(kBankFileLimit);
   mPresetCounter = 0;
   mIrScan = 0;
   mIrStarted = false;
@@ -71,7 +72,13 @@ bool BankExport::Step(bool connected) {
     Abort();
     return true;
   }
-  if (!mReady.load()) return true;
+  if (!mReady.load()) {
+    if (++mWaitedTicks > kPresetReplyTicks) RepeatRequest();
+    return true;
+  }
+  mWaitedTicks = 0;
+  mRepeats = 0;
+  mMark = mBuffer.size();
   if (mPresetCounter < kBankPresetCount) {
     const int slot = mPresetCounter++;
     mReady.store(false);
@@ -108,6 +115,33 @@ void BankExport::Abort() {
   End(false);
 }
 
+void BankExport::RepeatRequest() {
+  mWaitedTicks = 0;
+  Bytes request;
+  {
+    // The receive handler may be adding a late answer right now.
+    std::lock_guard lock(mBufferMutex);
+    if (mReady.load()) return;  // it came after all
+    if (mRepeats == kExportRepeats) {
+      // An export that started with a completion reports through it alone.
+      const bool quiet = static_cast<bool>(mDone);
+      Abort();
+      SetProgressVisible(mHost.View(), kPresetProgress, false);
+      if (!quiet) mHost.SetPendingMessage(std::string(kCommunicationErrorText));
+      return;
+    }
+    ++mRepeats;
+    // What arrived of the unanswered request goes; it comes again whole.
+    mBuffer.resize(mMark);
+    mIrStarted = false;
+    request = mAwaiting.load() == Awaiting::Ir
+                  ? build::IrRequest(static_cast<std::uint16_t>(mRequestedIr))
+                  : build::PresetRequest(static_cast<std::uint8_t>(mPresetCounter - 1));
+  }
+  mSession.awaitingTicks.store(0);
+  mHost.Send(request);
+}
+
 void BankExport::Finish() {
   mReady.store(false);
   mActive.store(false);
@@ -129,6 +163,7 @@ void BankExport::End(bool written) {
 
 bool BankExport::OnMessage(ByteSpan message, const PedalMessage& recognised) {
   if (!Active()) return false;
+  std::lock_guard lock(mBufferMutex);
   if (const auto* dump = std::get_if<PresetDump>(&recognised)) {
     OnPresetDump(message, *dump);
     return true;

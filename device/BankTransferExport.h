@@ -20,6 +20,7 @@
 #include <array>
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <string>
 
 #include "device/Messages.h"
@@ -30,6 +31,8 @@ namespace kr7 {
 struct SessionState;
 
 inline constexpr std::string_view kBankFileDefaultName = "KR7_Presets_and_IRs";
+// How often an unanswered request of the export is sent again.
+inline constexpr int kExportRepeats = 3;
 
 class BankExport {
  public:
@@ -51,7 +54,10 @@ class BankExport {
   // watcher sees a stalled export by it not moving. Either thread.
   int Answers() const { return mAnswers.load(); }
 
-  // Tick step 7: true while export mode is on (the tick ends there).
+  // Tick step 7: true while export mode is on (the tick ends there). A
+  // request unanswered for more than the fetch time-out is repeated, up to
+  // kExportRepeats times; then the export ends with "Communication error!"
+  // (or a false completion) and writes no file.
   bool Step(bool connected);
   // Audio thread: a PresetDump or impulse-response dump part in export mode.
   // Returns whether it was taken.
@@ -66,6 +72,7 @@ class BankExport {
   void OnIrPart(ByteSpan message, const IrDumpPart& part);
   void Finish();
   void End(bool written);
+  void RepeatRequest();
 
   SessionState& mSession;
   StreamHost mHost;
@@ -85,7 +92,13 @@ class BankExport {
   bool mIrStarted = false;
   bool mOverflow = false;
   std::array<bool, 256> mIrUsed{};
+  // The answers so far; taken whole up front, so that the receive handler
+  // never grows it. Guarded against a repeat dropping a late partial answer.
+  std::mutex mBufferMutex;
   Bytes mBuffer;
+  std::size_t mMark = 0;  // its size before the request now awaited
+  int mWaitedTicks = 0;   // UI thread only
+  int mRepeats = 0;       // UI thread only
 };
 
 }  // namespace kr7

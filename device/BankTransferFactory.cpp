@@ -4,6 +4,7 @@
 
 #include "device/BankBackup.h"
 #include "device/Messages.h"
+#include "device/Session.h"
 #include "device/StreamsHost.h"
 #include "device/StreamsProgress.h"
 #include "model/EditorView.h"
@@ -29,13 +30,13 @@ FactoryUpdate::FactoryUpdate(StreamHost host, OverwriteGuard& guard)
 bool FactoryUpdate::Start() {
   if (Running()) return false;
   EditorView& view = mHost.View();
-  if (!view.ShowMessage(kFactoryUpdateQuestion, true)) return false;
+  if (!view.ShowMessage(kFactoryUpdateQuestion, kWarningCaption, true)) return false;
   const std::optional<ByteSpan> bank = mProvider ? mProvider() : std::nullopt;
   if (!bank || bank->size() <= kOffsetFormat) return false;
   if (!mStream.Load(Bytes(bank->begin(), bank->end()))) return false;
   const std::uint8_t version = (*bank)[kOffsetFormat];
   if (version != kBankFormatVersion) {
-    if (!view.ShowMessage(VersionQuestion(version), true)) return false;
+    if (!view.ShowMessage(VersionQuestion(version), kWarningCaption, true)) return false;
     mStream.SetFormatBytes(kBankFormatVersion);
   }
   mGuard.BeforeOverwrite([this] {
@@ -50,6 +51,12 @@ bool FactoryUpdate::Start() {
 bool FactoryUpdate::Step() {
   if (mCompletionPending.exchange(false)) {
     Complete();
+    return true;
+  }
+  if (mStream.ReplyOverdue(kStreamReplyTicks)) {
+    // A stream left waiting would refuse every later start.
+    End();
+    mHost.SetPendingMessage(std::string(kCommunicationErrorText));
     return true;
   }
   const std::optional<MessageListStream::Sent> sent = mStream.Step(mHost);
@@ -77,6 +84,11 @@ bool FactoryUpdate::OnReply(ListReply reply) {
       break;
   }
   return true;
+}
+
+void FactoryUpdate::End() {
+  mStream.Stop();
+  SetProgressVisible(mHost.View(), kFactoryProgress, false);
 }
 
 void FactoryUpdate::Complete() {

@@ -48,8 +48,11 @@ class FactoryUpdate {
   // UI thread: the menu command. Returns whether the stream was handed to
   // the guard (it starts once the guard lets it).
   bool Start();
-  // Device tick step 5: true when it took the tick.
+  // Device tick step 5: true when it took the tick. A reply awaited for
+  // more than kStreamReplyTicks ends the stream with "Communication error!".
   bool Step();
+  // Stops the stream (RECONNECT, or the pedal fell silent); UI thread.
+  void End();
   // Audio thread. Returns whether the reply belonged to this stream.
   bool OnReply(ListReply reply);
   bool Running() const { return mStream.Running() || mCompletionPending.load(); }

@@ -67,7 +67,13 @@ void BankImport::CompletionStep() {
 
 bool BankImport::Step(bool connected) {
   if (!Active()) return false;
-  if (!connected) return true;
+  // Waiting for a pedal must not hold the tick: it goes on to poll for one,
+  // and the import carries on once the pedal answers.
+  if (!connected) return false;
+  if (mStream.ReplyOverdue(kStreamReplyTicks)) {
+    End(true);
+    return true;
+  }
   const std::optional<MessageListStream::Sent> sent =
       mStream.Step(mHost, [this](MutableByteSpan message) { mRewriter.Rewrite(message); });
   if (sent && !sent->bulkBegin) {
@@ -77,18 +83,22 @@ bool BankImport::Step(bool connected) {
   return true;
 }
 
+void BankImport::End(bool failed) {
+  if (!Active() && !failed) return;
+  mStream.Stop();
+  EditorView& view = mHost.View();
+  ResetProgress(view, kPresetProgress);
+  SetProgressVisible(view, kPresetProgress, false);
+  if (failed) mHost.SetPendingMessage(std::string(kCommunicationErrorText));
+}
+
 bool BankImport::OnReply(ListReply reply) {
   switch (mStream.OnReply(reply)) {
     case ListReplyOutcome::Ignored:
       return false;
-    case ListReplyOutcome::Failed: {
-      mStream.Stop();
-      EditorView& view = mHost.View();
-      ResetProgress(view, kPresetProgress);
-      SetProgressVisible(view, kPresetProgress, false);
-      mHost.SetPendingMessage(std::string(kCommunicationErrorText));
+    case ListReplyOutcome::Failed:
+      End(true);
       break;
-    }
     case ListReplyOutcome::Completed:
       mHost.Send(build::BulkEnd());
       mFinished.store(true);

@@ -44,8 +44,13 @@ class BankImport {
 
   // Tick step 2: finishes an import whose last message was accepted.
   void CompletionStep();
-  // Tick step 6: true while import mode is on (the tick ends there).
+  // Tick step 6: true when it took the tick (import mode on and connected).
+  // A reply awaited for more than kStreamReplyTicks ends the import with
+  // "Communication error!".
   bool Step(bool connected);
+  // Stops a running import (RECONNECT); failed tells the user
+  // "Communication error!". Either thread.
+  void End(bool failed);
   // Audio thread. Returns whether the reply belonged to the import.
   bool OnReply(ListReply reply);
   bool Active() const { return mStream.Running(); }

@@ -143,6 +143,7 @@ void Session::Reconnect() {
   mState.fetching.store(false);
   mState.bulkBeginPending.store(false);
   mState.awaitingPreset.store(false);
+  Streams().EndTransfers();
   EditorView& view = mRoles.window.View();
   view.SetControlText(kTagDeviceLine, "");
   view.SetControlText(kTagSerialLine, "");
@@ -344,12 +345,6 @@ void Session::OnParameterReport(const ParameterReport& report) {
   mState.applying.store(false);
 }
 
-void Session::AbandonIrDump() {
-  mIrDumpActive = false;
-  mIrUnpacker.Reset();
-  mRoles.window.View().SetGroupHidden(kGroupPresetProgress, true);
-}
-
 void Session::OnIrDump(const IrDumpPart& part, std::span<const std::uint8_t> message) {
   if (Streams().ExportActive()) {
     Streams().OnStreamMessage(PedalMessage(part), message);
@@ -360,23 +355,21 @@ void Session::OnIrDump(const IrDumpPart& part, std::span<const std::uint8_t> mes
     case IrPartKind::Begin:
       mIrUnpacker.Reset();
       mIrChecksum.Reset();
-      mIrDumpExpected = UnpackedSize(part.totalLength);
-      if (mIrDumpExpected > kIrDumpBufferSize) {
-        // Refused before anything is unpacked; its Data and End are ignored.
-        mIrDumpActive = false;
-        return;
-      }
       mIrDumpActive = true;
       mIrDumpSlot = part.slot;
+      mIrDumpExpected = UnpackedSize(part.totalLength);
+      // Refused before anything is unpacked; its End asks again.
+      mIrDumpBroken = mIrDumpExpected > kIrDumpBufferSize;
+      if (mIrDumpBroken) return;
       mIrUnpacker.Feed(part.packed);
       mIrChecksum.Add(part.packed);
       view.SetControlText(kTagPresetProgressText, PercentText(0.0));
       view.SetGroupHidden(kGroupPresetProgress, false);
       return;
     case IrPartKind::Data: {
-      if (!mIrDumpActive) return;
+      if (!mIrDumpActive || mIrDumpBroken) return;
       if (!mIrUnpacker.Feed(part.packed)) {
-        AbandonIrDump();
+        mIrDumpBroken = true;
         return;
       }
       mIrChecksum.Add(part.packed);
@@ -392,22 +385,31 @@ void Session::OnIrDump(const IrDumpPart& part, std::span<const std::uint8_t> mes
   }
   if (!mIrDumpActive) return;
   mIrDumpActive = false;
-  const bool fits = mIrUnpacker.Feed(part.packed);
+  const bool fits = !mIrDumpBroken && mIrUnpacker.Feed(part.packed);
   mIrUnpacker.Flush();
   mIrChecksum.Add(part.packed);
+  view.SetGroupHidden(kGroupPresetProgress, true);
   // A dump that overflowed, does not make one whole image or fails its stream
-  // checksum would replace a good cached file with a broken one: keep the old.
+  // checksum would replace a good cached file with a broken one: keep the old,
+  // ask once more, and say so when the second answer is no better.
   if (fits && mIrUnpacker.Size() == kIrImageSize && mIrChecksum.Value() == part.streamChecksum) {
+    mIrRetrySlot = -1;
     mRoles.irs.StoreReceivedIr(mIrDumpSlot, mIrUnpacker.Output());
     mRoles.irs.RefreshIrList();
-    const int slotB = mState.irSlotB.load();
-    if (slotB != mIrDumpSlot && mRoles.params.ParamInt(kParamIrModeB) >= 1 &&
-        IsUserIrNumber(slotB) && !mRoles.irStore.HasUserIr(slotB)) {
-      Send(build::IrRequest(static_cast<std::uint16_t>(slotB)));
-    }
+    view.SetControlText(kTagPresetProgressText, PercentText(1.0));
+  } else if (mIrRetrySlot != mIrDumpSlot) {
+    mIrRetrySlot = mIrDumpSlot;
+    Send(build::IrRequest(static_cast<std::uint16_t>(mIrDumpSlot)));
+    return;
+  } else {
+    mIrRetrySlot = -1;
+    mRoles.window.SetPendingMessage(std::string(kCommunicationErrorText));
   }
-  view.SetControlText(kTagPresetProgressText, PercentText(1.0));
-  view.SetGroupHidden(kGroupPresetProgress, true);
+  const int slotB = mState.irSlotB.load();
+  if (slotB != mIrDumpSlot && mRoles.params.ParamInt(kParamIrModeB) >= 1 &&
+      IsUserIrNumber(slotB) && !mRoles.irStore.HasUserIr(slotB)) {
+    Send(build::IrRequest(static_cast<std::uint16_t>(slotB)));
+  }
 }
 
 void Session::OnShortReply(const ShortReply& reply, std::span<const std::uint8_t> message) {
@@ -419,6 +421,7 @@ void Session::OnShortReply(const ShortReply& reply, std::span<const std::uint8_t
       OnIrSelectAck();
       break;
     case ShortReplyCode::ErrorAck:
+      Streams().OnIrUploadEnded(true);
       mRoles.window.SetPendingMessage(std::string(kErrorText));
       break;
     case ShortReplyCode::IrStoredAck:
@@ -445,6 +448,8 @@ void Session::OnIrSelectAck() {
 }
 
 void Session::OnIrStoredAck() {
+  // Before the preset-file import goes on: its second upload starts now.
+  Streams().OnIrUploadEnded(false);
   if (!mRoles.window.HasWindow()) return;
   if (mState.presetFileFirstWaiting.exchange(false)) {
     if (mState.presetFileSecondWaiting.load()) {

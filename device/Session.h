@@ -37,6 +37,9 @@ namespace kr7 {
 inline constexpr int kPollTicks = 33;
 // Ticks after which an unanswered PresetRequest hides the progress overlay.
 inline constexpr int kPresetReplyTicks = 10;
+// Ticks a write stream or an impulse-response upload waits for the pedal's
+// reply before it ends with "Communication error!" (the pedal writes flash).
+inline constexpr int kStreamReplyTicks = 30;
 // The editor's own version (the format byte it sends); a pedal below 1.0 is
 // told to upgrade to it.
 inline constexpr int kEditorVersion = 12;
@@ -94,7 +97,6 @@ class Session final : public SysExReceiver {
   void OnIrNames(const IrNames& names);
   void OnParameterReport(const ParameterReport& report);
   void OnIrDump(const IrDumpPart& part, std::span<const std::uint8_t> message);
-  void AbandonIrDump();
   void OnShortReply(const ShortReply& reply, std::span<const std::uint8_t> message);
   void OnIrSelectAck();
   void OnIrStoredAck();
@@ -112,6 +114,8 @@ class Session final : public SysExReceiver {
   bool mIrDumpActive = false;
   int mIrDumpSlot = 0;
   std::size_t mIrDumpExpected = 0;  // unpacked bytes the dump announced
+  bool mIrDumpBroken = false;       // too big or overflowed: End asks again
+  int mIrRetrySlot = -1;            // the slot asked for once more, or -1
 };
 
 }  // namespace kr7

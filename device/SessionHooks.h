@@ -152,6 +152,11 @@ class StreamHooks {
   virtual bool ExportStep(bool /*connected*/) { return false; }
   // Tick step 10.
   virtual void IrUploadStep() {}
+  // RECONNECT: every running transfer ends, without a message.
+  virtual void EndTransfers() {}
+  // The pedal stored an uploaded impulse response (IrStoredAck) or refused
+  // something (ErrorAck, refused): an upload waiting for it is over.
+  virtual void OnIrUploadEnded(bool /*refused*/) {}
 
   // Receive side: the firmware transfer runs (changes how messages are
   // recognised) and the export mode takes preset and IR dumps.

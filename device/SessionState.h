@@ -55,6 +55,10 @@ struct SessionState {
   // A DoneAck arrived; the tick reports it.
   std::atomic<bool> doneAck{false};
 
+  // An impulse-response upload runs: from its start until the pedal stores
+  // it, refuses it or falls silent. Another one is refused meanwhile.
+  std::atomic<bool> irUploadBusy{false};
+
   // Waiting flags of a preset-file import that uploads user impulse
   // responses (first and second source).
   std::atomic<bool> presetFileFirstWaiting{false};

@@ -1,6 +1,9 @@
 #include "device/StreamController.h"
 
 #include "device/SessionState.h"
+#include "device/StreamsHost.h"
+#include "device/StreamsProgress.h"
+#include "model/EditorView.h"
 
 namespace kr7 {
 
@@ -11,7 +14,8 @@ StreamController::StreamController(SessionState& session, StreamHost host, std::
       mExport(session, host, dataFolder),
       mBackup(host, mExport, dataFolder),
       mFactory(host, mBackup),
-      mImport(session, host, mBackup) {}
+      mImport(session, host, mBackup),
+      mIrUpload(session.irUploadBusy) {}
 
 void StreamController::SetFactoryBankProvider(FactoryBankProvider provider) {
   mFactory.SetBankProvider(std::move(provider));
@@ -37,11 +41,34 @@ bool StreamController::OnCommand(int code) {
 }
 
 bool StreamController::StartIrUpload(int slot, ByteSpan packed) {
+  if (mSession.irUploadBusy.load()) {
+    mHost.View().ShowMessage(kIrUploadBusyText, false);
+    return false;
+  }
   return mIrUpload.Start(slot, packed, mSession.connected.load());
 }
 
 void StreamController::IrUploadStep() {
-  if (mSession.connected.load()) mIrUpload.Step(mHost);
+  if (mSession.connected.load() && mIrUpload.Step(mHost)) OnIrUploadEnded(true);
+}
+
+void StreamController::OnIrUploadEnded(bool refused) {
+  mIrUpload.End();
+  // A preset-file import waiting for this upload will not get its
+  // acknowledgement: a later, unrelated one must not store its preset.
+  if (!refused) return;
+  mSession.presetFileFirstWaiting.store(false);
+  mSession.presetFileSecondWaiting.store(false);
+}
+
+void StreamController::EndTransfers() {
+  mImport.End(false);
+  mExport.Abort();
+  if (mFactory.Running()) mFactory.End();
+  if (mSession.irUploadBusy.load()) {
+    OnIrUploadEnded(true);
+    SetProgressVisible(mHost.View(), kPresetProgress, false);
+  }
 }
 
 bool StreamController::OnStreamMessage(const PedalMessage& recognised,

@@ -50,7 +50,8 @@ class StreamController final : public StreamHooks {
   // The three buttons under "RESET TO FACTORY DEFAULT SETTINGS".
   void FactoryReset(ResetScope scope) { mFactory.Reset(scope); }
   // Starts uploading a packed impulse-response image to a user slot; does
-  // not start (false) when the pedal is not connected.
+  // not start (false) when the pedal is not connected, nor while another
+  // upload is on its way (the user is told to wait).
   bool StartIrUpload(int slot, ByteSpan packed);
   bool IrUploadInProgress() const { return mIrUpload.InProgress(); }
   // A firmware update, factory presets update, bank import or export, or
@@ -70,6 +71,8 @@ class StreamController final : public StreamHooks {
     return mExport.Step(connected);
   }
   void IrUploadStep() override;
+  void EndTransfers() override;
+  void OnIrUploadEnded(bool refused) override;
   bool FirmwareRunning() const override { return mFirmware.Running(); }
   bool ExportActive() const override { return mExport.Active(); }
   bool OnStreamMessage(const PedalMessage& recognised,

@@ -1,6 +1,9 @@
 #include "device/StreamsIrUpload.h"
 
+#include <string>
+
 #include "device/Messages.h"
+#include "device/Session.h"
 #include "device/StreamsHost.h"
 #include "device/StreamsProgress.h"
 #include "model/EditorView.h"
@@ -8,18 +11,33 @@
 namespace kr7 {
 
 bool IrUploadStream::Start(int slot, ByteSpan packed, bool connected) {
-  if (!connected || slot < 0 || static_cast<std::uint32_t>(slot) > kMax14BitValue) return false;
+  if (mBusy.load() || !connected || slot < 0 ||
+      static_cast<std::uint32_t>(slot) > kMax14BitValue) {
+    return false;
+  }
   if (!mTransfer.Load(packed)) return false;
   mSlot = slot;
+  mWaitedTicks = 0;
+  mBusy.store(true);
   mAwaitingReady.store(false);
   mInProgress.store(false);
   mReady.store(true);
   return true;
 }
 
-void IrUploadStream::Step(const StreamHost& host) {
-  if (!mReady.load()) return;
+bool IrUploadStream::Step(const StreamHost& host) {
   EditorView& view = host.View();
+  if (!mReady.load()) {
+    if (!mBusy.load() || ++mWaitedTicks <= kStreamReplyTicks) return false;
+    // Neither IrReadyAck nor IrStoredAck came: a transfer left waiting would
+    // refuse every later one.
+    End();
+    ResetProgress(view, kPresetProgress);
+    SetProgressVisible(view, kPresetProgress, false);
+    host.SetPendingMessage(std::string(kCommunicationErrorText));
+    return true;
+  }
+  mWaitedTicks = 0;
   if (!mTransfer.Started()) {
     const auto total = static_cast<std::uint32_t>(mTransfer.Total());
     const ByteSpan first = mTransfer.Take(kIrChunkSize);
@@ -30,22 +48,30 @@ void IrUploadStream::Step(const StreamHost& host) {
     host.Send(build::IrDumpBegin(static_cast<std::uint16_t>(mSlot), total, first));
     ShowProgress(view, kPresetProgress, mTransfer.Ratio());
     SetProgressVisible(view, kPresetProgress, true);
-    return;
+    return false;
   }
   if (mTransfer.Remaining() > kIrChunkSize) {
     host.Send(build::IrDumpData(mTransfer.Take(kIrChunkSize)));
     ShowProgress(view, kPresetProgress, mTransfer.Ratio());
-    return;
+    return false;
   }
   mReady.store(false);
   mInProgress.store(false);
   host.Send(build::IrDumpEnd(mTransfer.Take(kIrChunkSize), mTransfer.Checksum()));
   ResetProgress(view, kPresetProgress);
   SetProgressVisible(view, kPresetProgress, false);
+  return false;
 }
 
 void IrUploadStream::OnIrReady() {
   if (mAwaitingReady.exchange(false)) mReady.store(true);
+}
+
+void IrUploadStream::End() {
+  mReady.store(false);
+  mAwaitingReady.store(false);
+  mInProgress.store(false);
+  mBusy.store(false);
 }
 
 }  // namespace kr7

@@ -20,14 +20,25 @@ namespace kr7 {
 
 class IrUploadStream {
  public:
+  // busy: set from Start until the upload ends (stored, refused, silent);
+  // without one the stream keeps its own.
+  IrUploadStream() : mBusy(mOwnBusy) {}
+  explicit IrUploadStream(std::atomic<bool>& busy) : mBusy(busy) {}
+
   // Fills the transfer buffer and makes the next eligible tick send
-  // IrDumpBegin. Does not start (returns false) when not connected, or for an
-  // empty or oversized image or a slot outside 0..16383.
+  // IrDumpBegin. Does not start (returns false) while another upload is
+  // busy, when not connected, or for an empty or oversized image or a slot
+  // outside 0..16383.
   bool Start(int slot, ByteSpan packed, bool connected);
-  // The device tick's upload step (only while Ready() and connected).
-  void Step(const StreamHost& host);
+  // The device tick's upload step (only while connected). A reply awaited
+  // for more than kStreamReplyTicks ends the upload with "Communication
+  // error!": returns true then.
+  bool Step(const StreamHost& host);
   // Audio thread.
   void OnIrReady();
+  // The pedal stored the image or refused it (IrStoredAck, ErrorAck), or
+  // RECONNECT ends the upload. Either thread.
+  void End();
 
   bool Ready() const { return mReady.load(); }
   // Between IrDumpBegin and IrDumpEnd.
@@ -39,6 +50,9 @@ class IrUploadStream {
   std::atomic<bool> mReady{false};
   std::atomic<bool> mAwaitingReady{false};
   std::atomic<bool> mInProgress{false};
+  std::atomic<bool> mOwnBusy{false};
+  std::atomic<bool>& mBusy;
+  int mWaitedTicks = 0;  // UI thread only
 };
 
 }  // namespace kr7

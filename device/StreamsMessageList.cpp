@@ -75,6 +75,7 @@ std::optional<MessageListStream::Sent> MessageListStream::Step(const StreamHost&
   const bool answered = !(message.size() > kOffsetCommand && message[kOffsetCommand] == kCmdImportIrData);
   if (answered) {
     // Before sending: the reply may be handled before Send returns.
+    mWaitedTicks = 0;
     mAwaiting.store(true);
   } else {
     mIndex.store(index + 1);
@@ -98,6 +99,14 @@ ListReplyOutcome MessageListStream::OnReply(ListReply reply) {
   }
   mRunning.store(false);
   return reply == ListReply::WriteOk ? ListReplyOutcome::Completed : ListReplyOutcome::Finished;
+}
+
+bool MessageListStream::ReplyOverdue(int ticks) {
+  if (!mAwaiting.load() || ++mWaitedTicks <= ticks) return false;
+  // Whoever clears the wait owns it: a reply that came first wins.
+  if (!mAwaiting.exchange(false)) return false;
+  Stop();
+  return true;
 }
 
 void MessageListStream::Retry() {

@@ -76,6 +76,10 @@ class MessageListStream {
 
   // Audio thread: one of the pedal's write replies.
   ListReplyOutcome OnReply(ListReply reply);
+  // UI thread, once per device tick: true, once, when the reply to the last
+  // message has been awaited for more than `ticks` ticks. The stream is then
+  // stopped and a late reply ignored; the owner tells the user.
+  bool ReplyOverdue(int ticks);
   // After Failed: the same message goes again at the next tick.
   void Retry();
 
@@ -88,6 +92,7 @@ class MessageListStream {
   std::atomic<bool> mAwaiting{false};
   std::atomic<int> mIndex{0};
   std::atomic<int> mTotal{0};  // read by the reply side too
+  int mWaitedTicks = 0;        // UI thread only
 };
 
 }  // namespace kr7

@@ -104,6 +104,11 @@ PresetImportResult PresetFileFlows::ImportPath(std::string_view path) {
     return PresetImportResult::kCancelled;
   }
 
+  // Its acknowledgements would be taken for this file's.
+  if (mSession.irUploadBusy.load()) {
+    mWindow.View().ShowMessage(kIrUploadBusyText, false);
+    return PresetImportResult::kCancelled;
+  }
   const PresetFileContents contents = DecodePresetFile(*file, mSession.currentPreset.load());
   ApplyValues(contents);
   mEditor.presetModified.store(true);

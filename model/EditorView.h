@@ -11,7 +11,8 @@
 // Threading: KR7Control hands calls made on the MIDI/audio thread to the UI
 // thread (they are replayed by the 20 ms timer in the order made). The modal
 // operations (ShowMessage, AskForFile, OpenLink) are called on the UI thread
-// only.
+// only. No timer ever waits for the user: a message that only informs is
+// shown without blocking, and questions are asked only from user actions.
 
 #include <optional>
 #include <span>
@@ -65,8 +66,14 @@ class EditorView {
   // (the parameter-change queue drained by the 20 ms timer ends here).
   virtual void SendParameterValueFromDelegate(int paramIndex, double value) = 0;
 
-  // Modal message box with an empty caption. Returns true for OK.
-  virtual bool ShowMessage(std::string_view text, bool okCancel) = 0;
+  // A message box under caption (empty for the pedal's own texts). With OK
+  // only it informs: the call returns true at once, and the window shows one
+  // box at a time in the order given while its timers go on. With OK and
+  // Cancel it asks and waits for the answer (true for OK); only user actions
+  // (menu, buttons) ask.
+  virtual bool ShowMessage(std::string_view text, std::string_view caption, bool okCancel) = 0;
+  // The same with an empty caption.
+  bool ShowMessage(std::string_view text, bool okCancel) { return ShowMessage(text, {}, okCancel); }
   // File chooser; nullopt when the user cancels.
   virtual std::optional<std::string> AskForFile(const FileRequest& request) = 0;
   virtual void OpenLink(std::string_view url) = 0;

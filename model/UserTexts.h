@@ -33,6 +33,11 @@ inline constexpr std::string_view kSettingsNotArrivedText =
 inline constexpr std::string_view kPathTooLongText =
     "The path of the chosen file is too long. \nPlease choose a shorter path.";
 
+// Not one of the pedal's texts: an impulse-response upload (WAV or preset
+// file) asked for while another one is still on its way.
+inline constexpr std::string_view kIrUploadBusyText =
+    "An impulse response is being sent to the KR7. \nPlease wait until it is stored.";
+
 // ---- questions (OK and Cancel) ------------------------------------------------
 inline constexpr std::string_view kResetQuestion = "Are you sure?";
 inline constexpr std::string_view kFactoryUpdateQuestion =

@@ -58,7 +58,8 @@ void KR7Control::OnFrameworkTimer() {
   mWindow.Replay();
   DrawChangedRows();
   if (mWindow.HasView()) {
-    if (auto text = mWindow.TakePendingMessage()) mWindow.ShowMessage(*text, false);
+    // Each waiting text: the window shows them one after another.
+    while (auto text = mWindow.TakePendingMessage()) mWindow.ShowMessage(*text, false);
   }
   mIdle.Run();
 }

@@ -99,10 +99,10 @@ void ViewDispatcher::SendParameterValueFromDelegate(int paramIndex, double value
       [paramIndex, value](EditorView& v) { v.SendParameterValueFromDelegate(paramIndex, value); });
 }
 
-bool ViewDispatcher::ShowMessage(std::string_view text, bool okCancel) {
+bool ViewDispatcher::ShowMessage(std::string_view text, std::string_view caption, bool okCancel) {
   if (!OnUiThread() || mView == nullptr) return false;
   Replay();
-  return mView->ShowMessage(text, okCancel);
+  return mView->ShowMessage(text, caption, okCancel);
 }
 
 std::optional<std::string> ViewDispatcher::AskForFile(const FileRequest& request) {
@@ -118,17 +118,20 @@ void ViewDispatcher::OpenLink(std::string_view url) {
 
 void PendingMessage::Set(std::string text) {
   std::lock_guard lock(mMutex);
-  mText = std::move(text);
+  mTexts.push_back(std::move(text));
   mSet.store(true, std::memory_order_release);
 }
 
 std::optional<std::string> PendingMessage::Take() {
   // The flag lets the idle step skip the lock on its usual empty visit; the
-  // text and the flag change together under the lock.
+  // texts and the flag change together under the lock.
   if (!mSet.load(std::memory_order_acquire)) return std::nullopt;
   std::lock_guard lock(mMutex);
-  mSet.store(false, std::memory_order_relaxed);
-  return std::exchange(mText, std::string());
+  if (mTexts.empty()) return std::nullopt;
+  std::string text = std::move(mTexts.front());
+  mTexts.pop_front();
+  mSet.store(!mTexts.empty(), std::memory_order_relaxed);
+  return text;
 }
 
 }  // namespace kr7

@@ -17,6 +17,7 @@
 // It is the window link every unit of the logic is given.
 
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -30,19 +31,19 @@
 
 namespace kr7 {
 
-// A text for a message box, left by a thread that must not show one and shown
-// by the UI thread's idle step. A newer message replaces one not yet shown.
+// Texts for message boxes, left by a thread that must not show one and shown
+// by the UI thread's idle step, each of them, in the order left.
 class PendingMessage {
  public:
   void Set(std::string text);
-  // The message if one is waiting, clearing it.
+  // The oldest message waiting, taking it.
   std::optional<std::string> Take();
   bool IsSet() const { return mSet.load(std::memory_order_acquire); }
 
  private:
   std::atomic<bool> mSet{false};
   std::mutex mMutex;
-  std::string mText;  // guarded by mMutex
+  std::deque<std::string> mTexts;  // guarded by mMutex
 };
 
 class ViewDispatcher final : public EditorView, public WindowLink {
@@ -64,7 +65,7 @@ class ViewDispatcher final : public EditorView, public WindowLink {
   EditorView& View() override { return *this; }
   bool HasWindow() const override { return HasView(); }
   void SetPendingMessage(std::string text) override { mPending.Set(std::move(text)); }
-  // UI thread (the idle step): the pending message, if one waits.
+  // UI thread (the idle step): the oldest pending message, if one waits.
   std::optional<std::string> TakePendingMessage() { return mPending.Take(); }
   bool HasPendingMessage() const { return mPending.IsSet(); }
 
@@ -82,7 +83,8 @@ class ViewDispatcher final : public EditorView, public WindowLink {
   void SetPresetRowPlacement(int slot, double top, bool hidden) override;
   void SetUserIrRowColour(int row, igraphics::Colour colour) override;
   void SendParameterValueFromDelegate(int paramIndex, double value) override;
-  bool ShowMessage(std::string_view text, bool okCancel) override;
+  using EditorView::ShowMessage;
+  bool ShowMessage(std::string_view text, std::string_view caption, bool okCancel) override;
   std::optional<std::string> AskForFile(const FileRequest& request) override;
   void OpenLink(std::string_view url) override;
 

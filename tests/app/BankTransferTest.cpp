@@ -115,13 +115,6 @@ class BankTransferTest : public StreamConversation {
     return perTick;
   }
 
-  std::vector<int> SentIrRequests() const {
-    std::vector<int> slots;
-    for (const Bytes& m : link.sent) {
-      if (m[kOffsetCommand] == kCmdIrRequest) slots.push_back(static_cast<int>(Read14(ByteSpan(m).subspan(kOffsetIrSlot))));
-    }
-    return slots;
-  }
 };
 
 // ---- factory presets update ---------------------------------------------------

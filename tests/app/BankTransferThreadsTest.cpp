@@ -89,7 +89,9 @@ class BankTransferThreadsTest : public ::testing::Test {
       editor.OnDeviceTick();
       editor.OnFrameworkTimer();
       dispatcher.Replay();
-      std::this_thread::sleep_for(200us);
+      // Slow enough that a reply the loaded audio thread hands over late is
+      // not yet taken for a lost one.
+      std::this_thread::sleep_for(1ms);
     }
     return true;
   }

@@ -62,7 +62,7 @@ class RecordingView : public EditorView {
   void SetUserIrRowColour(int row, igraphics::Colour colour) override {
     userIrRowColours[row] = colour;
   }
-  bool ShowMessage(std::string_view text, bool /*okCancel*/) override {
+  bool ShowMessage(std::string_view text, std::string_view /*caption*/, bool /*okCancel*/) override {
     messages.emplace_back(text);
     return true;
   }

@@ -24,8 +24,8 @@ namespace kr7::test {
 // out) and whose file dialog returns a chosen path.
 class ScriptedView : public RecordingView {
  public:
-  bool ShowMessage(std::string_view text, bool okCancel) override {
-    RecordingView::ShowMessage(text, okCancel);
+  bool ShowMessage(std::string_view text, std::string_view caption, bool okCancel) override {
+    RecordingView::ShowMessage(text, caption, okCancel);
     return TakeAnswer(answers);
   }
   std::optional<std::string> AskForFile(const FileRequest& request) override {
@@ -97,6 +97,15 @@ class StreamConversation : public Conversation {
       still = link.sent.size() == before ? still + 1 : 0;
     }
     return ticks;
+  }
+
+  // The user impulse-response slots of the IrRequests sent, in order.
+  std::vector<int> SentIrRequests() const {
+    std::vector<int> slots;
+    for (const Bytes& m : link.sent) {
+      if (m[kOffsetCommand] == kCmdIrRequest) slots.push_back(static_cast<int>(Read14(ByteSpan(m).subspan(kOffsetIrSlot))));
+    }
+    return slots;
   }
 
   ScriptedView window;  // what the transfers show

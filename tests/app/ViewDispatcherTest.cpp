@@ -74,13 +74,15 @@ TEST(ViewDispatcher, DetachDropsCallsMeantForTheOldWindow) {
   EXPECT_TRUE(view.textLog.empty());
 }
 
-TEST(PendingMessage, IsShownOnceAndANewerOneReplacesIt) {
+TEST(PendingMessage, EachIsShownOnceInOrder) {
   PendingMessage pending;
   EXPECT_FALSE(pending.Take().has_value());
   pending.Set("one");
   pending.Set("two");
   EXPECT_TRUE(pending.IsSet());
+  EXPECT_EQ(pending.Take(), std::optional<std::string>("one"));
   EXPECT_EQ(pending.Take(), std::optional<std::string>("two"));
+  EXPECT_FALSE(pending.IsSet());
   EXPECT_FALSE(pending.Take().has_value());
 }
 

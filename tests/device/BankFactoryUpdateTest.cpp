@@ -71,6 +71,8 @@ TEST_F(FactoryUnit, OldVersionWarnsAndIsSentAsCurrentAfterOk) {
   EXPECT_EQ(host.view.messages[1],
             "File version is 1.1. This can cause incompatibility problems. \nAre you sure you want "
             "to use it?");
+  // Both questions of the factory update stand under the caption "Warning".
+  EXPECT_EQ(host.view.captions, std::vector<std::string>(2, std::string(kWarningCaption)));
   RunAnswered();
   int written = 0;
   for (const Bytes& m : host.sent) {

@@ -44,8 +44,9 @@ class ScriptedStreamView : public EditorView {
   }
   void SendParameterValueFromDelegate(int /*paramIndex*/, double /*value*/) override {}
   // Answers from `answers` in order, OK once they run out.
-  bool ShowMessage(std::string_view text, bool /*okCancel*/) override {
+  bool ShowMessage(std::string_view text, std::string_view caption, bool /*okCancel*/) override {
     messages.emplace_back(text);
+    captions.emplace_back(caption);
     return TakeAnswer(answers);
   }
   std::optional<std::string> AskForFile(const FileRequest& request) override {
@@ -81,6 +82,7 @@ class ScriptedStreamView : public EditorView {
   std::map<std::string, bool> hiddenGroups;
   std::map<std::string, bool> disabledGroups;
   std::vector<std::string> messages;
+  std::vector<std::string> captions;  // one per message
 };
 
 // Lets every overwrite start at once, as with backups switched off.

@@ -47,7 +47,7 @@ class TextView : public EditorView {
   }
   void SetGroupDisabled(std::string_view, bool) override {}
   void SendParameterValueFromDelegate(int index, double value) override { params[index] = value; }
-  bool ShowMessage(std::string_view, bool) override { return true; }
+  bool ShowMessage(std::string_view, std::string_view, bool) override { return true; }
   std::optional<std::string> AskForFile(const FileRequest&) override { return std::nullopt; }
   void OpenLink(std::string_view) override {}
 

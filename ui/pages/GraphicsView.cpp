@@ -87,8 +87,8 @@ void GraphicsView::SendParameterValueFromDelegate(int paramIndex, double value) 
   if (param) mUi.SendParameterValueFromDelegate(paramIndex, param->ToNormalized(value));
 }
 
-bool GraphicsView::ShowMessage(std::string_view text, bool okCancel) {
-  return mUi.ShowMessage(text, "", okCancel ? igraphics::kMB_OKCANCEL : igraphics::kMB_OK) ==
+bool GraphicsView::ShowMessage(std::string_view text, std::string_view caption, bool okCancel) {
+  return mUi.ShowMessage(text, caption, okCancel ? igraphics::kMB_OKCANCEL : igraphics::kMB_OK) ==
          igraphics::kOK;
 }
 

@@ -29,7 +29,7 @@ class GraphicsView final : public EditorView {
   void SetPresetRowPlacement(int slot, double top, bool hidden) override;
   void SetUserIrRowColour(int row, igraphics::Colour colour) override;
   void SendParameterValueFromDelegate(int paramIndex, double value) override;
-  bool ShowMessage(std::string_view text, bool okCancel) override;
+  bool ShowMessage(std::string_view text, std::string_view caption, bool okCancel) override;
   std::optional<std::string> AskForFile(const FileRequest& request) override;
   void OpenLink(std::string_view url) override;
 

@@ -2,10 +2,14 @@
 
 #include <gio/gio.h>
 
-namespace kr7::shell {
+#include <deque>
+#include <memory>
 
-bool ShowMessageBox(GtkWindow* parent, std::string_view text, bool okCancel,
-                    std::string_view caption) {
+namespace kr7::shell {
+namespace {
+
+GtkWidget* NewMessageBox(GtkWindow* parent, std::string_view text, bool okCancel,
+                         std::string_view caption) {
   GtkWidget* dialog = gtk_message_dialog_new(
       parent, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
       GTK_MESSAGE_OTHER,
@@ -13,6 +17,76 @@ bool ShowMessageBox(GtkWindow* parent, std::string_view text, bool okCancel,
       text.data());
   const std::string title(caption);
   gtk_window_set_title(GTK_WINDOW(dialog), title.c_str());
+  return dialog;
+}
+
+// An informative box waiting for its turn. Its parent may be destroyed
+// meanwhile; the weak pointer then reads null and the box stands alone.
+class WaitingBox {
+ public:
+  WaitingBox(GtkWindow* parent, std::string_view text, std::string_view caption)
+      : mParent(parent), mText(text), mCaption(caption) {
+    if (mParent) g_object_add_weak_pointer(G_OBJECT(mParent), reinterpret_cast<gpointer*>(&mParent));
+  }
+  ~WaitingBox() {
+    if (mParent) g_object_remove_weak_pointer(G_OBJECT(mParent), reinterpret_cast<gpointer*>(&mParent));
+  }
+  WaitingBox(const WaitingBox&) = delete;
+  WaitingBox& operator=(const WaitingBox&) = delete;
+
+  GtkWidget* Open() const { return NewMessageBox(mParent, mText, false, mCaption); }
+
+ private:
+  GtkWindow* mParent;
+  std::string mText;
+  std::string mCaption;
+};
+
+// The informative boxes of the program, on the UI thread only: the one on
+// screen and those waiting behind it.
+struct InformationBoxes {
+  GtkWidget* onScreen = nullptr;
+  std::deque<std::unique_ptr<WaitingBox>> waiting;
+};
+
+InformationBoxes& Boxes() {
+  static InformationBoxes boxes;
+  return boxes;
+}
+
+void ShowNextInformation();
+
+void OnInformationAnswered(GtkDialog* dialog, gint /*response*/, gpointer /*unused*/) {
+  gtk_widget_destroy(GTK_WIDGET(dialog));
+}
+
+// Also reached when the parent window takes the box down with it.
+void OnInformationGone(GtkWidget* /*dialog*/, gpointer /*unused*/) {
+  Boxes().onScreen = nullptr;
+  ShowNextInformation();
+}
+
+void ShowNextInformation() {
+  InformationBoxes& boxes = Boxes();
+  if (boxes.onScreen || boxes.waiting.empty()) return;
+  const std::unique_ptr<WaitingBox> next = std::move(boxes.waiting.front());
+  boxes.waiting.pop_front();
+  boxes.onScreen = next->Open();
+  g_signal_connect(boxes.onScreen, "response", G_CALLBACK(OnInformationAnswered), nullptr);
+  g_signal_connect(boxes.onScreen, "destroy", G_CALLBACK(OnInformationGone), nullptr);
+  gtk_widget_show(boxes.onScreen);
+}
+
+}  // namespace
+
+bool ShowMessageBox(GtkWindow* parent, std::string_view text, bool okCancel,
+                    std::string_view caption) {
+  if (!okCancel) {
+    Boxes().waiting.push_back(std::make_unique<WaitingBox>(parent, text, caption));
+    ShowNextInformation();
+    return true;
+  }
+  GtkWidget* dialog = NewMessageBox(parent, text, true, caption);
   const int response = gtk_dialog_run(GTK_DIALOG(dialog));
   gtk_widget_destroy(dialog);
   return response == GTK_RESPONSE_OK;

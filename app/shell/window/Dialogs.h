@@ -12,8 +12,12 @@
 
 namespace kr7::shell {
 
-// Modal message box with an empty caption. Returns true for OK. The main
-// loop keeps running while it is open, so the editor's timers go on.
+// A message box with the caption as its title. OK only: the box informs and
+// the call returns true at once; boxes given while one is on screen wait and
+// appear one at a time, in the order given, each when the one before it is
+// dismissed. The caller (often a timer) never waits for the user. OK and
+// Cancel: the call waits for the answer, returns true for OK; the main loop
+// keeps running meanwhile, so the editor's timers go on.
 bool ShowMessageBox(GtkWindow* parent, std::string_view text, bool okCancel,
                     std::string_view caption = {});
 
