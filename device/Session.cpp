@@ -158,7 +158,10 @@ void Session::OpenGlobalSettings() {
   Send(build::GlobalRequest(kGlobalSettings));
 }
 
-void Session::CloseGlobalSettings() { mState.polling.store(true); }
+void Session::CloseGlobalSettings() {
+  mState.polling.store(true);
+  mRoles.window.View().SetGroupHidden(kGroupGlobalSettings, true);
+}
 
 void Session::OnWindowClosing() {
   if (mState.connected.load()) Send(build::EditorClosed());
@@ -272,6 +275,7 @@ void Session::OnIdentity(const GlobalBlock& block) {
   }
   if (!block.checksumOk) return;
   if (block.type == kGlobalIdentity) {
+    mState.receivedBlocks.store(0);
     mState.connected.store(true);
     const std::string serial =
         ReadText(block.contents.subspan(ContentsIndex(kIdentitySerialByte), kTextFieldSize));
@@ -290,14 +294,17 @@ void Session::OnConnectedBlock(const GlobalBlock& block) {
   switch (block.type) {
     case kGlobalSettings:
       mRoles.settings.ApplySettingsBlock(block);
+      mState.MarkBlockReceived(kGlobalSettings);
       Send(build::BulkEnd());
       RequestPreset(block.At(kSettingsActiveSlotByte));
       break;
     case kGlobalControllerMap:
       mRoles.settings.ApplyControllerMap(block);
+      mState.MarkBlockReceived(kGlobalControllerMap);
       break;
     case kGlobalProgramMap:
       mRoles.settings.ApplyProgramMap(block);
+      mState.MarkBlockReceived(kGlobalProgramMap);
       break;
     case kGlobalPresetChecksums:
       if (mCache.CompareWithDevice(block.contents) == 0) {

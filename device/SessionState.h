@@ -66,6 +66,13 @@ struct SessionState {
 
   // The main page's save procedure waits for the stored preset's dump.
   std::atomic<bool> savePending{false};
+
+  // Global blocks (one bit per block type 0, 1, 2) received since the
+  // session last connected. A block the editor sends replaces the pedal's
+  // whole copy, so it goes out only once the pedal's own has arrived.
+  std::atomic<unsigned> receivedBlocks{0};
+  void MarkBlockReceived(unsigned type) { receivedBlocks.fetch_or(1u << type); }
+  bool BlockReceived(unsigned type) const { return (receivedBlocks.load() >> type) & 1u; }
 };
 
 }  // namespace kr7

@@ -14,7 +14,11 @@ void DeviceSettings::ApplySettingsBlock(const GlobalBlock& block) {
 void DeviceSettings::ApplyControllerMap(const GlobalBlock& block) {
   const ByteSpan values = block.contents;
   for (std::size_t i = 0; i < kControllerMapReceivedCount && i < values.size(); ++i) {
-    mParams.SetParamFromRaw(kParamControllerMap0 + static_cast<int>(i), values[i]);
+    const int index = kParamControllerMap0 + static_cast<int>(i);
+    // These two positions fall on the program-map selector and its entry:
+    // setting them would write the entry into the program map.
+    if (index == kParamControllerProgram || index == kParamRxa3Program) continue;
+    mParams.SetParamFromRaw(index, values[i]);
   }
 }
 

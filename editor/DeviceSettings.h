@@ -19,6 +19,9 @@ class DeviceSettings final : public SettingsSink {
       : mEditor(editor), mSession(session), mParams(params), mWindow(window) {}
 
   void ApplySettingsBlock(const GlobalBlock& block) override;
+  // Parameters 91..98 and 101..106 (the jack modes, polarities and the
+  // jack-2 pedal's channel and mode); the block's bytes for 99 and 100 are
+  // not the pedal's data and are skipped.
   void ApplyControllerMap(const GlobalBlock& block) override;
   // With a window open, "RXA3 Program" then shows the entry of the current
   // "Controller Program".

@@ -9,12 +9,24 @@
 
 namespace kr7 {
 
-void PresetDecoder::LoadCache() {
+PresetCache::DirectoryLoad PresetDecoder::ReadList() {
   const int patchOffset = mParams.ParamInt(kParamPatchOffset);
+  mListedOffset.store(patchOffset);
   const PresetCache::DirectoryLoad load = mCache.LoadInDirectoryOrder(patchOffset);
-  if (load.filesCounted >= PresetCache::kNumSlots) mSession.fetching.store(false);
   mCache.RebuildBySlot(patchOffset);
   mEditor.MarkAllRowsDirty();
+  return load;
+}
+
+void PresetDecoder::LoadCache() {
+  if (ReadList().filesCounted >= PresetCache::kNumSlots) mSession.fetching.store(false);
+}
+
+// Every settings block sets "PATCH OFFSET"; the files are read again only
+// when the number changed.
+void PresetDecoder::RenumberList() {
+  const int patchOffset = mParams.ParamInt(kParamPatchOffset);
+  if (mListedOffset.exchange(patchOffset) != patchOffset) ReadList();
 }
 
 void PresetDecoder::ClearCachesAndRebuild() {

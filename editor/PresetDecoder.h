@@ -11,6 +11,8 @@
 // the window link, which hands it to the UI thread. LoadCache and
 // ClearCachesAndRebuild run on the UI thread.
 
+#include <atomic>
+
 #include "device/SessionHooks.h"
 #include "device/SessionState.h"
 #include "editor/BlockSelection.h"
@@ -38,6 +40,13 @@ class PresetDecoder final : public PresetSink, public CacheReset {
   // Reads the preset cache (directory order, then by slot) so the checksum
   // table describes the files before the pedal is asked.
   void LoadCache();
+  // Reads the list again so that its numbers follow "PATCH OFFSET", when
+  // that changed since the list was last read (either thread). Unlike
+  // LoadCache a full folder does not end fetch mode: a running fetch would
+  // stop with the applying flag still held.
+  void RenumberList();
+  // Reads the list again whatever changed (UI thread).
+  void ReloadList() { ReadList(); }
 
   // PresetSink. When the checksum did not hold, only the slot, the highlight
   // and "Scroll" changed.
@@ -49,6 +58,9 @@ class PresetDecoder final : public PresetSink, public CacheReset {
   void ClearCachesAndRebuild() override;
 
  private:
+  // Directory order, then by slot: the directory order alone misplaces
+  // names when a file is missing and changes nothing when the first is.
+  PresetCache::DirectoryLoad ReadList();
   void Highlight(int slot);
   void ShowIrName(int tag, int modeParam, int position, const std::string& userName);
 
@@ -60,6 +72,8 @@ class PresetDecoder final : public PresetSink, public CacheReset {
   IrSink& mIrs;
   LiveEditHost& mLive;
   BlockSelection& mBlocks;
+  // "PATCH OFFSET" the list was last numbered with.
+  std::atomic<int> mListedOffset{0};
 };
 
 }  // namespace kr7

@@ -105,6 +105,15 @@ inline constexpr int kTagFirmwareProgressText = 139;  // "firmwarecontrols"
 inline constexpr int kTagFirmwareProgressRing = 140;
 inline constexpr int kTagFirmwareBackground = 145;  // "fwbgcontrols"
 
+// The three description lines of each jack function, from its first tag;
+// the layout creates none of these controls.
+inline constexpr int kTagJack1PedalText = 111;
+inline constexpr int kTagJack1SwitchAText = 116;
+inline constexpr int kTagJack1SwitchBText = 120;
+inline constexpr int kTagJack2PedalText = 124;
+inline constexpr int kTagJack2SwitchAText = 129;
+inline constexpr int kTagJack2SwitchBText = 133;
+
 // The name a NameReport carries is written here; no control has this tag,
 // so the report has no visible effect.
 inline constexpr int kTagNameReport = 94;

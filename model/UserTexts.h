@@ -25,6 +25,10 @@ inline constexpr std::string_view kEditorOutOfDateText =
     "Editor version out of date. Please download the most recent version.";
 // The shell's answer when the manual cannot be opened.
 inline constexpr std::string_view kSeeManualText = "See the manual";
+// Not one of the pedal's texts: a settings change or a map was to replace
+// the pedal's copy before that copy had arrived.
+inline constexpr std::string_view kSettingsNotArrivedText =
+    "The pedal's settings have not arrived yet. Please try again.";
 // Not one of the pedal's texts: a chosen path longer than the editor keeps.
 inline constexpr std::string_view kPathTooLongText =
     "The path of the chosen file is too long. \nPlease choose a shorter path.";

@@ -19,6 +19,8 @@ KR7Control::KR7Control(DataFolder folder)
       mMainPage(mLiveLink, mLive, mSession, mEditor.Record(), mBlocks),
       mDecoder(mEditor, mSession, mCache, mParameters, mWindow, mIrs, mLiveLink, mBlocks),
       mSettings(mEditor, mSession, mParameters, mWindow),
+      mMidi(mSession, mEditor, mParams, mParameters, mOutbox, mWindow, mDecoder,
+            mLive.localEdit),
       mPresetFiles(mSession, mEditor, mParams, mParameters, mOutbox, mWindow, mIrs,
                    mLive.localEdit),
       mSessionLogic(mSession, mCache,
@@ -26,6 +28,7 @@ KR7Control::KR7Control(DataFolder folder)
                      mPresetFiles}),
       mStreams(mSession, {mOutbox, mWindow, mDecoder, mPresetFiles}, folder.Base()) {
   mParameters.SetHandler(&mHandler);
+  mHandler.SetMappingDispatch([this](int index) { mMidi.OnParamChange(index); });
   // A new IR response goes to the graph; unless the pedal's data caused it,
   // it also opens the impulse-response block.
   mIrs.SetDisplayListener([this](const IrDisplayBuffer& response, bool fromPedal) {
@@ -91,6 +94,9 @@ bool KR7Control::OnCommand(int command) {
     case kCommandFirmwarePage:
       if (!mWindow.HasView()) return false;
       break;
+    case kCommandGlobalSettings:
+      mSessionLogic.OpenGlobalSettings();
+      return true;
     case kCommandClearCache:
       ClearCacheFromMenu();
       return true;
@@ -111,6 +117,11 @@ void KR7Control::ClearCacheFromMenu() {
   // texts; the factory WAV files are not cache and stay.
   mIrs.PrepareStore({});
   mWindow.ShowMessage(kFinishedText, false);
+}
+
+void KR7Control::CloseGlobalSettings() {
+  mSessionLogic.CloseGlobalSettings();
+  mDecoder.ReloadList();
 }
 
 bool KR7Control::ShowAbout() {

@@ -33,6 +33,7 @@
 #include "editor/BlockSelection.h"
 #include "editor/IdleStep.h"
 #include "editor/IrFlows.h"
+#include "editor/MidiMapping.h"
 #include "editor/LiveEdit.h"
 #include "editor/LiveEditLink.h"
 #include "editor/MainPageOperations.h"
@@ -91,6 +92,9 @@ class KR7Control final {
   // A line about the MIDI connection on the device line (the pedal search's
   // progress and outcome); the next identity block replaces it.
   void ShowConnectionStatus(std::string_view text) { mWindow.SetControlText(kTagDeviceLine, text); }
+  // Closing the global settings page: polling resumes, the page goes and
+  // the preset list is read again from the cache.
+  void CloseGlobalSettings();
 
   // --- Units and state -------------------------------------------------------------
   ParameterTable& Params() { return mParams; }
@@ -113,6 +117,8 @@ class KR7Control final {
   PresetFileFlows& PresetFiles() { return mPresetFiles; }
   // Firmware, factory bank, bank export/import, IR upload, factory resets.
   StreamController& Streams() { return mStreams; }
+  // Global settings, controller and program maps, jacks; the MIDI pages.
+  MidiMapping& Midi() { return mMidi; }
   // Every SysEx in and out, while the monitor window is open.
   MidiMonitor& Monitor() { return mMonitor; }
   // Live editing: its state, the block selection and the operations of the
@@ -156,6 +162,7 @@ class KR7Control final {
   MainPageOperations mMainPage;
   PresetDecoder mDecoder;
   DeviceSettings mSettings;
+  MidiMapping mMidi;
   PresetFileFlows mPresetFiles;
   kr7::Session mSessionLogic;
   StreamController mStreams;

@@ -25,13 +25,11 @@ constexpr Transition kTransitions[] = {
     {PageEvent::OpenFirmwarePage, {}},
     {PageEvent::CloseFirmwarePage, {}},
     {PageEvent::OpenGlobalSettings, {}},
-    {PageEvent::CloseGlobalSettings, {{{GroupOp::Hide, kGroupGlobalSettings}}}},
-    {PageEvent::OpenMidiProgramPage,
-     {{{GroupOp::Hide, kGroupGlobalSettings}, {GroupOp::Show, kGroupMidiProgram}}}},
-    {PageEvent::OpenMidiCcPage, {{{GroupOp::Hide, kGroupGlobalSettings}, {GroupOp::Show, kGroupMidiCc}}}},
-    {PageEvent::BackFromMidiProgramPage,
-     {{{GroupOp::Hide, kGroupMidiProgram}, {GroupOp::Show, kGroupGlobalSettings}}}},
-    {PageEvent::BackFromMidiCcPage, {{{GroupOp::Hide, kGroupMidiCc}, {GroupOp::Show, kGroupGlobalSettings}}}},
+    {PageEvent::CloseGlobalSettings, {}},
+    {PageEvent::OpenMidiProgramPage, {}},
+    {PageEvent::OpenMidiCcPage, {}},
+    {PageEvent::BackFromMidiProgramPage, {}},
+    {PageEvent::BackFromMidiCcPage, {}},
     {PageEvent::OpenAbout, {{{GroupOp::Show, kGroupAbout}}}},
     {PageEvent::CloseAbout, {{{GroupOp::Hide, kGroupAbout}}}},
     {PageEvent::Reconnect, {}},
@@ -59,7 +57,11 @@ void PageTransitions::Run(PageEvent event) {
     // Closing always asks for a reconnect, even without an update.
     case PageEvent::CloseFirmwarePage: mControl.Streams().Firmware().ClosePage(); break;
     case PageEvent::OpenGlobalSettings: mControl.SessionLogic().OpenGlobalSettings(); break;
-    case PageEvent::CloseGlobalSettings: mControl.SessionLogic().CloseGlobalSettings(); break;
+    case PageEvent::CloseGlobalSettings: mControl.CloseGlobalSettings(); break;
+    case PageEvent::OpenMidiProgramPage: mControl.Midi().OpenProgramMapPage(); break;
+    case PageEvent::OpenMidiCcPage: mControl.Midi().OpenControllerMapPage(); break;
+    case PageEvent::BackFromMidiProgramPage: mControl.Midi().CloseProgramMapPage(); break;
+    case PageEvent::BackFromMidiCcPage: mControl.Midi().CloseControllerMapPage(); break;
     case PageEvent::Reconnect: mControl.SessionLogic().Reconnect(); break;
     default: break;
   }
