@@ -66,7 +66,7 @@ void EditorPages::SetPresetRow(int slot, std::string_view text, igraphics::Colou
 }
 
 void EditorPages::SetUserIrRow(int row, std::string_view text) {
-  if (row < 0 || row >= kNumUserIrRows) return;
+  if (row < 0 || row >= kNumUserIrBrowserRows) return;
   if (igraphics::ITextControl* control = mRefs.userIrRows[static_cast<std::size_t>(row)]) control->SetStr(text);
 }
 

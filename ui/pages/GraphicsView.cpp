@@ -77,7 +77,7 @@ void GraphicsView::SetPresetRowPlacement(int slot, double top, bool hidden) {
 }
 
 void GraphicsView::SetUserIrRowColour(int row, igraphics::Colour colour) {
-  if (row < 0 || row >= kNumUserIrRows) return;
+  if (row < 0 || row >= kNumUserIrBrowserRows) return;
   if (igraphics::ITextControl* text = mRefs.userIrRows[static_cast<std::size_t>(row)]) text->SetTextColour(colour);
 }
 

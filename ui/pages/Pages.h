@@ -28,12 +28,11 @@ inline constexpr int kDesignHeight = 1200;
 inline constexpr float kMinScale = 1.f / 3.f;
 inline constexpr float kMaxScale = 3.f;
 inline constexpr int kNumPresetRows = 128;
-inline constexpr int kNumUserIrRows = 32;
 
 // Controls the editor reaches directly because they carry no tag.
 struct PageRefs {
   std::array<igraphics::ITextControl*, kNumPresetRows> presetRows{};
-  std::array<igraphics::ITextControl*, kNumUserIrRows> userIrRows{};
+  std::array<igraphics::ITextControl*, kNumUserIrBrowserRows> userIrRows{};
   // The selectors over lists whose rows the handler picks by event: the
   // preset list, the impulse-response list, and the two columns of the
   // user impulse-response browser.
