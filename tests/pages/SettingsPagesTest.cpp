@@ -1,11 +1,14 @@
 // The global settings page and the two MIDI pages, clicked through headless
 // against the virtual pedal; pictures of the pages go to the temporary folder.
 
+#include <gmock/gmock.h>
+
 #include <filesystem>
 
 #include "model/CommandCodes.h"
 #include "model/UserTexts.h"
 #include "tests/pages/PagesHarness.h"
+#include "ui/IPopupMenu.h"
 #include "ui/ITextControl.h"
 #include "ui/IVNumberBoxControl.h"
 
@@ -16,7 +19,6 @@ template <class Control>
 Control& At(PagesHarness& h, float x, float y) {
   return dynamic_cast<Control&>(*h.pages.Graphics().GetMouseControl(x, y, false));
 }
-std::string Number(PagesHarness& h, float x, float y) { return At<igraphics::IVNumberBoxControl>(h, x, y).DisplayText(); }
 void Press(PagesHarness& h, float x, float y) {
   h.host.Click(x, y);
   h.Idle(10);  // the press animation, then the pedal's reply
@@ -28,18 +30,22 @@ TEST(SettingsPages, EveryPageAgainstThePedal) {
   h.Connect();
   pedal::PedalState state = h.pedal.Snapshot();
   state.globals[kParamPatchOffset - kParamDefineMidiMapping] = 1;
-  state.controllerMap[0] = 30;
-  state.controllerMap[7] = 74;
+  state.controllerMap[0] = 30, state.controllerMap[7] = 74;
   h.pedal.ReplaceState(state);
   ASSERT_TRUE(h.control.OnCommand(kCommandGlobalSettings));
-  h.Idle(2);
-  h.host.Render();
+  Press(h, 500, 500);  // on the image: the page stays
   EXPECT_TRUE(h.Shown(kGroupGlobalSettings) && h.WritePng("settings-page"));
   EXPECT_EQ(At<igraphics::ITextControl>(h, 860, 300).GetStr(), "1-128");  // "PATCH OFFSET"
+  Press(h, 1080, 600);  // "MIDI CHANNEL SELECT" opens its values; "Channel 3" goes to the pedal
+  const igraphics::Rect item = h.pages.Graphics().GetPopupMenu()->GetItemRect(3);
+  Press(h, item.MW(), item.MH());
+  EXPECT_EQ(h.pedal.Snapshot().globals[kParamMidiCcChannel - kParamDefineMidiMapping], 3);
 
   Press(h, 1250, 503);  // SETUP beside MIDI CC MODE
-  EXPECT_TRUE(h.Shown(kGroupMidiCc) && !h.Shown(kGroupGlobalSettings) && h.WritePng("midi-cc-page"));
-  EXPECT_EQ(Number(h, 1160, 375) + " " + Number(h, 1160, 725), "30 74");
+  EXPECT_TRUE(h.Shown(kGroupMidiCc) && !h.Shown(kGroupGlobalSettings) &&
+              h.WritePng("midi-cc-page"));
+  EXPECT_EQ(At<igraphics::IVNumberBoxControl>(h, 1160, 375).DisplayText(), "30");
+  EXPECT_EQ(At<igraphics::IVNumberBoxControl>(h, 1160, 725).DisplayText(), "74");
   h.host.DragBy(1160, 375, 0, -1, 5);
   Press(h, 1100, 275);  // BACK
   EXPECT_EQ(h.pedal.Snapshot().controllerMap[0], 35);
@@ -50,14 +56,11 @@ TEST(SettingsPages, EveryPageAgainstThePedal) {
   h.host.DragBy(1225, 540, 0, -1, 12);
   EXPECT_TRUE(h.Shown(kGroupMidiProgram) && h.WritePng("midi-program-page"));
   Press(h, 1100, 275);
-  EXPECT_EQ(h.pedal.Snapshot().programMap[5], 17);
-  EXPECT_EQ(h.pedal.Snapshot().programMap[6], 6);
+  const auto map = h.pedal.Snapshot().programMap;
+  EXPECT_EQ(std::vector<int>(map.begin() + 5, map.begin() + 7), (std::vector<int>{17, 6}));
 
-  Press(h, 500, 500);  // the image keeps the page, the strip below it closes it
-  EXPECT_TRUE(h.Shown(kGroupGlobalSettings));
-  Press(h, 500, 1150);
-  EXPECT_FALSE(h.Shown(kGroupGlobalSettings));
-  EXPECT_TRUE(h.control.Session().polling.load());
+  Press(h, 500, 1150);  // the strip below the image closes the page
+  EXPECT_TRUE(!h.Shown(kGroupGlobalSettings) && h.control.Session().polling.load());
 
   // PRESETS: Cancel keeps the cache and sends nothing, OK clears it first.
   const std::string cached = h.folder / "Presets/001.dat";
@@ -72,8 +75,10 @@ TEST(SettingsPages, EveryPageAgainstThePedal) {
   EXPECT_FALSE(std::filesystem::exists(cached));
   EXPECT_EQ(h.received, std::vector<Bytes>{build::FactoryReset(1)});
   h.Tick(1);  // the pedal's DoneAck
-  const std::string question(kResetQuestion);
-  EXPECT_EQ(h.host.Messages, (std::vector<std::string>{question, question, std::string(kFinishedText)}));
+  EXPECT_THAT(h.host.Messages,
+              ::testing::ElementsAre(kResetQuestion, kResetQuestion, kFinishedText));
+  Press(h, 1470, 240);  // "X"
+  EXPECT_FALSE(h.Shown(kGroupGlobalSettings));
 }
 
 }  // namespace

@@ -67,20 +67,23 @@ constexpr ResetButton kResets[] = {
 };
 
 void AddSetting(PageContext& ctx, const Setting& s) {
-  static const TextStyle kLabel(19.f, igraphics::kColourWhite, kRoboto, EAlign::Centre, EVAlign::Top);
+  static const TextStyle kLabel(19.f, igraphics::kColourWhite, kRoboto, EAlign::Centre,
+                                EVAlign::Top);
   static const TextStyle kValue(24.f, kValueText, {}, EAlign::Centre, EVAlign::Middle);
   const Rect label{s.x, s.y, s.x + kSettingWidth, s.y + kLabelHeight};
   const Rect value{s.x, label.B, s.x + kSettingWidth, label.B + kValueHeight};
-  ctx.ui.AddControl(std::make_unique<igraphics::ITextControl>(label, s.label, kLabel), igraphics::kNoTag,
-                    kGroupGlobalSettings);
-  ctx.ui.AddControl(std::make_unique<igraphics::ICaptionControl>(value, s.param, kValue, kValueBackground),
+  ctx.ui.AddControl(std::make_unique<igraphics::ITextControl>(label, s.label, kLabel),
                     igraphics::kNoTag, kGroupGlobalSettings);
+  ctx.ui.AddControl(
+      std::make_unique<igraphics::ICaptionControl>(value, s.param, kValue, kValueBackground),
+      igraphics::kNoTag, kGroupGlobalSettings);
 }
 
 // The notice style with nothing left to see.
 igraphics::WidgetStyle InvisibleButtonStyle() {
   igraphics::WidgetStyle style = PageWidgetStyles().notice;
-  for (igraphics::EWidgetColour c : {igraphics::kBG, igraphics::kFG, igraphics::kPR, igraphics::kFR, igraphics::kHL})
+  for (igraphics::EWidgetColour c :
+       {igraphics::kBG, igraphics::kFG, igraphics::kPR, igraphics::kFR, igraphics::kHL})
     style = style.WithColour(c, igraphics::kColourTransparent);
   return style;
 }
@@ -96,9 +99,11 @@ void BuildGlobalSettingsPage(PageContext& ctx) {
   AddGreyButton(ctx, {1444, 220, 1499, 260}, "X", 30.f, kGroupGlobalSettings, close);
 
   for (const Setting& setting : kColumnSettings) AddSetting(ctx, setting);
-  AddGreyButton(ctx, {1200, 283, 1300, 323}, "SETUP", kSettingsButtonLabelSize, kGroupGlobalSettings,
+  AddGreyButton(ctx, {1200, 283, 1300, 323}, "SETUP", kSettingsButtonLabelSize,
+                kGroupGlobalSettings,
                 [&transitions] { transitions.Run(PageEvent::OpenMidiProgramPage); });
-  AddGreyButton(ctx, {1200, 483, 1300, 523}, "SETUP", kSettingsButtonLabelSize, kGroupGlobalSettings,
+  AddGreyButton(ctx, {1200, 483, 1300, 523}, "SETUP", kSettingsButtonLabelSize,
+                kGroupGlobalSettings,
                 [&transitions] { transitions.Run(PageEvent::OpenMidiCcPage); });
   AddSetting(ctx, kCabinetBypass);
 

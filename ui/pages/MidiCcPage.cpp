@@ -19,28 +19,31 @@ namespace {
 
 using igraphics::Rect;
 
-constexpr std::array<const char*, kNumControllerMap> kControlNames = {"DRIVE",  "LOW",  "MID",    "HIGH",
-                                                                      "REVERB", "GATE", "FILTER", "LEVEL"};
+constexpr std::array<const char*, kNumControllerMap> kControlNames = {
+    "DRIVE", "LOW", "MID", "HIGH", "REVERB", "GATE", "FILTER", "LEVEL"};
 constexpr Rect kBoxColumn{1100, 350, 1220, 750};
 constexpr Rect kNameColumn{860, 350, 1080, 750};
 constexpr float kCellPadding = -3.f;
 
-Rect Cell(const Rect& column, int i) { return column.GetGridCell(i, kNumControllerMap, 1).GetPadded(kCellPadding); }
+Rect Cell(const Rect& column, int i) {
+  return column.GetGridCell(i, kNumControllerMap, 1).GetPadded(kCellPadding);
+}
 
 }  // namespace
 
 void BuildMidiCcPage(PageContext& ctx) {
   AddSettingsBackground(ctx, kGroupMidiCc);
   for (int i = 0; i < kNumControllerMap; ++i) {
-    ctx.ui.AddControl(std::make_unique<igraphics::IVNumberBoxControl>(Cell(kBoxColumn, i), kParamControllerMap0 + i,
-                                                                      nullptr, "", PageWidgetStyles().base),
-                      igraphics::kNoTag, kGroupMidiCc);
+    ctx.ui.AddControl(
+        std::make_unique<igraphics::IVNumberBoxControl>(
+            Cell(kBoxColumn, i), kParamControllerMap0 + i, nullptr, "", PageWidgetStyles().base),
+        igraphics::kNoTag, kGroupMidiCc);
   }
-  const igraphics::TextStyle label(30.f, igraphics::kColourWhite, "Roboto-Regular", igraphics::EAlign::Far,
-                                   igraphics::EVAlign::Middle);
+  const igraphics::TextStyle label(30.f, igraphics::kColourWhite, "Roboto-Regular",
+                                   igraphics::EAlign::Far, igraphics::EVAlign::Middle);
   for (int i = 0; i < kNumControllerMap; ++i) {
-    ctx.ui.AddControl(std::make_unique<igraphics::ITextControl>(Cell(kNameColumn, i),
-                                                                kControlNames[static_cast<std::size_t>(i)], label),
+    ctx.ui.AddControl(std::make_unique<igraphics::ITextControl>(
+                          Cell(kNameColumn, i), kControlNames[static_cast<std::size_t>(i)], label),
                       igraphics::kNoTag, kGroupMidiCc);
   }
   PageTransitions& transitions = ctx.transitions;

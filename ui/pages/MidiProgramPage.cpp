@@ -21,13 +21,13 @@ void BuildMidiProgramPage(PageContext& ctx) {
                 [&transitions] { transitions.Run(PageEvent::BackFromMidiProgramPage); });
   AddPageImage(ctx, "midilynxet.png", 850, 330, kGroupMidiProgram);
   const igraphics::WidgetStyle& base = PageWidgetStyles().base;
-  ctx.ui.AddControl(std::make_unique<igraphics::IVNumberBoxControl>(igraphics::Rect{900, 500, 1050, 550},
-                                                                    kParamControllerProgram, nullptr,
-                                                                    "Ctrl. Program (0-127)", base),
+  ctx.ui.AddControl(std::make_unique<igraphics::IVNumberBoxControl>(
+                        igraphics::Rect{900, 500, 1050, 550}, kParamControllerProgram, nullptr,
+                        "Ctrl. Program (0-127)", base),
                     igraphics::kNoTag, kGroupMidiProgram);
-  ctx.ui.AddControl(std::make_unique<igraphics::IVNumberBoxControl>(igraphics::Rect{1150, 500, 1300, 550},
-                                                                    kParamRxa3Program, nullptr,
-                                                                    "KR-7 Program (0-127)", base),
+  ctx.ui.AddControl(std::make_unique<igraphics::IVNumberBoxControl>(
+                        igraphics::Rect{1150, 500, 1300, 550}, kParamRxa3Program, nullptr,
+                        "KR-7 Program (0-127)", base),
                     igraphics::kNoTag, kGroupMidiProgram);
 }
 
