@@ -64,26 +64,8 @@ int MessagePump::ProcessAudio(float* const* outputs, int nChannels, int nFrames)
   return steps;
 }
 
-bool MessagePump::QueueParameterChange(int index, double value) {
-  return mParameterChanges.Push(ParameterChange{index, value});
-}
-
 bool MessagePump::QueueEditorShortMessage(const ShortMessage& message) {
   return mShortFromEditor.Push(message);
-}
-
-void MessagePump::RunUiStep(const ParameterChangeCallback& onParameterChange) {
-  DrainParameterChanges(onParameterChange);
-  DrainProcessorMessages({}, {});
-}
-
-void MessagePump::DrainParameterChanges(const ParameterChangeCallback& onParameterChange) {
-  ParameterChange change;
-  while (mParameterChanges.Pop(change)) {
-    if (onParameterChange) {
-      onParameterChange(change.index, change.value);
-    }
-  }
 }
 
 void MessagePump::DrainProcessorMessages(const ShortMessageCallback& onShortMessage,

@@ -6,7 +6,7 @@
 //   MIDI input thread  OnMidiInput ──► short ring (32), SysEx ring (4)
 //   audio thread       ProcessAudio / RunAudioStep: pops both, calls the
 //                      SysEx receiver, forwards to the processor rings
-//   UI thread          RunUiStep: parameter changes, then processor rings
+//   UI thread          DrainProcessorMessages: empties the processor rings
 //
 // Every ring has one producer and one consumer; a full ring drops the newest
 // item. Incoming device traffic is handled only while an audio stream runs.
@@ -24,7 +24,6 @@ namespace kr7 {
 
 inline constexpr std::size_t kShortMessageQueueCapacity = 32;
 inline constexpr std::size_t kSysExQueueCapacity = 4;
-inline constexpr std::size_t kParameterQueueCapacity = 512;
 // Largest incoming message kept; longer ones are dropped whole, never cut.
 inline constexpr std::size_t kMaxSysExSize = 512;
 // Messages shorter than this are channel/system messages, the rest SysEx.
@@ -50,11 +49,6 @@ struct SysExItem {
   }
 };
 
-struct ParameterChange {
-  int index = 0;
-  double value = 0.0;
-};
-
 // The protocol side's receive handler. Called on the audio thread for every
 // incoming SysEx of 4..512 bytes, in arrival order; it may send replies.
 class SysExReceiver {
@@ -65,7 +59,6 @@ class SysExReceiver {
 
 class MessagePump {
  public:
-  using ParameterChangeCallback = std::function<void(int index, double value)>;
   using ShortMessageCallback = std::function<void(const ShortMessage&)>;
   using SysExCallback = std::function<void(const SysExItem&)>;
 
@@ -83,20 +76,13 @@ class MessagePump {
   // Audio thread: the pump of one step, without touching audio buffers.
   void RunAudioStep();
 
-  // Audio thread: queues a parameter change for the controls. Returns false
-  // when the queue is full (the change is dropped).
-  bool QueueParameterChange(int index, double value);
-
   // UI thread: queues a short message towards the audio thread. Returns false
   // when the queue is full.
   bool QueueEditorShortMessage(const ShortMessage& message);
 
-  // UI thread, from the 20 ms timer, in this order: the parameter changes
-  // queued by the audio thread, then the messages the audio thread forwarded
+  // UI thread, from the 20 ms timer: the messages the audio thread forwarded
   // (the editor has no use for those; they are emptied so the rings never
   // stay full). Empty callbacks are allowed.
-  void RunUiStep(const ParameterChangeCallback& onParameterChange);
-  void DrainParameterChanges(const ParameterChangeCallback& onParameterChange);
   void DrainProcessorMessages(const ShortMessageCallback& onShortMessage = {},
                               const SysExCallback& onSysEx = {});
 
@@ -112,7 +98,6 @@ class MessagePump {
   SpscRing<SysExItem, kSysExQueueCapacity> mSysExFromPort;
   SpscRing<ShortMessage, kShortMessageQueueCapacity> mShortFromProcessor;
   SpscRing<SysExItem, kSysExQueueCapacity> mSysExFromProcessor;
-  SpscRing<ParameterChange, kParameterQueueCapacity> mParameterChanges;
   SpscRing<ShortMessage, kShortMessageQueueCapacity> mShortFromEditor;
 };
 

@@ -81,6 +81,9 @@ class IrSink {
   virtual void StoreReceivedIr(int slot, std::span<const std::uint8_t> image) = 0;
   // Reloads the names of the impulse-response lists from the store.
   virtual void RefreshIrList() = 0;
+  // Reads every stored name again (after the cache files went) and shows
+  // them in the IR list and the browser rows of the current bank.
+  virtual void ReloadIrNames() = 0;
   // Row (0..31) of the user impulse-response browser shows text.
   virtual void SetUserIrListEntry(int row, std::string text) = 0;
 };

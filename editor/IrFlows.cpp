@@ -47,6 +47,10 @@ bool IrFlows::HasWholeUserIr(int n) const {
 
 void IrFlows::PrepareStore(const FactoryWavProvider& provider) {
   if (provider) mStore.ExtractFactoryWavs(provider);
+  ReloadIrNames();
+}
+
+void IrFlows::ReloadIrNames() {
   mStore.LoadAllNames();
   ShowUserIrBank(mParams.ParamInt(kParamCustomIrBank));
   RefreshIrList();

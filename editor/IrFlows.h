@@ -100,6 +100,7 @@ class IrFlows final : public IrSink {
   // Reloads the names of the factory cabinets and of the two sources' user
   // IRs from the store and shows them in the IR list rows.
   void RefreshIrList() override;
+  void ReloadIrNames() override;
   // A name of the pedal's user-IR name pages, for a browser row.
   void SetUserIrListEntry(int row, std::string text) override;
 

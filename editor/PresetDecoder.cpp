@@ -6,6 +6,7 @@
 #include "editor/ValueTexts.h"
 #include "model/EditorView.h"
 #include "model/PresetPayload.h"
+#include "model/UserTexts.h"
 
 namespace kr7 {
 
@@ -27,6 +28,13 @@ void PresetDecoder::LoadCache() {
 void PresetDecoder::RenumberList() {
   const int patchOffset = mParams.ParamInt(kParamPatchOffset);
   if (mListedOffset.exchange(patchOffset) != patchOffset) ReadList();
+}
+
+void PresetDecoder::ClearCacheFromMenu() {
+  mCache.Clear();
+  LoadCache();
+  mIrs.ReloadIrNames();
+  mWindow.View().ShowMessage(kFinishedText, false);
 }
 
 void PresetDecoder::ClearCachesAndRebuild() {

@@ -8,8 +8,8 @@
 //
 // ApplyActivePreset, StoreSavedPreset and ShowPresetListEntry run on the
 // audio thread inside the receive handler; every control step goes through
-// the window link, which hands it to the UI thread. LoadCache and
-// ClearCachesAndRebuild run on the UI thread.
+// the window link, which hands it to the UI thread. LoadCache,
+// ClearCacheFromMenu and ClearCachesAndRebuild run on the UI thread.
 
 #include <atomic>
 
@@ -47,6 +47,11 @@ class PresetDecoder final : public PresetSink, public CacheReset {
   void RenumberList();
   // Reads the list again whatever changed (UI thread).
   void ReloadList() { ReadList(); }
+  // "Clear Cache Data": the cached presets and impulse responses go, the
+  // lists are read again and the user is told. The factory WAV files are not
+  // cache and stay, so the impulse-response names fall back to them and to
+  // the built-in and "Empty Slot" texts.
+  void ClearCacheFromMenu();
 
   // PresetSink. When the checksum did not hold, only the slot, the highlight
   // and "Scroll" changed.

@@ -2,7 +2,6 @@
 
 #include "model/CommandCodes.h"
 #include "model/ControlTags.h"
-#include "model/UserTexts.h"
 
 namespace kr7 {
 
@@ -54,7 +53,7 @@ void KR7Control::OnDeviceTick() {
 }
 
 void KR7Control::OnFrameworkTimer() {
-  mPump.RunUiStep({});
+  mPump.DrainProcessorMessages();
   mWindow.Replay();
   DrawChangedRows();
   if (mWindow.HasView()) {
@@ -98,7 +97,7 @@ bool KR7Control::OnCommand(int command) {
       mSessionLogic.OpenGlobalSettings();
       return true;
     case kCommandClearCache:
-      ClearCacheFromMenu();
+      mDecoder.ClearCacheFromMenu();
       return true;
     case kCommandNothing:
       return true;
@@ -108,15 +107,6 @@ bool KR7Control::OnCommand(int command) {
   // The transfers own the firmware page, bank import and export and the
   // factory presets update.
   return mStreams.OnCommand(command);
-}
-
-void KR7Control::ClearCacheFromMenu() {
-  mCache.Clear();
-  mDecoder.LoadCache();
-  // The impulse-response names fall back to the built-in and "Empty Slot"
-  // texts; the factory WAV files are not cache and stay.
-  mIrs.PrepareStore({});
-  mWindow.ShowMessage(kFinishedText, false);
 }
 
 void KR7Control::CloseGlobalSettings() {

@@ -137,9 +137,6 @@ class KR7Control final {
 
  private:
   void DrawChangedRows();
-  // "Clear Cache Data": the cached presets and impulse responses go, the
-  // lists are read again and the user is told.
-  void ClearCacheFromMenu();
 
   DataFolder mFolder;
   ParameterTable mParams;

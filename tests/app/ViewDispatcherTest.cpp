@@ -1,10 +1,13 @@
 // The window seam: calls from the audio thread reach the window on the UI
 // thread, in order, and only while a window exists.
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/core/ViewDispatcher.h"
 #include "tests/app/Conversation.h"
@@ -84,17 +87,34 @@ TEST(ViewDispatcher, AFullRingDropsTheNewestCallsAndCountsThem) {
   constexpr int kExtra = 3;
   std::thread audio([&] {
     for (int i = 0; i < static_cast<int>(kViewCallCapacity) + kExtra; ++i) {
-      dispatcher.SendParameterValueFromDelegate(i, 1.0);
+      dispatcher.SendParameterValueFromDelegate(i, i * 0.5);
     }
   });
   audio.join();
   EXPECT_EQ(dispatcher.DroppedCalls(), static_cast<std::uint64_t>(kExtra));
   dispatcher.Replay();
   ASSERT_EQ(view.parameterValues.size(), kViewCallCapacity);
+  EXPECT_EQ(view.parameterValues.begin()->first, 0);
   EXPECT_EQ(view.parameterValues.rbegin()->first, static_cast<int>(kViewCallCapacity) - 1);
+  for (const auto& [index, value] : view.parameterValues) EXPECT_DOUBLE_EQ(value, index * 0.5);
   dispatcher.SetControlText(kTag, "room again");
   EXPECT_EQ(view.texts[kTag], "room again");
 }
+
+// Runs make on an audio thread while the UI thread replays, the way the
+// 20 ms timer drains what the receive handler makes.
+void ReplayWhile(ViewDispatcher& dispatcher, const std::function<void()>& make) {
+  std::atomic<bool> done{false};
+  std::thread audio([&] {
+    make();
+    done.store(true);
+  });
+  while (!done.load()) dispatcher.Replay();
+  audio.join();
+  dispatcher.Replay();
+}
+
+constexpr int kCalls = 20000;
 
 // Run under ThreadSanitizer: the audio thread fills while the UI thread
 // drains; what arrives keeps its order, and arrived plus dropped is all.
@@ -102,21 +122,47 @@ TEST(ViewDispatcher, TwoThreadsHandOverInOrder) {
   ViewDispatcher dispatcher;
   RecordingView view;
   dispatcher.Attach(&view);
-  constexpr int kCalls = 20000;
-  std::atomic<bool> done{false};
-  std::thread audio([&] {
+  ReplayWhile(dispatcher, [&] {
     for (int i = 0; i < kCalls; ++i) dispatcher.SetControlText(kTag, std::to_string(i));
-    done.store(true);
   });
-  while (!done.load()) dispatcher.Replay();
-  audio.join();
-  dispatcher.Replay();
   int last = -1;
   for (const auto& [tag, text] : view.textLog) {
     ASSERT_GT(std::stoi(text), last);
     last = std::stoi(text);
   }
   EXPECT_EQ(view.textLog.size() + dispatcher.DroppedCalls(), static_cast<std::size_t>(kCalls));
+}
+
+// Parameter moves and the other calls share the one ring, so a preset's
+// values and its texts reach the window in the order the handler made them.
+class ArrivalLog : public RecordingView {
+ public:
+  void SetControlText(int /*tag*/, std::string_view text) override {
+    arrived.push_back(std::stoi(std::string(text)));
+  }
+  void SendParameterValueFromDelegate(int paramIndex, double value) override {
+    EXPECT_DOUBLE_EQ(value, paramIndex * 0.5);
+    arrived.push_back(paramIndex);
+  }
+  std::vector<int> arrived;
+};
+
+TEST(ViewDispatcher, ParameterMovesAndTextsKeepOneOrderAcrossThreads) {
+  ViewDispatcher dispatcher;
+  ArrivalLog view;
+  dispatcher.Attach(&view);
+  ReplayWhile(dispatcher, [&] {
+    for (int i = 0; i < kCalls; ++i) {
+      if (i % 2 == 0) {
+        dispatcher.SendParameterValueFromDelegate(i, i * 0.5);
+      } else {
+        dispatcher.SetControlText(kTag, std::to_string(i));
+      }
+    }
+  });
+  EXPECT_TRUE(std::is_sorted(view.arrived.begin(), view.arrived.end()));
+  EXPECT_EQ(std::adjacent_find(view.arrived.begin(), view.arrived.end()), view.arrived.end());
+  EXPECT_EQ(view.arrived.size() + dispatcher.DroppedCalls(), static_cast<std::size_t>(kCalls));
 }
 
 TEST(PendingMessage, EachIsShownOnceInOrder) {

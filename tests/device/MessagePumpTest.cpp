@@ -179,35 +179,14 @@ TEST_F(MessagePumpTest, WithoutReceiverSysExIsStillConsumed) {
   EXPECT_TRUE(receiver.received.empty());
 }
 
-TEST_F(MessagePumpTest, ParameterQueueOverflowDropsTheNewest) {
-  for (int index = 0; index < static_cast<int>(kParameterQueueCapacity); ++index) {
-    ASSERT_TRUE(pump.QueueParameterChange(index, index * 0.5)) << "change " << index;
-  }
-  constexpr int kOverflowIndex = 1000;
-  EXPECT_FALSE(pump.QueueParameterChange(kOverflowIndex, 1.0));
-
-  std::vector<int> indices;
-  pump.DrainParameterChanges([&indices](int index, double value) {
-    EXPECT_DOUBLE_EQ(value, index * 0.5);
-    indices.push_back(index);
-  });
-  ASSERT_EQ(indices.size(), kParameterQueueCapacity);
-  EXPECT_EQ(indices.front(), 0);
-  EXPECT_EQ(indices.back(), static_cast<int>(kParameterQueueCapacity) - 1);
-  EXPECT_TRUE(pump.QueueParameterChange(kOverflowIndex, 1.0));
-}
-
-TEST_F(MessagePumpTest, UiStepDrainsParameterChangesAndForwardedMessages) {
-  pump.QueueParameterChange(3, 0.25);
+TEST_F(MessagePumpTest, UiStepEmptiesTheForwardedRings) {
   const std::uint8_t noteOn[] = {0x90, 0x3C, 0x64};  // note on, key 60, velocity 100
   for (std::size_t i = 0; i < kShortMessageQueueCapacity; ++i) {
     pump.OnMidiInput(noteOn);
   }
   pump.RunAudioStep();
 
-  std::vector<int> indices;
-  pump.RunUiStep([&indices](int index, double /*value*/) { indices.push_back(index); });
-  EXPECT_THAT(indices, ElementsAre(3));
+  pump.DrainProcessorMessages();
   // The forwarded ring was emptied: a second full round fits again.
   for (std::size_t i = 0; i < kShortMessageQueueCapacity; ++i) {
     pump.OnMidiInput(noteOn);

@@ -1,6 +1,5 @@
 // Transitions between pages and the click rules of page images, on the
-// editor's own pages; the settings and MIDI pages' images are laid over them
-// the way their builders do.
+// editor's own pages.
 
 #include <gmock/gmock.h>
 
@@ -8,25 +7,14 @@
 #include "tests/pages/PagesHarness.h"
 #include "ui/IInvisibleSelectControl3.h"
 #include "ui/pages/MainPage.h"
-#include "ui/pages/PageParts.h"
 
 namespace kr7::pages::test {
 namespace {
 
 class PageTransitionsTest : public ::testing::Test {
  protected:
-  PageTransitionsTest() {
-    PageContext ctx{ui(), h.control, h.pages.Transitions(), refs};
-    AddPageImage(ctx, "globalbg.png", 0, 0, kGroupGlobalSettings);
-    AddClosingArea(ctx, {0, 1080, 1920, 1200}, kGroupGlobalSettings,
-                   [this] { h.pages.Transitions().Run(PageEvent::CloseGlobalSettings); });
-    AddPageImage(ctx, "globalbg.png", 0, 0, kGroupMidiProgram);
-    for (std::string_view group : {kGroupGlobalSettings, kGroupMidiProgram})
-      h.pages.Transitions().ShowGroup(group, false);
-  }
   igraphics::IGraphics& ui() { return h.pages.Graphics(); }
   PagesHarness h;
-  PageRefs refs;
 };
 
 TEST_F(PageTransitionsTest, EachTransitionLeavesItsGroups) {
@@ -69,11 +57,14 @@ TEST_F(PageTransitionsTest, ClickRulesOfThePageImages) {
   h.host.Click(knob.L, knob.T);
   EXPECT_FALSE(h.Shown(kGroupAbout));
 
-  // The settings page: a click on its image keeps it, one below it closes it.
+  // The settings page: a click on its image keeps it, one below it closes it
+  // once the press animation has ended.
   h.pages.Transitions().Run(PageEvent::OpenGlobalSettings);
   h.host.Click(row.MW(), row.MH());
+  h.Idle(10);
   EXPECT_TRUE(h.Shown(kGroupGlobalSettings));
   h.host.Click(row.MW(), 1150);
+  h.Idle(10);
   EXPECT_FALSE(h.Shown(kGroupGlobalSettings));
 
   // A MIDI page lets clicks below its image through to the preset list.

@@ -47,17 +47,22 @@ igraphics::IVKnobControl* AddProgressRing(PageContext& ctx, const igraphics::Rec
   return ring;
 }
 
+igraphics::IVButtonControl* AddButton(PageContext& ctx, const igraphics::Rect& bounds,
+                                      std::string_view label, const igraphics::WidgetStyle& style,
+                                      std::string_view group, std::function<void()> action) {
+  auto* button = ctx.ui.AddControl(std::make_unique<igraphics::IVButtonControl>(
+                                       bounds, igraphics::SplashClickActionFunc, label, style),
+                                   igraphics::kNoTag, group);
+  button->SetAnimationEndActionFunction([run = std::move(action)](igraphics::IControl*) { run(); });
+  return button;
+}
+
 igraphics::IVButtonControl* AddGreyButton(PageContext& ctx, const igraphics::Rect& bounds,
                                           std::string_view label, float labelSize,
                                           std::string_view group, std::function<void()> action) {
   const igraphics::WidgetStyle& grey = PageWidgetStyles().greyButton;
-  auto* button = ctx.ui.AddControl(
-      std::make_unique<igraphics::IVButtonControl>(
-          bounds, igraphics::SplashClickActionFunc, label,
-          grey.WithLabelText(grey.LabelText.WithSize(labelSize))),
-      igraphics::kNoTag, group);
-  button->SetAnimationEndActionFunction([run = std::move(action)](igraphics::IControl*) { run(); });
-  return button;
+  return AddButton(ctx, bounds, label, grey.WithLabelText(grey.LabelText.WithSize(labelSize)),
+                   group, std::move(action));
 }
 
 }  // namespace kr7::pages

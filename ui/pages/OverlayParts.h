@@ -21,7 +21,12 @@ const OverlayTextStyles& OverlayStyles();
 igraphics::IVKnobControl* AddProgressRing(PageContext& ctx, const igraphics::Rect& bounds,
                                           std::string_view label, int tag, std::string_view group);
 
-// A grey button whose action runs once its press animation has ended.
+// A button in style whose action runs once its press animation has ended.
+igraphics::IVButtonControl* AddButton(PageContext& ctx, const igraphics::Rect& bounds, std::string_view label,
+                                      const igraphics::WidgetStyle& style, std::string_view group,
+                                      std::function<void()> action);
+
+// AddButton in the grey button style with the label at labelSize.
 igraphics::IVButtonControl* AddGreyButton(PageContext& ctx, const igraphics::Rect& bounds,
                                           std::string_view label, float labelSize,
                                           std::string_view group, std::function<void()> action);

@@ -28,6 +28,9 @@ void BuildMainPage(PageContext& ctx);
 void BuildTransferShield(PageContext& ctx);
 void BuildFirmwarePage(PageContext& ctx);
 void BuildUserIrBrowser(PageContext& ctx);
+void BuildGlobalSettingsPage(PageContext& ctx);
+void BuildMidiCcPage(PageContext& ctx);
+void BuildMidiProgramPage(PageContext& ctx);
 void BuildAboutPage(PageContext& ctx);
 void BuildProgressOverlays(PageContext& ctx);
 

@@ -13,6 +13,9 @@ constexpr PageBuilder kPageBuilders[] = {
     BuildTransferShield,
     BuildFirmwarePage,
     BuildUserIrBrowser,
+    BuildGlobalSettingsPage,
+    BuildMidiCcPage,
+    BuildMidiProgramPage,
     BuildAboutPage,
     BuildProgressOverlays,
 };

@@ -109,9 +109,6 @@ GtkWidget* MainWindow::BuildMenuBar(GtkAccelGroup* accelerators) {
           }),
           activation, +[](gpointer data, GClosure*) { delete static_cast<MenuActivation*>(data); },
           GConnectFlags{});
-      // The settings pages are not drawn yet: opening them would pause the
-      // identity polling with nothing on screen to close them again.
-      if (entry.commandId == kCmdGlobalSettings) gtk_widget_set_sensitive(item, FALSE);
       gtk_menu_shell_append(GTK_MENU_SHELL(menu), item);
     }
     gtk_menu_item_set_submenu(GTK_MENU_ITEM(top), menu);

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 
-#include "editor/IrImage.h"
 #include "model/DataFolder.h"
 #include "model/FileIO.h"
 #include "tests/support/TempFolder.h"
@@ -30,10 +30,14 @@ std::string Padded(std::string_view text) {
 
 FileBytes ReadAll(const std::string& path) { return FileReader(path).ReadAll(1 << 16); }
 
-IrImage UserImage(double level, std::string_view name) {
-  IrDisplayBuffer b{};
-  for (int i = 0; i < kIrSampleCount; ++i) b[i] = level;
-  return BuildIrImage(b, name);
+// A user IR cache file; the preset file carries it byte for byte, so a
+// filler that tells the two blocks apart is all it needs.
+using IrImage = std::array<std::uint8_t, kPresetFileIrBlockSize>;
+
+IrImage UserImage(std::uint8_t filler) {
+  IrImage image;
+  image.fill(filler);
+  return image;
 }
 
 class PresetFileTest : public ::testing::Test {
@@ -120,8 +124,8 @@ TEST_F(PresetFileTest, HeaderLayout) {
 
 TEST_F(PresetFileTest, ExportCarriesTheUserIrsThatExist) {
   SelectUserIrs();
-  const IrImage a = UserImage(0.25, "Left Cab");
-  const IrImage b = UserImage(-0.25, "Right Cab");
+  const IrImage a = UserImage(0x25);
+  const IrImage b = UserImage(0xDB);
   StoreUserIr(5, a);
   EXPECT_EQ(Export("one.r3p").size, kPresetFileOneIrSize);  // B's file missing
   StoreUserIr(128 + 9, b);
@@ -137,7 +141,7 @@ TEST_F(PresetFileTest, MsbAboveOneWritesTheNameButNoBlock) {
   SelectUserIrs();
   mInput.editValues[kParamIrModeB] = 0;
   mInput.editValues[kParamUserIrAMsb] = 2;
-  StoreUserIr(2 * 128 + 5, UserImage(0.25, "x"));
+  StoreUserIr(2 * 128 + 5, UserImage(0x25));
   const PresetExportResult r = Export("msb.r3p");
   EXPECT_EQ(r.size, kPresetFileHeaderSize);
   EXPECT_EQ(Text(ReadAll(mFolder / "msb.r3p"), kPresetFileIrNameAOffset), Padded("Left Cab"));
@@ -291,8 +295,8 @@ TEST_F(PresetFileTest, RoundTripThroughAFile) {
   mInput.parameterValues[kParamIrModeB] = 1;
   mInput.parameterValues[kParamUserIrAMsb] = 0;
   mInput.parameterValues[kParamUserIrBMsb] = 1;
-  StoreUserIr(5, UserImage(0.25, "Left Cab"));
-  StoreUserIr(128 + 9, UserImage(-0.25, "Right Cab"));
+  StoreUserIr(5, UserImage(0x25));
+  StoreUserIr(128 + 9, UserImage(0xDB));
   ASSERT_TRUE(Export("round.r3p").written);
   const std::optional<FileBytes> f = ReadPresetFileImage(mFolder / "round.r3p");
   ASSERT_TRUE(f);

@@ -14,7 +14,7 @@
 #include "editor/IrImage.h"
 #include "model/PresetFile.h"
 #include "model/PresetPayload.h"
-#include "tests/app/IrFlowConversation.h"
+#include "tests/editor/IrFlowConversation.h"
 #include "tests/app/ThreadedReplies.h"
 
 namespace kr7::test {

@@ -12,44 +12,20 @@
 #include "editor/IrFlows.h"
 #include "editor/IrImage.h"
 #include "model/PresetFile.h"
-#include "tests/app/IrFlowConversation.h"
+#include "tests/editor/IrFlowConversation.h"
+#include "tests/editor/WavBytes.h"
 
 namespace kr7::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::uint32_t kRate = 44100;
-constexpr std::uint16_t kPcm = 1;
-constexpr std::uint16_t kMono = 1;
-constexpr std::uint16_t kBits16 = 16;
 constexpr int kFrames = 2000;
 constexpr int kSlotB = kSourceBIrOffset;  // source B of preset 0
 
-void Append(Bytes& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
-void AppendLe(Bytes& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
 // A mono 16-bit 44100 Hz RIFF/WAVE file holding samples.
 Bytes Wav16(const std::vector<std::int16_t>& samples) {
-  const auto dataSize = static_cast<std::uint32_t>(samples.size() * 2);
-  Bytes wav;
-  Append(wav, "RIFF");
-  AppendLe(wav, 36 + dataSize, 4);    // RIFF size
-  Append(wav, "WAVE");
-  Append(wav, "fmt ");
-  AppendLe(wav, 16, 4);               // format chunk size
-  AppendLe(wav, kPcm, 2);             // audio format
-  AppendLe(wav, kMono, 2);            // channels
-  AppendLe(wav, kRate, 4);            // sample rate
-  AppendLe(wav, kRate * 2, 4);        // byte rate
-  AppendLe(wav, 2, 2);                // block align
-  AppendLe(wav, kBits16, 2);          // bits per sample
-  Append(wav, "data");
-  AppendLe(wav, dataSize, 4);
-  for (std::int16_t s : samples) AppendLe(wav, static_cast<std::uint16_t>(s), 2);
-  return wav;
+  return WavBytes().Format({}).Data(Samples({samples.begin(), samples.end()}, 2)).Build();
 }
 
 std::vector<std::int16_t> DecayingPattern() {

@@ -1,5 +1,5 @@
 #pragma once
-// The conversation of StreamConversation.h with the impulse-response block
+// The conversation of tests/app/StreamConversation.h with the impulse-response block
 // and the preset files wired in: the editor's own window is the scripted one
 // (file dialogs and questions answer as the test says) and impulse-response
 // uploads go through the stream controller to the virtual pedal.
