@@ -66,7 +66,7 @@ void Session::Tick() {
 
   if (mState.doneAck.exchange(false)) {
     view.ShowMessage(kFinishedText, false);
-    Send(build::GlobalRequest(kGlobalSettings));
+    RequestBlock(kGlobalSettings);
   } else {
     Streams().ImportCompletionStep();
   }
@@ -91,6 +91,12 @@ void Session::Tick() {
       mState.pollCounter = 0;
       Send(build::GlobalRequest(kGlobalIdentity));
     }
+    return;
+  }
+
+  if (mState.awaitingBlock.load() >= 0 &&
+      mState.awaitingBlockTicks.fetch_add(1) + 1 > kPresetReplyTicks) {
+    RepeatOverdueBlockRequest();
     return;
   }
 
@@ -129,20 +135,50 @@ void Session::FinishFetch() {
   EditorView& view = mRoles.window.View();
   ShowProgress(view, kPresetProgress, 1.0);
   SetProgressVisible(view, kPresetProgress, false);
-  Send(build::GlobalRequest(kGlobalSettings));
+  RequestBlock(kGlobalSettings);
+}
+
+void Session::RequestBlock(std::uint8_t type) {
+  mState.blockRepeats.store(0);
+  SendBlockRequest(type);
+}
+
+void Session::SendBlockRequest(int type) {
+  // Set before sending: the reply may be handled before Send returns.
+  mState.awaitingBlockTicks.store(0);
+  mState.awaitingBlock.store(type);
+  Send(build::GlobalRequest(static_cast<std::uint8_t>(type)));
+}
+
+// Without the checksums the fetch never starts, and without the settings the
+// active preset is never asked for: a lost reply would leave the session
+// connected and idle until RECONNECT.
+void Session::RepeatOverdueBlockRequest() {
+  const int type = mState.awaitingBlock.exchange(-1);
+  if (type < 0) return;  // answered meanwhile
+  if (mState.blockRepeats.fetch_add(1) < kBlockRequestRepeats) {
+    SendBlockRequest(type);
+  } else {
+    Disconnect();
+  }
 }
 
 // ---- operations offered to the window --------------------------------------------
 
 void Session::Reconnect() {
-  mState.connected.store(false);
   mState.polling.store(true);
+  Disconnect();
+}
+
+void Session::Disconnect() {
+  mState.connected.store(false);
   // A fetch whose reply was lost stops advancing; a reconnect abandons it so
   // that the next comparison starts a fresh one and no later dump is taken
   // for a fetched one.
   mState.fetching.store(false);
   mState.bulkBeginPending.store(false);
   mState.awaitingPreset.store(false);
+  mState.awaitingBlock.store(-1);
   Streams().EndTransfers();
   EditorView& view = mRoles.window.View();
   view.SetControlText(kTagDeviceLine, "");
@@ -280,7 +316,7 @@ void Session::OnIdentity(const GlobalBlock& block) {
     const std::string serial =
         ReadText(block.contents.subspan(ContentsIndex(kIdentitySerialByte), kTextFieldSize));
     view.SetControlText(kTagSerialLine, std::string(kSerialLinePrefix).append(TrimTrailingSpaces(serial)));
-    Send(build::GlobalRequest(kGlobalPresetChecksums));
+    RequestBlock(kGlobalPresetChecksums);
   } else if (block.type == kGlobalSettings) {
     for (std::size_t i = 0; i < kSettingsSecondGroupCount; ++i) {
       mRoles.params.SetParamFromRaw(kSecondGroupFirstParam + static_cast<int>(i),
@@ -291,6 +327,8 @@ void Session::OnIdentity(const GlobalBlock& block) {
 
 void Session::OnConnectedBlock(const GlobalBlock& block) {
   if (!block.checksumOk) return;
+  int awaited = block.type;
+  mState.awaitingBlock.compare_exchange_strong(awaited, -1);
   switch (block.type) {
     case kGlobalSettings:
       mRoles.settings.ApplySettingsBlock(block);
@@ -307,8 +345,10 @@ void Session::OnConnectedBlock(const GlobalBlock& block) {
       mState.MarkBlockReceived(kGlobalProgramMap);
       break;
     case kGlobalPresetChecksums:
+      // A late answer to a repeated request: the fetch it asks for runs.
+      if (mState.fetching.load()) break;
       if (mCache.CompareWithDevice(block.contents) == 0) {
-        Send(build::GlobalRequest(kGlobalSettings));
+        RequestBlock(kGlobalSettings);
       } else {
         mState.fetchSlot.store(-1);
         mState.bulkBeginPending.store(true);

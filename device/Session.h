@@ -37,6 +37,10 @@ namespace kr7 {
 inline constexpr int kPollTicks = 33;
 // Ticks after which an unanswered PresetRequest hides the progress overlay.
 inline constexpr int kPresetReplyTicks = 10;
+// An unanswered request for the preset checksums or the settings is repeated
+// after kPresetReplyTicks, this many times; then the pedal counts as gone and
+// the session starts over as RECONNECT does.
+inline constexpr int kBlockRequestRepeats = 3;
 // Ticks a write stream or an impulse-response upload waits for the pedal's
 // reply before it ends with "Communication error!" (the pedal writes flash).
 inline constexpr int kStreamReplyTicks = 30;
@@ -87,6 +91,14 @@ class Session final : public SysExReceiver {
   StreamHooks& Streams() const { return *mStreams.load(); }
   void StartFetch();
   void FinishFetch();
+  // Sends GlobalRequest for a block the conversation cannot go on without,
+  // and starts waiting for it (either thread).
+  void RequestBlock(std::uint8_t type);
+  void SendBlockRequest(int type);
+  void RepeatOverdueBlockRequest();
+  // Drops the connection, ends every transfer and shows "Connecting to the
+  // device..."; the polling flag is left as it is.
+  void Disconnect();
 
   void OnPresetDump(const PresetDump& dump, std::span<const std::uint8_t> message);
   void OnFetchedDump(const PresetDump& dump);

@@ -34,6 +34,12 @@ struct SessionState {
   std::atomic<bool> awaitingPreset{false};
   std::atomic<int> awaitingTicks{0};
 
+  // The block type of an outstanding GlobalRequest for the preset checksums
+  // or the settings, or -1; ticks since it went out; times it was repeated.
+  std::atomic<int> awaitingBlock{-1};
+  std::atomic<int> awaitingBlockTicks{0};
+  std::atomic<int> blockRepeats{0};
+
   // Slot of the preset shown, and the preset-list row drawn as current.
   std::atomic<int> currentPreset{0};
   std::atomic<int> highlightedSlot{0};

@@ -2,6 +2,8 @@
 // missing connection never leave the editor stuck until a restart.
 
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <tuple>
 
 #include "device/BankTransferImportCheck.h"
@@ -21,14 +23,18 @@ constexpr int kStreamTimeout = kStreamReplyTicks + 3;
 
 class WedgeTest : public StreamConversation {
  protected:
-  // Delivers the pedal's replies, spoiling the stream checksum of the first
-  // `spoil` impulse-response dumps.
-  void DeliverSpoilingIrDumps(int spoil) {
+  // Delivers the pedal's replies as `alter` leaves them; false loses one.
+  void DeliverAltered(const std::function<bool(Bytes&)>& alter) {
     while (!inbox.empty()) {
       Bytes message = std::move(inbox.front());
       inbox.pop_front();
-      if (message[kOffsetCommand] == kCmdIrDumpEnd && spoil-- > 0) message[message.size() - 2] ^= 1;
-      editor->OnSysEx(message);
+      if (alter(message)) editor->OnSysEx(message);
+    }
+  }
+  void TickAltered(int n, const std::function<bool(Bytes&)>& alter) {
+    for (int i = 0; i < n; ++i) {
+      editor->OnDeviceTick();
+      DeliverAltered(alter);
     }
   }
 };
@@ -70,6 +76,37 @@ TEST_F(WedgeTest, ExportRepeatsLostRequestsAndImportLetsThePollingReconnect) {
   TickUntilQuiet(kStreamTimeout);
   EXPECT_EQ(CountSent(kCmdImportPresetWrite), kBankPresetCount);
   EXPECT_EQ(window.messages.back(), kFinishedText);
+}
+
+TEST_F(WedgeTest, LostChecksumAndSettingsRepliesAreAskedForAgain) {
+  std::map<int, int> lose{{kGlobalPresetChecksums, 1}};
+  const auto losing = [&lose](Bytes& m) {
+    return m[kOffsetCommand] != kCmdGlobalBlock || lose[m[kOffsetBlockType]]-- <= 0;
+  };
+  const auto globalRequests = [this] {
+    std::vector<std::string> names = SentNames();
+    std::erase_if(names, [](const std::string& n) { return !n.starts_with("GlobalRequest"); });
+    return names;
+  };
+  constexpr int kWait = kPresetReplyTicks + 1;
+  TickAltered(kPollTicks + kWait + 2, losing);
+  EXPECT_EQ(globalRequests(), (std::vector<std::string>{"GlobalRequest 15", "GlobalRequest 3",
+                                                       "GlobalRequest 3", "GlobalRequest 0"}));
+  EXPECT_EQ(editor->Cache().StaleCount(), 0);
+  EXPECT_EQ(CountSent(kCmdPresetRequest), kBankPresetCount + 1);
+
+  // A pedal that never answers for its settings counts as gone: the polling
+  // finds it again and the conversation goes on.
+  link.sent.clear();
+  editor->SessionLogic().Reconnect();
+  lose[kGlobalSettings] = 1 + kBlockRequestRepeats;
+  TickAltered(2 * kPollTicks + (1 + kBlockRequestRepeats) * kWait, losing);
+  EXPECT_EQ(globalRequests(),
+            (std::vector<std::string>{"GlobalRequest 15", "GlobalRequest 3", "GlobalRequest 0",
+                                      "GlobalRequest 0", "GlobalRequest 0", "GlobalRequest 0",
+                                      "GlobalRequest 15", "GlobalRequest 3", "GlobalRequest 0"}));
+  EXPECT_TRUE(editor->Session().connected.load());
+  EXPECT_EQ(SentNames().back(), "PresetRequest 0");
 }
 
 TEST_F(WedgeTest, FactoryStreamWithoutReplyEndsAndCanStartAgain) {
@@ -123,7 +160,11 @@ TEST_F(WedgeTest, SpoiledIrDownloadIsAskedOnceMoreThenReportedAndSourceBFollows)
   link.sent.clear();
   inbox.push_back(build::ShortReply(kReplyError));
   pedal.StepToPreset(0);
-  DeliverSpoilingIrDumps(2);
+  int spoil = 2;
+  DeliverAltered([&spoil](Bytes& m) {
+    if (m[kOffsetCommand] == kCmdIrDumpEnd && spoil-- > 0) m[m.size() - 2] ^= 1;
+    return true;
+  });
   editor->OnFrameworkTimer();
 
   EXPECT_EQ(SentIrRequests(), (std::vector<int>{kIrA, kIrA, kIrB}));
