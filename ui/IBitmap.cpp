@@ -23,7 +23,12 @@ SurfacePtr DecodeImage(std::span<const std::uint8_t> data) {
   int w = 0, h = 0, channels = 0;
   stbi_uc* rgba = stbi_load_from_memory(data.data(), static_cast<int>(data.size()), &w, &h, &channels, 4);
   if (rgba == nullptr) return nullptr;
-  SurfacePtr surface = AdoptSurface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
+  const std::size_t pixels = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
+  bool opaque = true;
+  for (std::size_t alpha = 3; alpha < pixels * 4 && opaque; alpha += 4) opaque = rgba[alpha] == 255;
+  // An opaque image says so, which lets Cairo copy it instead of blending.
+  SurfacePtr surface =
+      AdoptSurface(cairo_image_surface_create(opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32, w, h));
   if (surface) {
     cairo_surface_flush(surface.get());
     unsigned char* dst = cairo_image_surface_get_data(surface.get());
@@ -55,12 +60,61 @@ std::optional<std::pair<int, int>> ImageSize(std::span<const std::uint8_t> data)
   return std::make_pair(w, h);
 }
 
-cairo_surface_t* LazySurface::Get() const {
-  std::call_once(mOnce, [this] {
-    if (mDecode) mSurface = mDecode();
+namespace {
+
+// Bytes uploaded at a time: Cairo sends an image through a shared-memory
+// buffer as large as the upload, and keeps that buffer.
+constexpr int kUploadBytes = 256 * 1024;
+
+bool OnDisplayServer(cairo_surface_t* surface) {
+  const cairo_surface_type_t type = cairo_surface_get_type(surface);
+  return type == CAIRO_SURFACE_TYPE_XLIB || type == CAIRO_SURFACE_TYPE_XCB;
+}
+
+// A copy of image kept by the server that owns target; nullptr when the
+// server cannot hold it.
+SurfacePtr ServerCopy(cairo_surface_t* image, cairo_surface_t* target) {
+  const int w = cairo_image_surface_get_width(image);
+  const int h = cairo_image_surface_get_height(image);
+  const cairo_content_t content = cairo_image_surface_get_format(image) == CAIRO_FORMAT_RGB24
+                                      ? CAIRO_CONTENT_COLOR
+                                      : CAIRO_CONTENT_COLOR_ALPHA;
+  SurfacePtr copy = AdoptSurface(cairo_surface_create_similar(target, content, w, h));
+  if (!copy || !OnDisplayServer(copy.get())) return nullptr;
+  // Reading a pixel back waits until the server has taken a band, so the
+  // next band reuses its buffer instead of adding one.
+  SurfacePtr probe = AdoptSurface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1));
+  if (!probe) return nullptr;
+  cairo_t* cr = cairo_create(copy.get());
+  cairo_t* reader = cairo_create(probe.get());
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  cairo_set_source_surface(cr, image, 0, 0);
+  const int rows = std::max(1, kUploadBytes / std::max(1, cairo_image_surface_get_stride(image)));
+  for (int y = 0; y < h; y += rows) {
+    cairo_rectangle(cr, 0, y, w, std::min(rows, h - y));
+    cairo_fill(cr);
+    cairo_set_source_surface(reader, copy.get(), 0, -y);
+    cairo_paint(reader);
+  }
+  const bool drawn = cairo_status(cr) == CAIRO_STATUS_SUCCESS && cairo_status(reader) == CAIRO_STATUS_SUCCESS;
+  cairo_destroy(reader);
+  cairo_destroy(cr);
+  return drawn ? copy : nullptr;
+}
+
+}  // namespace
+
+SurfacePtr LazySurface::Get(cairo_surface_t* target) const {
+  std::lock_guard lock(mMutex);
+  if (mDecode) {
+    mSurface = mDecode();
     mDecode = nullptr;
-  });
-  return mSurface.get();
+  }
+  if (mSurface && target != nullptr && OnDisplayServer(target) &&
+      cairo_surface_get_type(mSurface.get()) == CAIRO_SURFACE_TYPE_IMAGE) {
+    if (SurfacePtr copy = ServerCopy(mSurface.get(), target)) mSurface = std::move(copy);
+  }
+  return mSurface;
 }
 
 IBitmap::IBitmap(SurfacePtr surface, int nFrames, bool framesHorizontal, int scale, std::string name)
@@ -91,8 +145,8 @@ int FrameForValue(int nFrames, double value) {
 
 void DrawBitmapFrame(cairo_t* cr, const IBitmap& bitmap, float x, float y, int frame) {
   if (!bitmap.IsValid() || bitmap.FW() <= 0 || bitmap.FH() <= 0) return;
-  cairo_surface_t* surface = bitmap.Surface();
-  if (surface == nullptr) return;
+  const SurfacePtr surface = bitmap.Surface(cairo_get_target(cr));
+  if (!surface) return;
   const int f = std::clamp(frame, 1, bitmap.N()) - 1;
   const double s = bitmap.GetScale();
   // Offsets are in source pixels: one frame is FW/FH design units of scale s.
@@ -103,7 +157,7 @@ void DrawBitmapFrame(cairo_t* cr, const IBitmap& bitmap, float x, float y, int f
   cairo_clip(cr);
   cairo_translate(cr, x, y);
   cairo_scale(cr, 1.0 / s, 1.0 / s);
-  cairo_set_source_surface(cr, surface, -ox, -oy);
+  cairo_set_source_surface(cr, surface.get(), -ox, -oy);
   cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
   cairo_paint(cr);
   cairo_restore(cr);

@@ -32,17 +32,23 @@ std::optional<std::pair<int, int>> ImageSize(std::span<const std::uint8_t> data)
 // Pixels decoded when they are first drawn. Pages build the controls of every
 // page at once, and most pages are not shown at start: decoding all their
 // artwork then would cost start-up time and tens of megabytes for nothing.
-// Thread-safe; the decoder runs once.
+// Once drawn onto a window of the X server the pixels move there and the
+// decoded copy is freed: the editor keeps no second copy of its artwork, and
+// a redraw no longer uploads the image through shared memory (whose buffer
+// grows to the largest image and stays that big). Thread-safe; the decoder
+// runs once.
 class LazySurface {
  public:
   using Decoder = std::function<SurfacePtr()>;
   explicit LazySurface(Decoder decode) : mDecode(std::move(decode)) {}
   explicit LazySurface(SurfacePtr decoded) : mSurface(std::move(decoded)) {}
-  // nullptr when the data could not be decoded after all.
-  cairo_surface_t* Get() const;
+  // The pixels to draw onto target (nullptr: no target in view); nullptr when
+  // the data could not be decoded after all. A server copy draws onto any
+  // other target too, read back by Cairo.
+  SurfacePtr Get(cairo_surface_t* target = nullptr) const;
 
  private:
-  mutable std::once_flag mOnce;
+  mutable std::mutex mMutex;
   mutable Decoder mDecode;
   mutable SurfacePtr mSurface;
 };
@@ -68,8 +74,11 @@ class IBitmap {
   int FW() const;  // frame width, design units
   int FH() const;  // frame height, design units
   const std::string& Name() const { return mName; }
-  // Decodes the pixels the first time; nullptr when that fails.
-  cairo_surface_t* Surface() const { return mImage ? mImage->Get() : nullptr; }
+  // Decodes the pixels the first time; nullptr when that fails. See
+  // LazySurface::Get for target.
+  SurfacePtr Surface(cairo_surface_t* target = nullptr) const {
+    return mImage ? mImage->Get(target) : nullptr;
+  }
 
  private:
   std::shared_ptr<const LazySurface> mImage;

@@ -18,7 +18,7 @@
 #include "device/ports/MidiPorts.h"
 #include "model/EditorView.h"
 #include "pedal/FactoryContent.h"
-#include "pedal/JackMidiEndpoint.h"
+#include "pedal/jack/JackMidiEndpoint.h"
 #include "pedal/VirtualPedal.h"
 #include "tests/integration/JackTestFixture.h"
 #include "tests/support/TempFolder.h"

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <numeric>
 
 #include "tests/ui/UiTestSupport.h"
@@ -22,14 +21,6 @@ using igraphics::WidgetStyle;
 
 constexpr Colour kGrey{255, 127, 127, 127};
 constexpr int kLevel = 0;
-
-bool SamePixels(cairo_surface_t* a, cairo_surface_t* b) {
-  const int h = cairo_image_surface_get_height(a);
-  const int stride = cairo_image_surface_get_stride(a);
-  if (h != cairo_image_surface_get_height(b) || stride != cairo_image_surface_get_stride(b)) return false;
-  return std::memcmp(cairo_image_surface_get_data(a), cairo_image_surface_get_data(b),
-                     static_cast<std::size_t>(h) * static_cast<std::size_t>(stride)) == 0;
-}
 
 class RedrawTest : public ::testing::Test {
  protected:

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <fstream>
 #include <iterator>
@@ -106,6 +107,15 @@ inline std::vector<std::uint8_t> MakeTwoFramePng(int width, int height, igraphic
 // A PNG of width x height filled with colour.
 inline std::vector<std::uint8_t> MakePng(int width, int height, igraphics::Colour colour) {
   return MakeTwoFramePng(width, height, colour, colour);
+}
+
+// Two image surfaces of the same size and format hold the same bytes.
+inline bool SamePixels(cairo_surface_t* a, cairo_surface_t* b) {
+  const int h = cairo_image_surface_get_height(a);
+  const int stride = cairo_image_surface_get_stride(a);
+  if (h != cairo_image_surface_get_height(b) || stride != cairo_image_surface_get_stride(b)) return false;
+  return std::memcmp(cairo_image_surface_get_data(a), cairo_image_surface_get_data(b),
+                     static_cast<std::size_t>(h) * static_cast<std::size_t>(stride)) == 0;
 }
 
 }  // namespace kr7::test
