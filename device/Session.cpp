@@ -37,6 +37,13 @@ std::string Format(const char* format, int value) {
 
 }  // namespace
 
+void WriteCacheFileOnUiThread(WindowLink& window, PresetCache& cache, int slot,
+                              std::span<const std::uint8_t> payload) {
+  window.RunOnUiThread([&cache, slot, bytes = Bytes(payload.begin(), payload.end())] {
+    cache.WriteSlotFile(slot, bytes);
+  });
+}
+
 Session::Session(SessionState& state, PresetCache& cache, SessionRoles roles)
     : mState(state), mCache(cache), mRoles(roles) {}
 
@@ -266,7 +273,9 @@ void Session::OnFetchedDump(const PresetDump& dump) {
   }
   const int slot = dump.slot;
   mState.fetchSlot.store(slot);
-  mCache.StoreFetched(slot, dump.payload, dump.checksum, mRoles.params.ParamInt(kParamPatchOffset));
+  // The table now, since the next request reads it; the file later.
+  mCache.RecordFetched(slot, dump.payload, dump.checksum, mRoles.params.ParamInt(kParamPatchOffset));
+  WriteCacheFileOnUiThread(mRoles.window, mCache, slot, dump.payload);
   mRoles.presets.ShowPresetListEntry(slot);
 
   const int next = mCache.LowestStaleSlot();

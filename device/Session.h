@@ -52,6 +52,10 @@ inline constexpr int kEditorVersion = 12;
 inline constexpr std::size_t kIrDumpBufferSize = 4096;
 inline constexpr int kIrNamesPagesPerBank = 4;
 
+// Writes the slot's cache file on the UI thread, from a copy of payload.
+void WriteCacheFileOnUiThread(WindowLink& window, PresetCache& cache, int slot,
+                              std::span<const std::uint8_t> payload);
+
 class Session final : public SysExReceiver {
  public:
   Session(SessionState& state, PresetCache& cache, SessionRoles roles);

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -30,6 +31,11 @@ class WindowLink {
   virtual bool HasWindow() const = 0;
   // A text for the idle step to show in a message box.
   virtual void SetPendingMessage(std::string text) = 0;
+  // File work the audio thread must not wait for (the pump's rings hold only
+  // a few messages): runs on the UI thread after every window call made
+  // before it and before every one made after it - at once when called
+  // there, otherwise at the next 20 ms timer step, with or without a window.
+  virtual void RunOnUiThread(std::function<void()> work) = 0;
 };
 
 // The parameter table with its change handling.

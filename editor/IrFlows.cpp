@@ -141,10 +141,16 @@ void IrFlows::ShowSourceName(IrSource source, int slot, const std::string& name)
 // ---- the pedal's impulse responses ---------------------------------------------------
 
 void IrFlows::StoreReceivedIr(int slot, std::span<const std::uint8_t> image) {
-  if (mStore.StoreReceivedIr(slot, image)) Refresh(true);
+  mWindow.RunOnUiThread([this, slot, bytes = Bytes(image.begin(), image.end())] {
+    if (mStore.StoreReceivedIr(slot, bytes)) Refresh(true);
+  });
 }
 
 void IrFlows::RefreshIrList() {
+  mWindow.RunOnUiThread([this] { ShowIrListNames(); });
+}
+
+void IrFlows::ShowIrListNames() {
   for (int k = 0; k < kFactoryIrCount; ++k) {
     if (mStore.FactoryIrPresent(k)) mStore.LoadFactoryIrName(k);
   }
@@ -180,6 +186,16 @@ IrSelection IrFlows::CurrentSelection() const {
 }
 
 void IrFlows::Refresh(bool fromPedal) {
+  // The applying scope of the change that asked goes along: data from the
+  // pedal or a file opens no block, on whichever thread the refresh runs.
+  mWindow.RunOnUiThread([this, fromPedal, applying = ApplyingScope::Active()] {
+    std::optional<ApplyingScope> scope;
+    if (applying) scope.emplace();
+    RefreshNow(fromPedal);
+  });
+}
+
+void IrFlows::RefreshNow(bool fromPedal) {
   // Built aside: the refresh passes through blends that the graph must not
   // draw, and the receive handler may refresh while the window draws.
   IrDisplayBuffer response{};

@@ -8,9 +8,8 @@
 //   ImportFromButton, ImportIntoRow, ImportWavFile, StoreAndUpload: UI thread
 //     (the upload transport is filled on the UI thread only).
 //   StoreReceivedIr, RefreshIrList, RefreshDisplay: either thread (the
-//     receive handler calls them on the audio thread); they go through the
-//     store, which replaces files atomically and locks its name tables, and
-//     through the view, which defers audio-thread calls.
+//     receive handler calls them on the audio thread); their file work is
+//     handed to the UI thread in the order of the window calls around it.
 //   TakeDisplay: the UI thread that draws the graph.
 
 #include <atomic>
@@ -105,7 +104,7 @@ class IrFlows final : public IrSink {
   void SetUserIrListEntry(int row, std::string text) override;
 
   // --- Display ------------------------------------------------------------------------
-  // Told every new response, on the thread that refreshed (the application
+  // Told every new response, on the UI thread (the application
   // hands the response to the graph and, when fromPedal is false, opens the
   // impulse-response block). fromPedal: the refresh followed an impulse
   // response the pedal sent, which must not change the block the user sees.
@@ -121,7 +120,10 @@ class IrFlows final : public IrSink {
 
  private:
   IrSelection CurrentSelection() const;
+  // Hand themselves to the UI thread, which runs the ...Now / ...Names part.
   void Refresh(bool fromPedal);
+  void RefreshNow(bool fromPedal);
+  void ShowIrListNames();
   void RunImportDialog();
 
   SessionState& mSession;

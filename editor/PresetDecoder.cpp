@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "device/Messages.h"
+#include "device/Session.h"
 #include "editor/ValueTexts.h"
 #include "model/EditorView.h"
 #include "model/PresetPayload.h"
@@ -30,22 +31,30 @@ void PresetDecoder::RenumberList() {
   if (mListedOffset.exchange(patchOffset) != patchOffset) ReadList();
 }
 
+void PresetDecoder::ClearFiles() {
+  // After the cache files still waiting to be written, which go too.
+  mWindow.RunOnUiThread([this] { mCache.Clear(); });
+}
+
 void PresetDecoder::ClearCacheFromMenu() {
-  mCache.Clear();
+  ClearFiles();
   LoadCache();
   mIrs.ReloadIrNames();
   mWindow.View().ShowMessage(kFinishedText, false);
 }
 
 void PresetDecoder::ClearCachesAndRebuild() {
-  mCache.Clear();
+  ClearFiles();
   mCache.RebuildBySlot(mParams.ParamInt(kParamPatchOffset));
   mEditor.MarkAllRowsDirty();
   mIrs.RefreshIrList();
 }
 
 void PresetDecoder::StoreSavedPreset(const PresetDump& dump) {
-  mCache.StoreSaved(mSession.currentPreset.load(), dump.payload, dump.checksum);
+  const int slot = mSession.currentPreset.load();
+  if (mCache.RecordSaved(slot, dump.payload, dump.checksum)) {
+    WriteCacheFileOnUiThread(mWindow, mCache, slot, dump.payload);
+  }
 }
 
 void PresetDecoder::Highlight(int slot) {

@@ -66,6 +66,7 @@ class PresetDecoder final : public PresetSink, public CacheReset {
   // Directory order, then by slot: the directory order alone misplaces
   // names when a file is missing and changes nothing when the first is.
   PresetCache::DirectoryLoad ReadList();
+  void ClearFiles();
   void Highlight(int slot);
   void ShowIrName(int tag, int modeParam, int position, const std::string& userName);
 

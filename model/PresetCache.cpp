@@ -148,6 +148,7 @@ int PresetCache::CompareWithDevice(std::span<const std::uint8_t> deviceChecksums
 }
 
 bool PresetCache::WriteSlotFile(int slot, std::span<const std::uint8_t> payload) const {
+  if (!IsSlot(slot) || payload.size() != kPresetPayloadSize) return false;
   // The folder may have been removed behind our back since start-up.
   CreateFolder(mFolder.Presets());
   return WriteFileAtomically(SlotPath(slot), payload.data(), payload.size());
@@ -155,32 +156,40 @@ bool PresetCache::WriteSlotFile(int slot, std::span<const std::uint8_t> payload)
 
 bool PresetCache::StoreFetched(int slot, std::span<const std::uint8_t> payload,
                                PresetChecksum checksum, int patchOffset) {
+  // Recorded even when the file failed, so the slot is not fetched again in
+  // this run.
+  return RecordFetched(slot, payload, checksum, patchOffset) && WriteSlotFile(slot, payload);
+}
+
+bool PresetCache::RecordFetched(int slot, std::span<const std::uint8_t> payload,
+                                PresetChecksum checksum, int patchOffset) {
   if (!IsSlot(slot) || payload.size() != kPresetPayloadSize) {
     return false;
   }
-  const bool written = WriteSlotFile(slot, payload);
   std::string text = FormatListText(slot + patchOffset, PayloadName(payload));
   const auto index = static_cast<std::size_t>(slot);
   const std::lock_guard lock(mMutex);
-  // Recorded even when the file failed, so the slot is not fetched again in
-  // this run.
   mChecksums[index] = checksum;
   mStale[index] = false;
   mListTexts[index] = std::move(text);
-  return written;
+  return true;
 }
 
 bool PresetCache::StoreSaved(int slot, std::span<const std::uint8_t> payload,
                              PresetChecksum checksum) {
+  return RecordSaved(slot, payload, checksum) && WriteSlotFile(slot, payload);
+}
+
+bool PresetCache::RecordSaved(int slot, std::span<const std::uint8_t> payload,
+                              PresetChecksum checksum) {
   if (!IsSlot(slot) || payload.size() != kPresetPayloadSize) {
     return false;
   }
-  const bool written = WriteSlotFile(slot, payload);
   const auto index = static_cast<std::size_t>(slot);
   const std::lock_guard lock(mMutex);
   mChecksums[index] = checksum;
   mStale[index] = false;
-  return written;
+  return true;
 }
 
 int PresetCache::Clear() {

@@ -83,10 +83,18 @@ class PresetCache {
   // or a payload of other than 256 bytes.
   bool StoreFetched(int slot, std::span<const std::uint8_t> payload, PresetChecksum checksum,
                     int patchOffset);
+  // StoreFetched without the file, which the caller writes with
+  // WriteSlotFile; false for a bad slot or payload.
+  bool RecordFetched(int slot, std::span<const std::uint8_t> payload, PresetChecksum checksum,
+                     int patchOffset);
 
   // The current preset after a confirmed save: file, checksum, stale flag.
   // The list text is the decoder's business and is left alone.
   bool StoreSaved(int slot, std::span<const std::uint8_t> payload, PresetChecksum checksum);
+  // StoreSaved without the file.
+  bool RecordSaved(int slot, std::span<const std::uint8_t> payload, PresetChecksum checksum);
+  // Replaces the slot's file whole; false when it could not be written.
+  bool WriteSlotFile(int slot, std::span<const std::uint8_t> payload) const;
 
   // Deletes every regular file whose extension is exactly ".dat" in the
   // preset, user-IR and factory-IR folders; other files and sub-folders stay.
@@ -117,7 +125,6 @@ class PresetCache {
 
  private:
   static bool IsSlot(int slot) { return slot >= 0 && slot < kNumSlots; }
-  bool WriteSlotFile(int slot, std::span<const std::uint8_t> payload) const;
 
   DataFolder mFolder;
   mutable std::mutex mMutex;

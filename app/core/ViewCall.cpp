@@ -36,7 +36,7 @@ void Apply(const ViewCall& call, EditorView& view, std::span<const double> irRes
           view.SetParameterControlsDisabled(c.index, c.disabled);
         } else if constexpr (std::is_same_v<T, viewcall::PresetRowPlacement>) {
           view.SetPresetRowPlacement(c.slot, c.top, c.hidden);
-        } else {
+        } else if constexpr (std::is_same_v<T, viewcall::UserIrRowColour>) {
           view.SetUserIrRowColour(c.row, c.colour);
         }
       },

@@ -87,6 +87,9 @@ struct UserIrRowColour {
   int row;
   igraphics::Colour colour;
 };
+// Work handed to the UI thread (the dispatcher holds it beside the ring);
+// not a window call.
+struct UiWork {};
 }  // namespace viewcall
 
 using ViewCall =
@@ -95,10 +98,10 @@ using ViewCall =
                  viewcall::GroupDisabled, viewcall::ParameterValue, viewcall::DynamicsInputValue,
                  viewcall::DynamicsGraphHidden, viewcall::IrGraphResponse,
                  viewcall::ParameterControlsDisabled, viewcall::PresetRowPlacement,
-                 viewcall::UserIrRowColour>;
+                 viewcall::UserIrRowColour, viewcall::UiWork>;
 
 // Makes the call on view (UI thread); irResponse is what an IrGraphResponse
-// call shows.
+// call shows. UiWork is the dispatcher's and does nothing here.
 void Apply(const ViewCall& call, EditorView& view, std::span<const double> irResponse);
 
 }  // namespace kr7

@@ -9,26 +9,61 @@ namespace kr7 {
 ViewDispatcher::ViewDispatcher() : mUiThread(std::this_thread::get_id()) {}
 
 void ViewDispatcher::Attach(EditorView* view) {
-  // Calls still queued were meant for a window that no longer exists.
-  ViewCall stale;
-  while (mQueue.Pop(stale)) {
-  }
+  // Calls still queued were meant for a window that no longer exists; the
+  // work handed over still runs.
+  mView = nullptr;
+  mHasView.store(false, std::memory_order_release);
+  Replay();
   mView = view;
   mHasView.store(view != nullptr, std::memory_order_release);
 }
 
 void ViewDispatcher::Replay() {
-  if (!OnUiThread()) return;
+  if (!OnUiThread() || mReplaying) return;
+  mReplaying = true;
   ViewCall call;
   while (mQueue.Pop(call)) {
-    if (mView == nullptr) continue;
-    std::lock_guard lock(mIrMutex);
-    Apply(call, *mView, std::span<const double>(mIrResponse.data(), mIrLength));
+    if (std::holds_alternative<viewcall::UiWork>(call)) {
+      RunHandedWork();
+    } else if (mView != nullptr) {
+      std::lock_guard lock(mIrMutex);
+      Apply(call, *mView, std::span<const double>(mIrResponse.data(), mIrLength));
+    }
   }
+  // Work whose place the full ring could not take.
+  while (RunHandedWork()) {
+  }
+  mReplaying = false;
   if (const std::uint64_t dropped = mDropped.exchange(0, std::memory_order_relaxed)) {
     std::fprintf(stderr, "KR7Control: %llu window updates dropped (hand-off ring full)\n",
                  static_cast<unsigned long long>(dropped));
   }
+}
+
+void ViewDispatcher::RunOnUiThread(std::function<void()> work) {
+  if (OnUiThread()) {
+    Replay();
+    work();
+    return;
+  }
+  {
+    std::lock_guard lock(mWorkMutex);
+    mWork.push_back(std::move(work));
+  }
+  // A full ring loses the place in the order, not the work.
+  mQueue.Push(viewcall::UiWork{});
+}
+
+bool ViewDispatcher::RunHandedWork() {
+  std::function<void()> work;
+  {
+    std::lock_guard lock(mWorkMutex);
+    if (mWork.empty()) return false;
+    work = std::move(mWork.front());
+    mWork.pop_front();
+  }
+  work();
+  return true;
 }
 
 void ViewDispatcher::Dispatch(const ViewCall& call) {

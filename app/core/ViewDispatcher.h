@@ -12,6 +12,11 @@
 // made it. A full ring drops the newest call and counts it; Replay logs the
 // count.
 //
+// Work handed over with RunOnUiThread (file writes and reads the audio
+// thread must not wait for) takes a place in the same ring, so it runs in the
+// order of the calls around it; it runs with or without a window, and is
+// never dropped: when the ring is full it runs at the end of the next replay.
+//
 // The modal operations (ShowMessage, AskForFile, OpenLink) belong to the UI
 // thread only; made from another thread they do nothing and report "cancel".
 // The receive handler leaves a pending message instead, which the idle step
@@ -24,6 +29,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -53,8 +59,10 @@ class PendingMessage {
 };
 
 // Room for a whole preset's parameter moves with its texts (a preset dump
-// makes about a hundred calls) several times over between two timer steps.
-inline constexpr std::size_t kViewCallCapacity = 512;
+// makes about a hundred calls) several times over between two timer steps,
+// and for a whole fetch answered at once (four places a preset: progress
+// texts and the file write) followed by the settings and the active preset.
+inline constexpr std::size_t kViewCallCapacity = 1024;
 // The IR graph's response points (the display buffer).
 inline constexpr std::size_t kMaxIrGraphPoints = 4096;
 
@@ -82,6 +90,7 @@ class ViewDispatcher final : public EditorView, public WindowLink {
   // UI thread (the idle step): the oldest pending message, if one waits.
   std::optional<std::string> TakePendingMessage() { return mPending.Take(); }
   bool HasPendingMessage() const { return mPending.IsSet(); }
+  void RunOnUiThread(std::function<void()> work) override;
 
   void SetControlText(int tag, std::string_view text) override;
   void SetControlTextColour(int tag, igraphics::Colour colour) override;
@@ -106,6 +115,8 @@ class ViewDispatcher final : public EditorView, public WindowLink {
   // Runs call now (UI thread) or queues it (the audio thread); nothing
   // without a view.
   void Dispatch(const ViewCall& call);
+  // Runs the oldest work handed over; false when none waits.
+  bool RunHandedWork();
 
   const std::thread::id mUiThread;
   EditorView* mView = nullptr;  // UI thread only
@@ -118,6 +129,11 @@ class ViewDispatcher final : public EditorView, public WindowLink {
   std::array<double, kMaxIrGraphPoints> mIrResponse{};  // guarded by mIrMutex
   std::size_t mIrLength = 0;                            // guarded by mIrMutex
   PendingMessage mPending;
+  std::mutex mWorkMutex;
+  std::deque<std::function<void()>> mWork;  // guarded by mWorkMutex
+  // Replay runs (UI thread only): window calls the replayed work makes go
+  // straight through, behind what it follows and before what follows it.
+  bool mReplaying = false;
 };
 
 }  // namespace kr7

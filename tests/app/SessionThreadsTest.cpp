@@ -6,6 +6,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <filesystem>
 #include <mutex>
 #include <thread>
 
@@ -107,6 +108,10 @@ TEST_F(SessionThreads, HandshakeAndFetchWithTheHandlerOnItsOwnThread) {
   ASSERT_TRUE(loaded) << "the handshake did not finish in time";
   for (int slot = 0; slot < PresetCache::kNumSlots; ++slot) {
     EXPECT_FALSE(editor.Cache().IsStale(slot)) << "slot " << slot;
+    // Written by the UI thread, which the receive handler handed the file to.
+    EXPECT_TRUE(std::filesystem::exists(editor.Folder().Presets() + "/" +
+                                        PresetCache::SlotFileName(slot)))
+        << "slot " << slot;
   }
   // The active preset reached the window through the deferred calls. (The
   // progress texts are not checked: the user IRs of the active preset may

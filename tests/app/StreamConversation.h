@@ -5,6 +5,7 @@
 // the test scripts them.
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -50,6 +51,7 @@ class EditorStreamHost : public WindowLink, public CacheReset, public PathMemory
     const std::lock_guard lock(mMutex);
     mPending.push_back(std::move(text));
   }
+  void RunOnUiThread(std::function<void()> work) override { work(); }
   void ClearCachesAndRebuild() override {
     mEditor.Cache().Clear();
     mEditor.Cache().RebuildBySlot(mEditor.Parameters().ParamInt(kParamPatchOffset));

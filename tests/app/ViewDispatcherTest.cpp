@@ -101,6 +101,35 @@ TEST(ViewDispatcher, AFullRingDropsTheNewestCallsAndCountsThem) {
   EXPECT_EQ(view.texts[kTag], "room again");
 }
 
+TEST(ViewDispatcher, HandedWorkRunsOnTheUiThreadInOrderAndIsNeverDropped) {
+  ViewDispatcher dispatcher;
+  RecordingView view;
+  std::vector<std::string> ran;
+  const auto work = [&](const std::string& name) {
+    return [&ran, &dispatcher, name] {
+      EXPECT_TRUE(dispatcher.OnUiThread());
+      ran.push_back(name);
+    };
+  };
+  std::thread([&] { dispatcher.RunOnUiThread(work("without a window")); }).join();
+  EXPECT_TRUE(ran.empty());
+  dispatcher.Replay();
+  EXPECT_EQ(ran, std::vector<std::string>{"without a window"});
+
+  // Between the calls made around it, its own calls too; a full ring keeps it.
+  dispatcher.Attach(&view);
+  std::thread([&] {
+    dispatcher.SetControlText(kTag, "before");
+    dispatcher.RunOnUiThread([&] { dispatcher.SetControlText(kTag, "work"); });
+    dispatcher.SetControlText(kTag, "after");
+    for (std::size_t i = 0; i < kViewCallCapacity; ++i) dispatcher.SetControlValue(kTag, 0.0);
+    dispatcher.RunOnUiThread(work("after a full ring"));
+  }).join();
+  dispatcher.Replay();
+  EXPECT_EQ(view.TextsOf(kTag), (std::vector<std::string>{"before", "work", "after"}));
+  EXPECT_EQ(ran, (std::vector<std::string>{"without a window", "after a full ring"}));
+}
+
 // Runs make on an audio thread while the UI thread replays, the way the
 // 20 ms timer drains what the receive handler makes.
 void ReplayWhile(ViewDispatcher& dispatcher, const std::function<void()>& make) {
