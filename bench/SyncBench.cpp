@@ -31,7 +31,7 @@
 #include "pedal/FactoryContent.h"
 #include "tests/support/JackServer.h"
 #include "tests/support/TempFolder.h"
-#include "pedal/JackMidiEndpoint.h"
+#include "pedal/jack/JackMidiEndpoint.h"
 #include "pedal/VirtualPedal.h"
 
 

@@ -18,7 +18,7 @@
 #include "device/ports/MidiPorts.h"
 #include "model/EditorView.h"
 #include "pedal/FactoryContent.h"
-#include "pedal/JackMidiEndpoint.h"
+#include "pedal/jack/JackMidiEndpoint.h"
 #include "pedal/VirtualPedal.h"
 #include "tests/integration/JackTestFixture.h"
 #include "tests/support/TempFolder.h"
@@ -99,7 +99,7 @@ TEST_F(SessionJackTest, FirstStartFetchesEveryPresetOverJack) {
     editor.OnFrameworkTimer();
     std::this_thread::sleep_for(kTickInterval);
     loaded = editor.Session().connected.load() && !editor.Session().fetching.load() &&
-             !editor.Session().applying.load() && view.texts.count(kTagPresetName) > 0;
+             !editor.Session().activePresetPending.load() && view.texts.count(kTagPresetName) > 0;
   }
   audio.Stop();
   editor.OnFrameworkTimer();

@@ -90,4 +90,14 @@ inline PresetPayload HandPayload() {
 inline constexpr std::uint8_t kHandChecksumHigh = 0x08;
 inline constexpr std::uint8_t kHandChecksumLow = 0x44;
 
+// A bank file: payload written to every one of the 128 slots.
+inline Bytes BankFile(const PresetPayload& payload) {
+  Bytes bank;
+  for (std::uint8_t slot = 0; slot < 128; ++slot) {
+    const Bytes message = build::FactoryPresetWrite(slot, payload);
+    bank.insert(bank.end(), message.begin(), message.end());
+  }
+  return bank;
+}
+
 }  // namespace kr7::pedal::test

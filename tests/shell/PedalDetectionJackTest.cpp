@@ -13,7 +13,7 @@
 #include "device/Messages.h"
 #include "device/ports/MidiPortProbe.h"
 #include "pedal/FactoryContent.h"
-#include "pedal/JackMidiEndpoint.h"
+#include "pedal/jack/JackMidiEndpoint.h"
 #include "pedal/VirtualPedal.h"
 #include "tests/support/JackServer.h"
 #include "tests/support/TempFolder.h"

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "pedal/PedalProgram.h"
-#include "pedal/ProgramOptions.h"
+#include "pedal/jack/PedalProgram.h"
+#include "pedal/jack/ProgramOptions.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);

@@ -1,4 +1,4 @@
-#include "pedal/PedalProgram.h"
+#include "pedal/jack/PedalProgram.h"
 
 #include <poll.h>
 #include <unistd.h>
@@ -12,7 +12,7 @@
 #include "model/FileIO.h"
 #include "pedal/ControlCommands.h"
 #include "pedal/FactoryContent.h"
-#include "pedal/JackMidiEndpoint.h"
+#include "pedal/jack/JackMidiEndpoint.h"
 #include "pedal/MessageTrace.h"
 #include "pedal/StateStore.h"
 #include "pedal/VirtualPedal.h"

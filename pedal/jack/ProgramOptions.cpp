@@ -1,9 +1,9 @@
-#include "pedal/ProgramOptions.h"
+#include "pedal/jack/ProgramOptions.h"
 
 #include <charconv>
 
 #include "device/Packing.h"
-#include "pedal/JackMidiEndpoint.h"
+#include "pedal/jack/JackMidiEndpoint.h"
 
 namespace kr7::pedal {
 

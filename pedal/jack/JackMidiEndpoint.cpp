@@ -1,4 +1,4 @@
-#include "pedal/JackMidiEndpoint.h"
+#include "pedal/jack/JackMidiEndpoint.h"
 
 #include <jack/midiport.h>
 

@@ -16,7 +16,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "pedal/JackMidiEndpoint.h"
+#include "pedal/jack/JackMidiEndpoint.h"
 #include "tests/support/JackServer.h"
 #include "tests/pedal/PedalHarness.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "pedal/PedalState.h"
-#include "pedal/ProgramOptions.h"
+#include "pedal/jack/ProgramOptions.h"
 
 namespace kr7::pedal {
 
