@@ -1,5 +1,4 @@
-// Artwork drawn onto a window moves to the X server: the decoded copy goes,
-// and what the window shows stays exactly what an image surface shows.
+// Artwork drawn onto a window moves to the X server and looks the same there.
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
@@ -20,8 +19,7 @@ TEST(ServerImages, MoveToTheServerAndDrawTheSame) {
               alpha == 255 ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32);
     cairo_surface_t* window = gdk_window_create_similar_surface(
         gdk_get_default_root_window(), CAIRO_CONTENT_COLOR_ALPHA, 400 * scale, 700 * scale);
-    cairo_surface_t* expected =
-        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 400 * scale, 700 * scale);
+    cairo_surface_t* expected = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 400 * scale, 700 * scale);
     for (cairo_surface_t* target : {expected, window}) {
       cairo_surface_set_device_scale(target, scale, scale);
       cairo_t* cr = cairo_create(target);
