@@ -55,7 +55,7 @@ void JackLoopbackClient::OnProcess(jack_nframes_t nFrames) {
   for (jack_nframes_t i = 0; i < count; ++i) {
     jack_midi_event_t event;
     if (jack_midi_event_get(&event, inBuffer, i) == 0) {
-      mReceived.Push(Bytes(event.buffer, event.buffer + event.size));
+      mReceived.Push({event.buffer, event.size});
     }
   }
   // A connection made a moment ago takes effect at a later cycle; what is

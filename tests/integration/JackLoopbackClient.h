@@ -39,7 +39,7 @@ class JackLoopbackClient {
   void Send(const Bytes& message);
   // The next message that arrived, or nothing after `timeout`.
   std::optional<Bytes> WaitForMessage(std::chrono::milliseconds timeout) {
-    return mReceived.Wait(timeout);
+    return mReceived.Pop(timeout);
   }
 
  private:

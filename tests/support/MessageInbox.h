@@ -8,6 +8,7 @@
 #include <deque>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace kr7::test {
@@ -16,18 +17,18 @@ class MessageInbox {
  public:
   using Message = std::vector<std::uint8_t>;
 
-  void Push(Message message) {
+  void Push(std::span<const std::uint8_t> message) {
     {
       std::lock_guard lock(mMutex);
-      mMessages.push_back(std::move(message));
+      mMessages.emplace_back(message.begin(), message.end());
     }
     mArrived.notify_all();
   }
 
-  // The oldest message not yet taken, or nothing after timeout.
-  std::optional<Message> Wait(std::chrono::milliseconds timeout) {
+  // The oldest message not yet taken, or nothing after wait.
+  std::optional<Message> Pop(std::chrono::milliseconds wait) {
     std::unique_lock lock(mMutex);
-    if (!mArrived.wait_for(lock, timeout, [this] { return !mMessages.empty(); })) {
+    if (!mArrived.wait_for(lock, wait, [this] { return !mMessages.empty(); })) {
       return std::nullopt;
     }
     Message message = std::move(mMessages.front());

@@ -36,7 +36,7 @@ class EditorClient {
   bool Open(const std::string& name, const std::string& server) {
     return mEndpoint.Open(
         {name, server},
-        [this](ByteSpan message) { mReceived.Push(Bytes(message.begin(), message.end())); },
+        [this](ByteSpan message) { mReceived.Push(message); },
         nullptr);
   }
   void Close() { mEndpoint.Close(); }
@@ -44,7 +44,7 @@ class EditorClient {
   bool Send(const Bytes& message) { return mEndpoint.Send(message); }
 
   std::optional<Bytes> Next(std::chrono::milliseconds timeout = kReplyTimeout) {
-    return mReceived.Wait(timeout);
+    return mReceived.Pop(timeout);
   }
 
   // Sends a request and returns the first reply.
