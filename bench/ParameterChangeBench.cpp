@@ -67,7 +67,6 @@ int main(int argc, char** argv) {
   editor.SetSysExSender(&sender);
   editor.OnWindowOpen(&view);
   editor.Session().connected.store(true);
-  editor.Session().applying.store(false);
 
   std::mt19937 random(seed);
   std::uniform_int_distribution<int> index(0, kLastHandledParam);

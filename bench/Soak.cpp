@@ -246,7 +246,8 @@ class Soak {
   bool Loaded() {
     const SessionState& session = mEditor.Session();
     if (!session.connected.load() || session.fetching.load() || session.awaitingPreset.load() ||
-        session.applying.load() || mEditor.Cache().LowestStaleSlot() >= 0) {
+        session.awaitingBlock.load() >= 0 || session.activePresetPending.load() ||
+        mEditor.Cache().LowestStaleSlot() >= 0) {
       return false;
     }
     // A late identity block can connect the editor before the checksums are

@@ -57,11 +57,15 @@ void Session::Tick() {
   if (mState.awaitingPreset.load() && mState.awaitingTicks.fetch_add(1) + 1 > kPresetReplyTicks) {
     mState.awaitingPreset.store(false);
     view.SetGroupHidden(kGroupPresetProgress, true);
-    // A fetch holds the applying flag until its last dump, so a fetch that
-    // stopped on a lost message would keep every later edit from reaching
-    // the pedal. Ask for the slot again instead of waiting for a reconnect.
+    // A fetch that stopped on a lost message would never end: ask for the
+    // slot again instead of waiting for a reconnect. Outside a fetch the
+    // request was for the active preset, which is not asked for again.
     const int slot = mState.fetchSlot.load();
-    if (mState.fetching.load() && slot >= 0) RequestPreset(slot);
+    if (mState.fetching.load() && slot >= 0) {
+      RequestPreset(slot);
+    } else {
+      mState.activePresetPending.store(false);
+    }
   }
 
   if (mState.doneAck.exchange(false)) {
@@ -131,7 +135,6 @@ void Session::StartFetch() {
 
 void Session::FinishFetch() {
   mState.fetching.store(false);
-  mState.applying.store(false);
   EditorView& view = mRoles.window.View();
   ShowProgress(view, kPresetProgress, 1.0);
   SetProgressVisible(view, kPresetProgress, false);
@@ -256,7 +259,6 @@ void Session::OnPresetDump(const PresetDump& dump, std::span<const std::uint8_t>
 
 void Session::OnFetchedDump(const PresetDump& dump) {
   mState.awaitingPreset.store(false);
-  mState.applying.store(true);
   if (!dump.checksumOk) {
     const int slot = mState.fetchSlot.load();
     if (slot >= 0) RequestPreset(slot);
@@ -283,6 +285,7 @@ void Session::OnFetchedDump(const PresetDump& dump) {
 void Session::OnActiveDump(const PresetDump& dump) {
   mState.awaitingPreset.store(false);
   if (!mRoles.presets.ApplyActivePreset(dump)) return;
+  mState.activePresetPending.store(false);
   if (mState.savePending.exchange(false)) mRoles.presets.StoreSavedPreset(dump);
   RequestMissingUserIrs();
 }
@@ -312,12 +315,14 @@ void Session::OnIdentity(const GlobalBlock& block) {
   if (!block.checksumOk) return;
   if (block.type == kGlobalIdentity) {
     mState.receivedBlocks.store(0);
+    mState.activePresetPending.store(true);
     mState.connected.store(true);
     const std::string serial =
         ReadText(block.contents.subspan(ContentsIndex(kIdentitySerialByte), kTextFieldSize));
     view.SetControlText(kTagSerialLine, std::string(kSerialLinePrefix).append(TrimTrailingSpaces(serial)));
     RequestBlock(kGlobalPresetChecksums);
   } else if (block.type == kGlobalSettings) {
+    const ApplyingScope applying;
     for (std::size_t i = 0; i < kSettingsSecondGroupCount; ++i) {
       mRoles.params.SetParamFromRaw(kSecondGroupFirstParam + static_cast<int>(i),
                             block.At(kSettingsSecondGroupByte + i));
@@ -380,9 +385,8 @@ void Session::OnIrNames(const IrNames& names) {
 
 void Session::OnParameterReport(const ParameterReport& report) {
   if (report.index >= kNumParams) return;
-  mState.applying.store(true);
+  const ApplyingScope applying;
   mRoles.params.SetParamFromRaw(report.index, report.value);
-  mState.applying.store(false);
 }
 
 void Session::OnIrDump(const IrDumpPart& part, std::span<const std::uint8_t> message) {

@@ -5,6 +5,9 @@
 // receive handler (audio thread), which sets what the next tick acts on, and
 // read by the parameter-change handling on either thread. Every field that
 // both threads touch is atomic; the poll counter is the tick's alone.
+//
+// Whether a parameter change is sent back to the pedal is not session state:
+// it belongs to the thread making the change (ApplyingScope).
 
 #include <atomic>
 
@@ -17,9 +20,10 @@ struct SessionState {
   // While not connected, ask for the identity block every 33 ticks.
   std::atomic<bool> polling{true};
   int pollCounter = 0;  // UI thread only
-  // Device or file data is being applied: parameter changes are then not
-  // sent back. True from start until the first application ends.
-  std::atomic<bool> applying{true};
+  // From the connection until the pedal's active preset is applied or its
+  // request goes unanswered: a preset file opened meanwhile would be
+  // replaced by it.
+  std::atomic<bool> activePresetPending{false};
 
   // Fetch of stale presets into the cache. fetchSlot -1: the next tick
   // starts the fetch.
@@ -79,6 +83,24 @@ struct SessionState {
   std::atomic<unsigned> receivedBlocks{0};
   void MarkBlockReceived(unsigned type) { receivedBlocks.fetch_or(1u << type); }
   bool BlockReceived(unsigned type) const { return (receivedBlocks.load() >> type) & 1u; }
+};
+
+// Device or file data is being applied on this thread while one lives: the
+// parameter changes it makes are not sent back to the pedal and select no
+// block. Kept per thread, so that a dump decoded on the audio thread never
+// silences an edit made meanwhile on the UI thread, nor a file applied on
+// the UI thread lets the decode echo the pedal's own values. Nests.
+class ApplyingScope {
+ public:
+  ApplyingScope() { ++tDepth; }
+  ~ApplyingScope() { --tDepth; }
+  ApplyingScope(const ApplyingScope&) = delete;
+  ApplyingScope& operator=(const ApplyingScope&) = delete;
+
+  static bool Active() { return tDepth > 0; }
+
+ private:
+  static inline thread_local int tDepth = 0;
 };
 
 }  // namespace kr7

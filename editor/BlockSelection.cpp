@@ -175,13 +175,12 @@ void BlockSelection::SetAndQueue(int index, int value) {
   mHost.QueueForControls(index);
 }
 
-void BlockSelection::BeginApply() {
-  mState.applyingLocal.store(true);
-  mState.localEdit.store(false);
-}
-
-void BlockSelection::EndApply() {
-  mState.applyingLocal.store(false);
+void BlockSelection::Apply(const std::function<void()>& setValues) {
+  {
+    const ApplyingScope applying;
+    mState.localEdit.store(false);
+    setValues();
+  }
   mState.localEdit.store(true);
   // A fetch is a conversation of its own: a store in its middle would be
   // taken for one of its replies' slots.
@@ -193,32 +192,32 @@ void BlockSelection::EndApply() {
 void BlockSelection::ApplyAmpModel(int k) {
   if (k < 0 || k >= kNumAmpModels) return;
   const AmpModel& model = kAmpModels[static_cast<std::size_t>(k)];
-  BeginApply();
-  SetAndQueue(kParamGain, model[kAmpFieldGain]);
-  SetAndQueue(kParamPunchFreq, model[kAmpFieldPunchFreq]);
-  SetAndQueue(kParamDrive, model[kAmpFieldDrive]);
-  SetAndQueue(kParamPresetLevel, model[kAmpFieldPresetLevel]);
-  mHost.SetParamToPosition(kParamCompression, CompressionPosition(model[kAmpFieldCompression]));
-  mHost.QueueForControls(kParamCompression);
-  for (int j = 0; j < 3; ++j) {
-    SetAndQueue(kParamBuzz + j, model[static_cast<std::size_t>(kAmpFieldFirstFilter + j)]);
-    SetAndQueue(kParamBuzzQ + j, model[static_cast<std::size_t>(kAmpFieldFirstQ + j)]);
-  }
-  EndApply();
+  Apply([this, &model] {
+    SetAndQueue(kParamGain, model[kAmpFieldGain]);
+    SetAndQueue(kParamPunchFreq, model[kAmpFieldPunchFreq]);
+    SetAndQueue(kParamDrive, model[kAmpFieldDrive]);
+    SetAndQueue(kParamPresetLevel, model[kAmpFieldPresetLevel]);
+    mHost.SetParamToPosition(kParamCompression, CompressionPosition(model[kAmpFieldCompression]));
+    mHost.QueueForControls(kParamCompression);
+    for (int j = 0; j < 3; ++j) {
+      SetAndQueue(kParamBuzz + j, model[static_cast<std::size_t>(kAmpFieldFirstFilter + j)]);
+      SetAndQueue(kParamBuzzQ + j, model[static_cast<std::size_t>(kAmpFieldFirstQ + j)]);
+    }
+  });
 }
 
 void BlockSelection::ApplyAmbienceType(int k) {
   if (k < 0 || k >= kNumAmbienceTypes) return;
   const AmbienceType& type = kAmbienceTypes[static_cast<std::size_t>(k)];
-  BeginApply();
-  SetAndQueue(kParamReverbRoomSize, type[kAmbienceFieldRoomSize]);
-  SetAndQueue(kParamReverbModulationDepth, type[kAmbienceFieldModulationDepth]);
-  SetAndQueue(kParamReverbModulationRate, type[kAmbienceFieldModulationRate]);
-  for (int j = 0; j < kAmbienceReverbFields; ++j) {
-    SetAndQueue(kParamReverbDiffusion + j,
-                type[static_cast<std::size_t>(kAmbienceFieldFirstReverb + j)]);
-  }
-  EndApply();
+  Apply([this, &type] {
+    SetAndQueue(kParamReverbRoomSize, type[kAmbienceFieldRoomSize]);
+    SetAndQueue(kParamReverbModulationDepth, type[kAmbienceFieldModulationDepth]);
+    SetAndQueue(kParamReverbModulationRate, type[kAmbienceFieldModulationRate]);
+    for (int j = 0; j < kAmbienceReverbFields; ++j) {
+      SetAndQueue(kParamReverbDiffusion + j,
+                  type[static_cast<std::size_t>(kAmbienceFieldFirstReverb + j)]);
+    }
+  });
 }
 
 void BlockSelection::OnAmpButton(int k) {

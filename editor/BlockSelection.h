@@ -13,6 +13,7 @@
 // control calls are deferred by the view.
 
 #include <array>
+#include <functional>
 #include <span>
 
 #include "device/SessionState.h"
@@ -65,8 +66,9 @@ class BlockSelection {
                  PresetRecord preset)
       : mHost(host), mState(state), mSession(session), mPreset(preset) {}
 
-  // Device or file data is being applied (by the session or by apply here).
-  bool Applying() const { return mSession.applying.load() || mState.applyingLocal.load(); }
+  // Device or file data is being applied on this thread (by the session, a
+  // file or apply here).
+  static bool Applying() { return ApplyingScope::Active(); }
 
   // The handler's "select block k": the routine runs when a window is open,
   // k is not already selected and nothing is being applied.
@@ -102,8 +104,8 @@ class BlockSelection {
   void HideEverything();
   // Sets index to value (through its position) and moves its controls.
   void SetAndQueue(int index, int value);
-  void BeginApply();
-  void EndApply();
+  // Sets a model's values as local data, then stores the preset.
+  void Apply(const std::function<void()>& setValues);
 
   LiveEditHost& mHost;
   LiveEditState& mState;

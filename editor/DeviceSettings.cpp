@@ -6,9 +6,8 @@
 namespace kr7 {
 
 void DeviceSettings::ApplySettingsBlock(const GlobalBlock& block) {
-  mSession.applying.store(true);
+  const ApplyingScope applying;
   ReadSettingsBlock(block.contents, [this](int index, int raw) { mParams.SetParamFromRaw(index, raw); });
-  mSession.applying.store(false);
 }
 
 void DeviceSettings::ApplyControllerMap(const GlobalBlock& block) {

@@ -119,10 +119,6 @@ struct LiveEditState {
   // Set by a preset-file import or a model applied here; while set, changes
   // of parameters below 38 mark the preset modified.
   std::atomic<bool> localEdit{false};
-  // A model or ambience type is being applied by the UI thread: like the
-  // session's applying flag, nothing is sent and no block is selected. Kept
-  // apart so that a dump decoded meanwhile cannot end it early.
-  std::atomic<bool> applyingLocal{false};
   std::atomic<int> selectedBlock{static_cast<int>(Block::kNone)};
   // Top row of the visible part of the preset list (109 - "Scroll").
   std::atomic<int> firstVisibleRow{0};

@@ -77,9 +77,9 @@ void MidiMapping::OnGlobalSetting(int index) {
     }
     mPresets.RenumberList();
   }
-  // A received settings block is applied with the flag set and so is never
-  // echoed back.
-  if (mSession.applying.load()) return;
+  // A received settings block is applied in an applying scope and so is
+  // never echoed back.
+  if (ApplyingScope::Active()) return;
   SendWholeBlock(kGlobalSettings, BuildSettingsBlock(mTable, mSession.currentPreset.load()));
 }
 

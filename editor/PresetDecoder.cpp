@@ -72,7 +72,7 @@ bool PresetDecoder::ApplyActivePreset(const PresetDump& dump) {
   if (!dump.checksumOk) return false;
 
   const DecodedPreset decoded = DecodePresetPayload(dump.payload);
-  mSession.applying.store(true);
+  const ApplyingScope applying;
   // Ascending, so the handler of each parameter sees the lower ones applied.
   for (int i = 0; i < kNumPresetParams; ++i) {
     const int raw = decoded.values[static_cast<std::size_t>(i)];
@@ -104,7 +104,6 @@ bool PresetDecoder::ApplyActivePreset(const PresetDump& dump) {
       mEditor.editValues[kParamIrModeB].load() >= 1) {
     mLive.RefreshIrDisplay();
   }
-  mSession.applying.store(false);
   return true;
 }
 

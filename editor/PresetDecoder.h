@@ -43,7 +43,7 @@ class PresetDecoder final : public PresetSink, public CacheReset {
   // Reads the list again so that its numbers follow "PATCH OFFSET", when
   // that changed since the list was last read (either thread). Unlike
   // LoadCache a full folder does not end fetch mode: a running fetch would
-  // stop with the applying flag still held.
+  // stop without asking for the settings and the active preset.
   void RenumberList();
   // Reads the list again whatever changed (UI thread).
   void ReloadList() { ReadList(); }

@@ -131,14 +131,13 @@ void PresetFileFlows::ApplyValues(const PresetFileContents& contents) {
   for (int i = 0; i < kNumPresetParams; ++i) {
     const auto at = static_cast<std::size_t>(i);
     // File data: nothing goes back to the pedal for these changes.
-    mSession.applying.store(true);
+    const ApplyingScope applying;
     mLocalEdit.store(false);
     mParamAccess.SetParamFromPosition(i, mParams.GetParam(i)->RawToNormalized(contents.values[at]));
     // The parameter's value rather than the byte itself, so a byte outside
     // the parameter's range cannot reach the pedal through PresetStore.
     mEditor.editValues[at].store(mParamAccess.ParamInt(i));
     mLocalEdit.store(true);
-    mSession.applying.store(false);
   }
 }
 

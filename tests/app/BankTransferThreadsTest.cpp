@@ -78,7 +78,7 @@ class BankTransferThreadsTest : public ::testing::Test {
   void Connect() {
     ASSERT_TRUE(RunUntil([this] {
       return editor.Session().connected.load() && !editor.Session().fetching.load() &&
-             !editor.Session().applying.load();
+             !editor.Session().activePresetPending.load();
     }));
   }
 

@@ -27,7 +27,6 @@ class MidiMappingTest : public Conversation {
 };
 
 TEST_F(MidiMappingTest, SettingsGoOutWholeOnlyAfterThePedalsOwnArrived) {
-  editor->Session().applying.store(false);
   Set(kParamMidiCcChannel, 3);
   EXPECT_EQ(CountSent(kCmdGlobalBlock), 0);
   ExpectToldOnce();

@@ -66,9 +66,9 @@ TEST_F(SessionTest, FirstStartFetchesAllPresetsThenLoadsSettingsAndActivePreset)
   const std::vector<std::string> tail(names.end() - 4, names.end());
   EXPECT_EQ(tail, (std::vector<std::string>{"PresetRequest 127", "GlobalRequest 0", "BulkEnd",
                                             "PresetRequest 0"}));
-  // The active preset was applied: its name shows and sending is allowed.
+  // The active preset was applied: its name shows.
   EXPECT_EQ(view.texts[kTagPresetName], PaddedName("VIRTUAL 000"));
-  EXPECT_FALSE(editor->Session().applying.load());
+  EXPECT_FALSE(editor->Session().activePresetPending.load());
   EXPECT_TRUE(view.GroupHidden(std::string(kGroupPresetProgress)));
 }
 
@@ -187,7 +187,7 @@ TEST_F(SessionTest, ParameterReportSetsTheParameterAndSendsNothingBack) {
 
   EXPECT_EQ(editor->Params().GetParam(kParamLevel)->Int(), 100);
   EXPECT_TRUE(link.sent.empty());
-  EXPECT_FALSE(editor->Session().applying.load());
+  EXPECT_FALSE(ApplyingScope::Active());
 }
 
 TEST_F(SessionTest, UserChangeAfterHandshakeIsSentLive) {
@@ -236,10 +236,12 @@ TEST_F(SessionTest, LostPresetRequestHidesOverlayAfterMoreThanTenTicks) {
   EXPECT_EQ(CountSent(kCmdPresetRequest), 1);
   Tick();  // the eleventh tick since the request
   EXPECT_TRUE(view.GroupHidden(std::string(kGroupPresetProgress)));
-  // A stalled fetch would keep the editor applying for ever: the slot is
-  // asked for again.
+  // A stalled fetch would never end: the slot is asked for again.
   EXPECT_EQ(CountSent(kCmdPresetRequest), 2);
   EXPECT_TRUE(editor->Session().fetching.load());
+  // The user's edits meanwhile go to the pedal.
+  editor->Parameters().SetParameterFromPosition(kParamLevel, 65.0 / 127.0);
+  EXPECT_EQ(CountSent(kCmdParameterSet), 1);
 }
 
 TEST_F(SessionTest, FetchResumesAfterALostReply) {
@@ -251,7 +253,7 @@ TEST_F(SessionTest, FetchResumesAfterALostReply) {
   editor->OnFrameworkTimer();
 
   EXPECT_FALSE(editor->Session().fetching.load());
-  EXPECT_FALSE(editor->Session().applying.load());
+  EXPECT_FALSE(editor->Session().activePresetPending.load());
   EXPECT_EQ(CountPresetFiles(data, kPresetFileSize), PresetCache::kNumSlots);
 }
 

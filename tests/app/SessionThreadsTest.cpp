@@ -9,6 +9,7 @@
 #include <mutex>
 #include <thread>
 
+#include "model/PresetFile.h"
 #include "tests/app/Conversation.h"
 
 namespace kr7::test {
@@ -48,39 +49,60 @@ class ReplyQueue {
   bool mStopped = false;
 };
 
-TEST(SessionThreads, HandshakeAndFetchWithTheHandlerOnItsOwnThread) {
+class SessionThreads : public ::testing::Test {
+ protected:
+  SessionThreads() {
+    // The link's log is written from both threads; these tests read the
+    // pedal and the files instead.
+    pedal.SetReplySink([this](ByteSpan reply) { replies.Push(reply); });
+    pedal.SetTraceSink([this](pedal::TraceDirection direction, ByteSpan message) {
+      if (direction == pedal::TraceDirection::FromEditor && message[kOffsetCommand] == kCmdParameterSet)
+        ++parameterSets;
+    });
+    editor.SetSysExSender(&link);
+    editor.OnWindowOpen(&view);
+  }
+  ~SessionThreads() override { StopAudio(); }
+
+  // Runs the device tick and the 20 ms timer until the handshake is done.
+  bool RunUntilLoaded() {
+    const auto deadline = std::chrono::steady_clock::now() + kHandshakeTimeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+      editor.OnDeviceTick();
+      editor.OnFrameworkTimer();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      if (editor.Session().connected.load() && !editor.Session().fetching.load() &&
+          !editor.Session().activePresetPending.load() && view.texts.count(kTagPresetName) > 0)
+        return true;
+    }
+    return false;
+  }
+  void StopAudio() {
+    if (!audio.joinable()) return;
+    running.store(false);
+    replies.Stop();
+    audio.join();
+    editor.OnFrameworkTimer();
+  }
+
   TempFolder data;
-  pedal::VirtualPedal pedal(pedal::MakeFactoryState());
-  PedalLink link(pedal);
-  // The link's log is written from both threads; this test reads the pedal
-  // and the files instead.
+  pedal::VirtualPedal pedal{pedal::MakeFactoryState()};
+  PedalLink link{pedal};
   ReplyQueue replies;
-  pedal.SetReplySink([&](ByteSpan reply) { replies.Push(reply); });
   RecordingView view;
   KR7Control editor{DataFolder(data.Path())};
-  editor.SetSysExSender(&link);
-  editor.OnWindowOpen(&view);
-
+  std::atomic<int> parameterSets{0};
   std::atomic<bool> running{true};
-  std::thread audio([&] {
+  std::thread audio{[this] {
     while (running.load()) {
       if (auto reply = replies.Pop()) editor.OnSysEx(*reply);
     }
-  });
+  }};
+};
 
-  const auto deadline = std::chrono::steady_clock::now() + kHandshakeTimeout;
-  bool loaded = false;
-  while (!loaded && std::chrono::steady_clock::now() < deadline) {
-    editor.OnDeviceTick();
-    editor.OnFrameworkTimer();
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    loaded = editor.Session().connected.load() && !editor.Session().fetching.load() &&
-             !editor.Session().applying.load() && view.texts.count(kTagPresetName) > 0;
-  }
-  running.store(false);
-  replies.Stop();
-  audio.join();
-  editor.OnFrameworkTimer();
+TEST_F(SessionThreads, HandshakeAndFetchWithTheHandlerOnItsOwnThread) {
+  const bool loaded = RunUntilLoaded();
+  StopAudio();
 
   ASSERT_TRUE(loaded) << "the handshake did not finish in time";
   for (int slot = 0; slot < PresetCache::kNumSlots; ++slot) {
@@ -91,6 +113,24 @@ TEST(SessionThreads, HandshakeAndFetchWithTheHandlerOnItsOwnThread) {
   // still be arriving when the loop stops.)
   EXPECT_FALSE(view.texts[kTagPresetName].empty());
   EXPECT_EQ(view.texts[kTagPresetNumber], "00");
+}
+
+// The pedal's presets decoded on the audio thread while preset files are
+// applied on this one: neither side's values go back to the pedal.
+TEST_F(SessionThreads, PedalPresetsAndPresetFilesAppliedAtOnceSendNothingBack) {
+  ASSERT_TRUE(RunUntilLoaded());
+  const std::string file = data / "file.r3p";
+  ASSERT_TRUE(ExportPresetFile(file, PresetExportInput{}, data.Path()).written);
+  // A few dumps a round keep the audio thread decoding while the file goes in.
+  constexpr int kRounds = 300;
+  constexpr int kDumpsPerRound = 4;
+  for (int round = 0; round < kRounds; ++round) {
+    for (int i = 0; i < kDumpsPerRound; ++i) pedal.StepBy(1);
+    editor.PresetFiles().ImportPath(file);
+    editor.OnFrameworkTimer();
+  }
+  StopAudio();
+  EXPECT_EQ(parameterSets.load(), 0);
 }
 
 }  // namespace

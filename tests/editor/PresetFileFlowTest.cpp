@@ -398,7 +398,7 @@ TEST(PresetFileFlowThreads, TwoIrImportWithTheHandlerOnItsOwnThread) {
 
   const bool loaded = RunUiUntil(editor, deadline, [&] {
     return editor.Session().connected.load() && !editor.Session().fetching.load() &&
-           !editor.Session().applying.load() && window.texts.count(kTagPresetName) > 0;
+           !editor.Session().activePresetPending.load() && window.texts.count(kTagPresetName) > 0;
   });
   bool stored = false;
   const int slot = editor.Session().currentPreset.load();

@@ -99,7 +99,7 @@ TEST_F(SessionJackTest, FirstStartFetchesEveryPresetOverJack) {
     editor.OnFrameworkTimer();
     std::this_thread::sleep_for(kTickInterval);
     loaded = editor.Session().connected.load() && !editor.Session().fetching.load() &&
-             !editor.Session().applying.load() && view.texts.count(kTagPresetName) > 0;
+             !editor.Session().activePresetPending.load() && view.texts.count(kTagPresetName) > 0;
   }
   audio.Stop();
   editor.OnFrameworkTimer();

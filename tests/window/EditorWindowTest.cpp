@@ -74,6 +74,26 @@ class EditorWindow : public ::testing::Test {
     std::this_thread::sleep_for(500ms);
   }
 
+  // Closes the window as a user would; the editor must leave cleanly.
+  void CloseEditor(Window window, test::ChildProcess& editor, const std::string& log) {
+    ASSERT_TRUE(mDisplay.RequestClose(window));
+    EXPECT_EQ(editor.WaitForExit(30s), 0) << ReadText(mHome / log);
+  }
+
+  // A key chord, after a pause for the window (or the menu) to settle.
+  void Type(Window target, std::initializer_list<KeySym> chord) {
+    std::this_thread::sleep_for(500ms);
+    ASSERT_TRUE(mDisplay.TypeChord(target, chord));
+  }
+
+  // The window's pixel at a design point, at the default scale 0.5 with the
+  // canvas below the menu bar.
+  unsigned long DesignPixel(Window window, int x, int y) {
+    XWindowAttributes attributes;
+    if (!mDisplay.Attributes(window, attributes)) return 0;
+    return mDisplay.PixelAt(window, x / 2, attributes.height - (pages::kDesignHeight - y) / 2);
+  }
+
   bool WaitForTrace(const std::string& text, std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (ReadText(mHome / "pedal.log").find(text) == std::string::npos) {
@@ -89,12 +109,9 @@ class EditorWindow : public ::testing::Test {
   std::string mDataFolder;
 };
 
-
-
 TEST_F(EditorWindow, OpensOnceClosesInOrderAndRemembersItsScale) {
   test::ChildProcess editor;
-  ASSERT_TRUE(StartEditor(editor, "first.log"));
-  const Window window = mDisplay.WaitForTitle(kTitle, 20s);
+  const Window window = OpenEditor(editor, "first.log");
   ASSERT_NE(window, 0u) << ReadText(mHome / "first.log");
 
   // A second start hands over to the first and leaves.
@@ -106,8 +123,7 @@ TEST_F(EditorWindow, OpensOnceClosesInOrderAndRemembersItsScale) {
 
   const std::string settings = mDataFolder + "/settings.ini";
   EXPECT_EQ(ReadText(settings).find("scale"), std::string::npos);
-  ASSERT_TRUE(mDisplay.RequestClose(window));
-  EXPECT_EQ(editor.WaitForExit(30s), 0) << ReadText(mHome / "first.log");
+  CloseEditor(window, editor, "first.log");
   const std::string text = ReadText(settings);
   EXPECT_NE(text.find("[GUI]\nscale = 0.500000"), std::string::npos) << text;
   // Every key of the file is still there after the run.
@@ -118,23 +134,15 @@ TEST_F(EditorWindow, OpensOnceClosesInOrderAndRemembersItsScale) {
 TEST_F(EditorWindow, OpensAtTheStoredScale) {
   std::ofstream(mDataFolder + "/settings.ini", std::ios::app) << "[gui]\nscale=0.25\n";
   test::ChildProcess editor;
-  ASSERT_TRUE(StartEditor(editor, "scaled.log"));
-  const Window window = mDisplay.WaitForTitle(kTitle, 20s);
+  const Window window = OpenEditor(editor, "scaled.log");
   ASSERT_NE(window, 0u) << ReadText(mHome / "scaled.log");
   // Not below one third of the design size.
   XWindowAttributes attributes;
   ASSERT_TRUE(mDisplay.Attributes(window, attributes));
   EXPECT_EQ(attributes.width, 640);
-  ASSERT_TRUE(mDisplay.RequestClose(window));
-  EXPECT_EQ(editor.WaitForExit(30s), 0);
+  CloseEditor(window, editor, "scaled.log");
   EXPECT_NE(ReadText(mDataFolder + "/settings.ini").find("scale = 0.333333"), std::string::npos);
 }
-
-}  // namespace
-}  // namespace kr7
-
-namespace kr7 {
-namespace {
 
 // The pedal's MIDI monitor shows the start of the conversation: the identity
 // request, the identity block, and the request for the preset checksums that
@@ -148,13 +156,8 @@ TEST_F(EditorWindow, ConnectsToTheVirtualPedal) {
 
   const std::string identityRequest = "F0 00 51 21 03 55 0C 0F F7";
   const std::string checksumRequest = "F0 00 51 21 03 55 0C 03 F7";
-  const auto deadline = std::chrono::steady_clock::now() + 20s;
-  std::string trace;
-  while (std::chrono::steady_clock::now() < deadline) {
-    trace = ReadText(mHome / "pedal.log");
-    if (trace.find(checksumRequest) != std::string::npos) break;
-    std::this_thread::sleep_for(100ms);
-  }
+  WaitForTrace(checksumRequest, 20s);
+  const std::string trace = ReadText(mHome / "pedal.log");
   const std::size_t identity = trace.find(identityRequest);
   const std::size_t block = trace.find("GlobalBlock", identity == std::string::npos ? 0 : identity);
   const std::size_t checksums = trace.find(checksumRequest);
@@ -164,15 +167,8 @@ TEST_F(EditorWindow, ConnectsToTheVirtualPedal) {
   EXPECT_LT(identity, block);
   EXPECT_LT(block, checksums);
 
-  ASSERT_TRUE(mDisplay.RequestClose(window));
-  EXPECT_EQ(editor.WaitForExit(30s), 0);
+  CloseEditor(window, editor, "editor.log");
 }
-
-}  // namespace
-}  // namespace kr7
-
-namespace kr7 {
-namespace {
 
 TEST(EditorCommandLine, VersionAnswersWithoutADisplay) {
   test::TempFolder home;
@@ -280,15 +276,8 @@ TEST_F(EditorWindow, KnobDragAndPresetClickReachThePedal) {
   ASSERT_EQ(selects.size(), 1u) << trace;
   EXPECT_NE(selects.front().find(" 0C 02 F7"), std::string::npos) << selects.front();
 
-  ASSERT_TRUE(mDisplay.RequestClose(window));
-  EXPECT_EQ(editor.WaitForExit(30s), 0);
+  CloseEditor(window, editor, "editor.log");
 }
-
-}  // namespace
-}  // namespace kr7
-
-namespace kr7 {
-namespace {
 
 bool IsDark(unsigned long rgb) { return ((rgb >> 16) & 0xFF) < 80 && ((rgb >> 8) & 0xFF) < 80 && (rgb & 0xFF) < 80; }
 
@@ -304,44 +293,40 @@ TEST_F(EditorWindow, ClearCacheDataAndAboutThroughTheMenu) {
   test::ChildProcess editor;
   const Window window = OpenEditor(editor, "menu.log");
   ASSERT_NE(window, 0u) << ReadText(mHome / "menu.log");
-  const auto type = [&](Window target, std::initializer_list<KeySym> chord) {
-    std::this_thread::sleep_for(500ms);
-    ASSERT_TRUE(mDisplay.TypeChord(target, chord));
-  };
-  type(window, {XK_Alt_L, XK_f});
-  type(window, {XK_c});
+  Type(window, {XK_Alt_L, XK_f});
+  Type(window, {XK_c});
   const Window box = mDisplay.WaitForTitle("", 10s);  // message boxes have an empty caption
   ASSERT_NE(box, 0u);
   EXPECT_FALSE(fs::exists(mDataFolder + "/Presets/001.dat") || fs::exists(mDataFolder + "/User IRs/003.dat"));
   EXPECT_TRUE(fs::exists(mDataFolder + "/Presets/notes.txt") && fs::exists(mDataFolder + "/Presets/001.dat.bak"));
-  type(box, {XK_Return});
-  XWindowAttributes attributes;
-  ASSERT_TRUE(mDisplay.Attributes(window, attributes));
-  const int x = 1000 / 2, y = attributes.height - (pages::kDesignHeight - 60) / 2;  // scale 0.5
-  EXPECT_FALSE(IsDark(mDisplay.PixelAt(window, x, y)));
-  type(window, {XK_Alt_L, XK_h});
-  type(window, {XK_a});
+  Type(box, {XK_Return});
+  EXPECT_FALSE(IsDark(DesignPixel(window, 1000, 60)));
+  Type(window, {XK_Alt_L, XK_h});
+  Type(window, {XK_a});
   std::this_thread::sleep_for(1s);
-  EXPECT_TRUE(IsDark(mDisplay.PixelAt(window, x, y)));
+  EXPECT_TRUE(IsDark(DesignPixel(window, 1000, 60)));
   EXPECT_EQ(mDisplay.FindByTitle(kTitle).size(), 1u);  // with a window, no plain box
-  ASSERT_TRUE(mDisplay.RequestClose(window));
-  EXPECT_EQ(editor.WaitForExit(30s), 0);
+  CloseEditor(window, editor, "menu.log");
 }
 
-
-// Help > MIDI Monitor from the keyboard opens the monitor beside the editor;
-// closing the editor closes it too.
-TEST_F(EditorWindow, MidiMonitorOpensFromTheHelpMenu) {
+// File > KR7 Global Settings... opens the settings page, whose grey "PATCH
+// OFFSET" box covers the pedal at design point (770, 290), and Help > MIDI
+// Monitor the monitor beside the editor; closing the editor closes it too.
+TEST_F(EditorWindow, MenusOpenTheMonitorAndTheSettingsPage) {
   test::ChildProcess editor;
   const Window window = OpenEditor(editor, "monitor.log");
   ASSERT_NE(window, 0u) << ReadText(mHome / "monitor.log");
-  std::this_thread::sleep_for(500ms);
-  ASSERT_TRUE(mDisplay.TypeChord(window, {XK_Alt_L, XK_h}));
-  std::this_thread::sleep_for(500ms);
-  ASSERT_TRUE(mDisplay.TypeChord(window, {XK_m}));
+  constexpr unsigned long kValueGrey = 0x464646;
+  EXPECT_NE(DesignPixel(window, 770, 290), kValueGrey);
+  Type(window, {XK_Alt_L, XK_f});
+  Type(window, {XK_k});
+  std::this_thread::sleep_for(1s);
+  EXPECT_EQ(DesignPixel(window, 770, 290), kValueGrey);
+  // The monitor may cover the editor, so it comes last.
+  Type(window, {XK_Alt_L, XK_h});
+  Type(window, {XK_m});
   EXPECT_NE(mDisplay.WaitForTitle("MIDI Monitor", 10s), 0u);
-  ASSERT_TRUE(mDisplay.RequestClose(window));
-  EXPECT_EQ(editor.WaitForExit(30s), 0);
+  CloseEditor(window, editor, "monitor.log");
 }
 
 }  // namespace

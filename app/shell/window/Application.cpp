@@ -78,7 +78,7 @@ gboolean OpenStartFileWhenReady(gpointer data) {
   const SessionState& session = running.host->Control().Session();
   const bool waitForPedal =
       IsGoodPresetFile(running.startFile) &&
-      (session.connected.load() ? session.applying.load()
+      (session.connected.load() ? session.activePresetPending.load()
                                 : ++running.startFileTicks < kStartFileWaitTicks);
   if (waitForPedal) return G_SOURCE_CONTINUE;
   running.startFileWatch = 0;
