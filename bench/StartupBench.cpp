@@ -2,7 +2,10 @@
 // memory afterwards. Run under an X display with a JACK server reachable
 // (scripts/bench-startup does both):
 //
-//   kr7_startup_bench <kr7control> <data-home> <scale> [runs]
+//   kr7_startup_bench <kr7control> <data-home> <scale> [runs [pedal]]
+//
+// With "pedal" the editor looks for its pedal (a virtual pedal started
+// beforehand) and the memory is read once the presets had time to load.
 //
 // The first frame counts as drawn when the pixel at the centre of the window
 // shows the colour it settles on. An untimed first run learns that colour:
@@ -75,14 +78,16 @@ Memory ResidentMemory(pid_t pid) {
 
 int main(int argc, char** argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: %s <kr7control> <data-home> <scale> [runs]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s <kr7control> <data-home> <scale> [runs [pedal]]\n", argv[0]);
     return 2;
   }
   const std::string editorPath = argv[1], home = argv[2], scale = argv[3];
   const int runs = argc > 4 ? std::max(1, std::atoi(argv[4])) : 5;
+  const bool pedal = argc > 5 && std::string(argv[5]) == "pedal";
   {
     std::ofstream settings(home + "/KR7Control/settings.ini");
-    settings << "[audio]\ndriver=1\n[midi]\nindev=off\noutdev=off\n[gui]\nscale=" << scale << "\n";
+    settings << "[audio]\ndriver=1\n" << (pedal ? "" : "[midi]\nindev=off\noutdev=off\n")
+             << "[gui]\nscale=" << scale << "\n";
   }
   Display* display = XOpenDisplay(nullptr);
   if (!display) {
@@ -116,7 +121,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "run %d: no frame within 20 s\n", run);
       return 1;
     }
-    std::this_thread::sleep_for(std::chrono::seconds(2));
+    std::this_thread::sleep_for(std::chrono::seconds(pedal ? 12 : 2));
     if (settledColour) {
       times.push_back(firstFrameMs);
     } else {

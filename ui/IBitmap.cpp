@@ -76,11 +76,21 @@ bool OnDisplayServer(cairo_surface_t* surface) {
 SurfacePtr ServerCopy(cairo_surface_t* image, cairo_surface_t* target) {
   const int w = cairo_image_surface_get_width(image);
   const int h = cairo_image_surface_get_height(image);
-  const cairo_content_t content = cairo_image_surface_get_format(image) == CAIRO_FORMAT_RGB24
+  // A similar surface is sized in the target's units, of which a HiDPI
+  // window has several pixels; the copy gets the image's pixels and no more.
+  double sx = 1.0, sy = 1.0;
+  cairo_surface_get_device_scale(target, &sx, &sy);
+  const int units = static_cast<int>(std::ceil(w / sx));
+  const int lines = static_cast<int>(std::ceil(h / sy));
+  // Pixels past an image that does not fill whole units must stay
+  // transparent, which an opaque surface cannot.
+  const bool filled = units * sx == w && lines * sy == h;
+  const cairo_content_t content = filled && cairo_image_surface_get_format(image) == CAIRO_FORMAT_RGB24
                                       ? CAIRO_CONTENT_COLOR
                                       : CAIRO_CONTENT_COLOR_ALPHA;
-  SurfacePtr copy = AdoptSurface(cairo_surface_create_similar(target, content, w, h));
+  SurfacePtr copy = AdoptSurface(cairo_surface_create_similar(target, content, units, lines));
   if (!copy || !OnDisplayServer(copy.get())) return nullptr;
+  cairo_surface_set_device_scale(copy.get(), 1.0, 1.0);
   // Reading a pixel back waits until the server has taken a band, so the
   // next band reuses its buffer instead of adding one.
   SurfacePtr probe = AdoptSurface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1));
@@ -110,8 +120,10 @@ SurfacePtr LazySurface::Get(cairo_surface_t* target) const {
     mSurface = mDecode();
     mDecode = nullptr;
   }
-  if (mSurface && target != nullptr && OnDisplayServer(target) &&
+  // One try: a server that refused the copy is not asked again every frame.
+  if (mSurface && !mServerTried && target != nullptr && OnDisplayServer(target) &&
       cairo_surface_get_type(mSurface.get()) == CAIRO_SURFACE_TYPE_IMAGE) {
+    mServerTried = true;
     if (SurfacePtr copy = ServerCopy(mSurface.get(), target)) mSurface = std::move(copy);
   }
   return mSurface;

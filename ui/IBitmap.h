@@ -51,6 +51,7 @@ class LazySurface {
   mutable std::mutex mMutex;
   mutable Decoder mDecode;
   mutable SurfacePtr mSurface;
+  mutable bool mServerTried = false;
 };
 
 // An image of N frames stacked vertically (or side by side) plus the scale

@@ -4,12 +4,12 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <filesystem>
 #include <thread>
 
 #include "device/BankTransferImportCheck.h"
 #include "tests/app/StreamConversation.h"
+#include "tests/support/MessageInbox.h"
 
 namespace kr7::test {
 namespace {
@@ -20,28 +20,7 @@ constexpr auto kTimeout = 30s;
 
 // Replies queue up here (any thread) and the audio thread hands them to the
 // receive handler one at a time.
-class ReplyQueue {
- public:
-  void Push(ByteSpan message) {
-    {
-      const std::lock_guard lock(mMutex);
-      mMessages.emplace_back(message.begin(), message.end());
-    }
-    mReady.notify_one();
-  }
-  std::optional<Bytes> Pop(std::chrono::milliseconds wait) {
-    std::unique_lock lock(mMutex);
-    if (!mReady.wait_for(lock, wait, [this] { return !mMessages.empty(); })) return std::nullopt;
-    Bytes message = std::move(mMessages.front());
-    mMessages.pop_front();
-    return message;
-  }
-
- private:
-  std::mutex mMutex;
-  std::condition_variable mReady;
-  std::deque<Bytes> mMessages;
-};
+using ReplyQueue = MessageInbox;
 
 class ThreadedLink : public SysExSender {
  public:

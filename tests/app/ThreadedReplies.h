@@ -5,42 +5,18 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <deque>
-#include <mutex>
 #include <optional>
 #include <thread>
 
 #include "app/core/KR7Control.h"
 #include "device/Packing.h"
+#include "tests/support/MessageInbox.h"
 
 namespace kr7::test {
 
 // Replies queue up here (any thread); the audio thread takes them one at a
 // time.
-class ReplyQueue {
- public:
-  void Push(ByteSpan reply) {
-    {
-      const std::lock_guard lock(mMutex);
-      mReplies.emplace_back(reply.begin(), reply.end());
-    }
-    mArrived.notify_one();
-  }
-  // Waits up to wait for a reply.
-  std::optional<Bytes> Pop(std::chrono::milliseconds wait) {
-    std::unique_lock lock(mMutex);
-    if (!mArrived.wait_for(lock, wait, [this] { return !mReplies.empty(); })) return std::nullopt;
-    Bytes reply = std::move(mReplies.front());
-    mReplies.pop_front();
-    return reply;
-  }
-
- private:
-  std::mutex mMutex;
-  std::condition_variable mArrived;
-  std::deque<Bytes> mReplies;
-};
+using ReplyQueue = MessageInbox;
 
 // Hands the queued replies to the editor's receive handler on its own thread
 // from construction to destruction.

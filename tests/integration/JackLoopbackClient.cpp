@@ -40,16 +40,6 @@ void JackLoopbackClient::Send(const Bytes& message) {
   mToSend.push_back(message);
 }
 
-std::optional<Bytes> JackLoopbackClient::WaitForMessage(std::chrono::milliseconds timeout) {
-  std::unique_lock lock(mMutex);
-  if (!mArrived.wait_for(lock, timeout, [this] { return !mReceived.empty(); })) {
-    return std::nullopt;
-  }
-  Bytes message = std::move(mReceived.front());
-  mReceived.pop_front();
-  return message;
-}
-
 int JackLoopbackClient::Process(jack_nframes_t nFrames, void* userData) {
   static_cast<JackLoopbackClient*>(userData)->OnProcess(nFrames);
   return 0;
@@ -61,22 +51,19 @@ void JackLoopbackClient::OnProcess(jack_nframes_t nFrames) {
   void* outBuffer = jack_port_get_buffer(mOutput, nFrames);
   jack_midi_clear_buffer(outBuffer);
 
-  std::lock_guard lock(mMutex);
   const jack_nframes_t count = jack_midi_get_event_count(inBuffer);
   for (jack_nframes_t i = 0; i < count; ++i) {
     jack_midi_event_t event;
     if (jack_midi_event_get(&event, inBuffer, i) == 0) {
-      mReceived.emplace_back(event.buffer, event.buffer + event.size);
+      mReceived.Push({event.buffer, event.size});
     }
-  }
-  if (count > 0) {
-    mArrived.notify_all();
   }
   // A connection made a moment ago takes effect at a later cycle; what is
   // written before then reaches no one, so it waits until someone listens.
   if (jack_port_connected(mOutput) == 0) {
     return;
   }
+  std::lock_guard lock(mMutex);
   while (!mToSend.empty()) {
     const Bytes& message = mToSend.front();
     if (jack_midi_event_write(outBuffer, 0, message.data(), message.size()) != 0) {

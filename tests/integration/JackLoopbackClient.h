@@ -6,13 +6,14 @@
 #include <jack/jack.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "tests/support/MessageInbox.h"
 
 namespace kr7::jacktest {
 
@@ -37,7 +38,9 @@ class JackLoopbackClient {
   // is connected.
   void Send(const Bytes& message);
   // The next message that arrived, or nothing after `timeout`.
-  std::optional<Bytes> WaitForMessage(std::chrono::milliseconds timeout);
+  std::optional<Bytes> WaitForMessage(std::chrono::milliseconds timeout) {
+    return mReceived.Pop(timeout);
+  }
 
  private:
   static int Process(jack_nframes_t nFrames, void* userData);
@@ -47,9 +50,8 @@ class JackLoopbackClient {
   jack_port_t* mInput = nullptr;
   jack_port_t* mOutput = nullptr;
   std::mutex mMutex;
-  std::condition_variable mArrived;
-  std::deque<Bytes> mToSend;
-  std::deque<Bytes> mReceived;
+  std::deque<Bytes> mToSend;  // guarded by mMutex
+  test::MessageInbox mReceived;
 };
 
 }  // namespace kr7::jacktest

@@ -7,17 +7,16 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <span>
-#include <vector>
 
 #include "device/MessagePump.h"
 #include "device/SysExSender.h"
 #include "tests/integration/JackLoopbackClient.h"
 #include "tests/support/JackServer.h"
+#include "tests/support/MessageInbox.h"
 
 namespace kr7::jacktest {
 
@@ -39,22 +38,18 @@ class RecordingReceiver : public SysExReceiver {
   }
 
   void OnSysExReceived(int /*offset*/, std::span<const std::uint8_t> message) override {
-    std::lock_guard lock(mMutex);
-    mReceived.emplace_back(message.begin(), message.end());
-    if (mSender != nullptr) {
-      mReplySent = mSender->SendSysEx(mReply);
+    {
+      std::lock_guard lock(mMutex);
+      if (mSender != nullptr) {
+        mReplySent = mSender->SendSysEx(mReply);
+      }
     }
-    mArrived.notify_all();
+    // After the reply: whoever waits for the message may check ReplySent.
+    mReceived.Push(message);
   }
 
   std::optional<Bytes> WaitForMessage(std::chrono::milliseconds timeout) {
-    std::unique_lock lock(mMutex);
-    if (!mArrived.wait_for(lock, timeout, [this] { return !mReceived.empty(); })) {
-      return std::nullopt;
-    }
-    Bytes message = std::move(mReceived.front());
-    mReceived.erase(mReceived.begin());
-    return message;
+    return mReceived.Pop(timeout);
   }
 
   bool ReplySent() {
@@ -63,9 +58,8 @@ class RecordingReceiver : public SysExReceiver {
   }
 
  private:
+  test::MessageInbox mReceived;
   std::mutex mMutex;
-  std::condition_variable mArrived;
-  std::vector<Bytes> mReceived;
   SysExSender* mSender = nullptr;
   Bytes mReply;
   bool mReplySent = false;

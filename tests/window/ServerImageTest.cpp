@@ -1,5 +1,4 @@
-// Artwork drawn onto a window moves to the X server: the decoded copy goes,
-// and what the window shows stays exactly what an image surface shows.
+// Artwork drawn onto a window moves to the X server and looks the same there.
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
@@ -12,28 +11,30 @@ namespace {
 
 TEST(ServerImages, MoveToTheServerAndDrawTheSame) {
   if (!gtk_init_check(nullptr, nullptr)) GTEST_SKIP() << "no display (run under xvfb-run)";
-  // Taller than several upload bands; opaque, then translucent.
-  for (const igraphics::Colour bottom : {igraphics::Colour{255, 40, 90, 200}, igraphics::Colour{128, 10, 20, 30}}) {
-    const auto png = MakeTwoFramePng(400, 1400, {255, 200, 120, 10}, bottom);
+  // Taller than several upload bands: opaque on a plain window, translucent on a HiDPI one.
+  for (const auto& [alpha, scale] : {std::pair{255, 1}, std::pair{30, 2}}) {
+    const auto png = MakeTwoFramePng(400, 1400, {255, 200, 120, 10}, {alpha, 40, 90, 200});
     const igraphics::IBitmap bitmap(igraphics::DecodeImage(png), 2, false, 1, "art.png");
     EXPECT_EQ(cairo_image_surface_get_format(bitmap.Surface().get()),
-              bottom.A == 255 ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32);
-    cairo_surface_t* window =
-        gdk_window_create_similar_surface(gdk_get_default_root_window(), CAIRO_CONTENT_COLOR_ALPHA, 400, 700);
-    cairo_surface_t* shown = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 400, 700);
-    cairo_surface_t* expected = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 400, 700);
+              alpha == 255 ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32);
+    cairo_surface_t* window = gdk_window_create_similar_surface(
+        gdk_get_default_root_window(), CAIRO_CONTENT_COLOR_ALPHA, 400 * scale, 700 * scale);
+    cairo_surface_t* expected = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 400 * scale, 700 * scale);
     for (cairo_surface_t* target : {expected, window}) {
+      cairo_surface_set_device_scale(target, scale, scale);
       cairo_t* cr = cairo_create(target);
       igraphics::DrawBitmapFrame(cr, bitmap, 0.f, 0.f, 2);
       cairo_destroy(cr);
     }
-    EXPECT_EQ(cairo_surface_get_type(bitmap.Surface().get()), CAIRO_SURFACE_TYPE_XLIB);
-    cairo_t* copy = cairo_create(shown);
-    cairo_set_source_surface(copy, window, 0, 0);
-    cairo_paint(copy);
-    cairo_destroy(copy);
-    EXPECT_TRUE(SamePixels(shown, expected));
-    for (cairo_surface_t* s : {window, shown, expected}) cairo_surface_destroy(s);
+    const igraphics::SurfacePtr copy = bitmap.Surface();
+    EXPECT_EQ(cairo_surface_get_type(copy.get()), CAIRO_SURFACE_TYPE_XLIB);
+    cairo_surface_t* held = cairo_surface_map_to_image(copy.get(), nullptr);
+    EXPECT_EQ(cairo_image_surface_get_width(held), 400);  // the image's pixels, no more
+    cairo_surface_unmap_image(copy.get(), held);
+    cairo_surface_t* shown = cairo_surface_map_to_image(window, nullptr);
+    EXPECT_TRUE(SamePixels(shown, expected)) << "scale " << scale;
+    cairo_surface_unmap_image(window, shown);
+    for (cairo_surface_t* s : {window, expected}) cairo_surface_destroy(s);
   }
 }
 

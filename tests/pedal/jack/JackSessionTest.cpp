@@ -11,13 +11,12 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <condition_variable>
-#include <deque>
 #include <filesystem>
 #include <thread>
 
 #include "pedal/jack/JackMidiEndpoint.h"
 #include "tests/support/JackServer.h"
+#include "tests/support/MessageInbox.h"
 #include "tests/pedal/PedalHarness.h"
 
 extern char** environ;
@@ -37,11 +36,7 @@ class EditorClient {
   bool Open(const std::string& name, const std::string& server) {
     return mEndpoint.Open(
         {name, server},
-        [this](ByteSpan message) {
-          std::lock_guard lock(mMutex);
-          mReceived.emplace_back(message.begin(), message.end());
-          mArrived.notify_all();
-        },
+        [this](ByteSpan message) { mReceived.Push(message); },
         nullptr);
   }
   void Close() { mEndpoint.Close(); }
@@ -49,13 +44,7 @@ class EditorClient {
   bool Send(const Bytes& message) { return mEndpoint.Send(message); }
 
   std::optional<Bytes> Next(std::chrono::milliseconds timeout = kReplyTimeout) {
-    std::unique_lock lock(mMutex);
-    if (!mArrived.wait_for(lock, timeout, [this] { return !mReceived.empty(); })) {
-      return std::nullopt;
-    }
-    Bytes message = std::move(mReceived.front());
-    mReceived.pop_front();
-    return message;
+    return mReceived.Pop(timeout);
   }
 
   // Sends a request and returns the first reply.
@@ -64,10 +53,9 @@ class EditorClient {
   JackMidiEndpoint& Endpoint() { return mEndpoint; }
 
  private:
+  // Before the endpoint, whose thread fills it until the endpoint is gone.
+  kr7::test::MessageInbox mReceived;
   JackMidiEndpoint mEndpoint;
-  std::mutex mMutex;
-  std::condition_variable mArrived;
-  std::deque<Bytes> mReceived;
 };
 
 // What the editor's receive rules make of a pedal message.
