@@ -4,51 +4,17 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <deque>
 #include <filesystem>
-#include <mutex>
 #include <thread>
 
 #include "model/PresetFile.h"
 #include "tests/app/Conversation.h"
+#include "tests/support/MessageInbox.h"
 
 namespace kr7::test {
 namespace {
 
 constexpr auto kHandshakeTimeout = std::chrono::seconds(20);
-
-// The pedal's replies, handed from whichever thread caused them to the audio
-// thread.
-class ReplyQueue {
- public:
-  void Push(ByteSpan reply) {
-    std::lock_guard lock(mMutex);
-    mReplies.emplace_back(reply.begin(), reply.end());
-    mArrived.notify_one();
-  }
-  // Waits briefly for a reply; nullopt when none came or on Stop.
-  std::optional<Bytes> Pop() {
-    std::unique_lock lock(mMutex);
-    mArrived.wait_for(lock, std::chrono::milliseconds(5),
-                      [this] { return !mReplies.empty() || mStopped; });
-    if (mReplies.empty()) return std::nullopt;
-    Bytes reply = std::move(mReplies.front());
-    mReplies.pop_front();
-    return reply;
-  }
-  void Stop() {
-    std::lock_guard lock(mMutex);
-    mStopped = true;
-    mArrived.notify_one();
-  }
-
- private:
-  std::mutex mMutex;
-  std::condition_variable mArrived;
-  std::deque<Bytes> mReplies;
-  bool mStopped = false;
-};
 
 class SessionThreads : public ::testing::Test {
  protected:
@@ -81,7 +47,6 @@ class SessionThreads : public ::testing::Test {
   void StopAudio() {
     if (!audio.joinable()) return;
     running.store(false);
-    replies.Stop();
     audio.join();
     editor.OnFrameworkTimer();
   }
@@ -89,14 +54,14 @@ class SessionThreads : public ::testing::Test {
   TempFolder data;
   pedal::VirtualPedal pedal{pedal::MakeFactoryState()};
   PedalLink link{pedal};
-  ReplyQueue replies;
+  MessageInbox replies;
   RecordingView view;
   KR7Control editor{DataFolder(data.Path())};
   std::atomic<int> parameterSets{0};
   std::atomic<bool> running{true};
   std::thread audio{[this] {
     while (running.load()) {
-      if (auto reply = replies.Pop()) editor.OnSysEx(*reply);
+      if (auto reply = replies.Pop(std::chrono::milliseconds(5))) editor.OnSysEx(*reply);
     }
   }};
 };
