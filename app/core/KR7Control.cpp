@@ -43,7 +43,12 @@ KR7Control::KR7Control(DataFolder folder)
   mPump.SetSysExReceiver(&mSessionLogic);
 }
 
-KR7Control::~KR7Control() { mPump.SetSysExReceiver(nullptr); }
+KR7Control::~KR7Control() {
+  mPump.SetSysExReceiver(nullptr);
+  // The cache files the receive handler handed over since the last timer
+  // step are still written; the window, if any, is past its last call.
+  mWindow.Detach();
+}
 
 void KR7Control::OnDeviceTick() {
   // The second stage of a preset-file import belongs to the UI thread, so

@@ -128,6 +128,10 @@ TEST(ViewDispatcher, HandedWorkRunsOnTheUiThreadInOrderAndIsNeverDropped) {
   dispatcher.Replay();
   EXPECT_EQ(view.TextsOf(kTag), (std::vector<std::string>{"before", "work", "after"}));
   EXPECT_EQ(ran, (std::vector<std::string>{"without a window", "after a full ring"}));
+  // Closing the window (and the editor) still runs it.
+  std::thread([&] { dispatcher.RunOnUiThread(work("at detach")); }).join();
+  dispatcher.Detach();
+  EXPECT_EQ(ran.back(), "at detach");
 }
 
 // Runs make on an audio thread while the UI thread replays, the way the
