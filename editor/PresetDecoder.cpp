@@ -25,10 +25,11 @@ void PresetDecoder::LoadCache() {
 }
 
 // Every settings block sets "PATCH OFFSET"; the files are read again only
-// when the number changed.
+// when the number changed. The read waits behind the cache files still to be
+// written, or it would take their slots for empty and their checksums for zero.
 void PresetDecoder::RenumberList() {
   const int patchOffset = mParams.ParamInt(kParamPatchOffset);
-  if (mListedOffset.exchange(patchOffset) != patchOffset) ReadList();
+  if (mListedOffset.exchange(patchOffset) != patchOffset) mWindow.RunOnUiThread([this] { ReadList(); });
 }
 
 void PresetDecoder::ClearFiles() {

@@ -41,7 +41,8 @@ class PresetDecoder final : public PresetSink, public CacheReset {
   // table describes the files before the pedal is asked.
   void LoadCache();
   // Reads the list again so that its numbers follow "PATCH OFFSET", when
-  // that changed since the list was last read (either thread). Unlike
+  // that changed since the list was last read (either thread; the reading is
+  // done on the UI thread). Unlike
   // LoadCache a full folder does not end fetch mode: a running fetch would
   // stop without asking for the settings and the active preset.
   void RenumberList();

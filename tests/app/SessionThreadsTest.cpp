@@ -67,12 +67,21 @@ class SessionThreads : public ::testing::Test {
 };
 
 TEST_F(SessionThreads, HandshakeAndFetchWithTheHandlerOnItsOwnThread) {
+  // Numbering from 1 makes the settings block read the list again while the
+  // last fetched files may still wait to be written.
+  pedal::PedalState state = pedal.Snapshot();
+  state.globals[kParamPatchOffset - kParamDefineMidiMapping] = 1;
+  pedal.ReplaceState(state);
   const bool loaded = RunUntilLoaded();
   StopAudio();
 
   ASSERT_TRUE(loaded) << "the handshake did not finish in time";
   for (int slot = 0; slot < PresetCache::kNumSlots; ++slot) {
     EXPECT_FALSE(editor.Cache().IsStale(slot)) << "slot " << slot;
+    const std::string numbered = PresetCache::FormatListText(slot + 1, "");
+    EXPECT_TRUE(editor.Cache().ListText(slot).starts_with(numbered) &&
+                editor.Cache().ListText(slot).size() > numbered.size())
+        << editor.Cache().ListText(slot);
     // Written by the UI thread, which the receive handler handed the file to.
     EXPECT_TRUE(std::filesystem::exists(editor.Folder().Presets() + "/" +
                                         PresetCache::SlotFileName(slot)))
@@ -82,7 +91,7 @@ TEST_F(SessionThreads, HandshakeAndFetchWithTheHandlerOnItsOwnThread) {
   // progress texts are not checked: the user IRs of the active preset may
   // still be arriving when the loop stops.)
   EXPECT_FALSE(view.texts[kTagPresetName].empty());
-  EXPECT_EQ(view.texts[kTagPresetNumber], "00");
+  EXPECT_EQ(view.texts[kTagPresetNumber], "01");
 }
 
 // The pedal's presets decoded on the audio thread while preset files are
