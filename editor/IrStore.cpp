@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "model/FileIO.h"
+#include "model/UserTexts.h"
 
 namespace kr7 {
 
@@ -39,6 +40,12 @@ std::optional<std::string> ReadNameField(const std::string& path) {
 }
 
 }  // namespace
+
+std::string EmptySlotText(int n) {
+  char text[32];
+  std::snprintf(text, sizeof text, kEmptySlotFormat.data(), n % kUserIrBankSize + 1);
+  return text;
+}
 
 IrStore::IrStore(const DataFolder& folder) : IrStore(folder.FactoryIrs(), folder.UserIrs()) {}
 
@@ -107,11 +114,7 @@ bool IrStore::LoadFactoryIrName(int k) {
 std::string IrStore::LoadUserIrName(int n) {
   if (n < 0 || n >= kUserIrCount) return {};
   std::optional<std::string> name = ReadNameField(UserIrPath(n));
-  if (!name) {
-    char empty[32];
-    std::snprintf(empty, sizeof empty, "Empty Slot %d", n % kUserIrBankSize + 1);
-    name = empty;
-  }
+  if (!name) name = EmptySlotText(n);
   std::lock_guard lock(mNamesMutex);
   mUserIrNames[n] = *name;
   return *name;

@@ -47,6 +47,9 @@ inline constexpr int kFirstFactoryWavResource = 201;
 inline constexpr int kFlatPosition = 0;
 inline constexpr int kLastCabinetPosition = 8;
 
+// "Empty Slot <row>": what the browser shows for user IR n without a file.
+std::string EmptySlotText(int n);
+
 // The factory cabinets as shipped, extracted under these names.
 inline constexpr std::array<std::string_view, kFactoryIrCount> kFactoryWavNames = {
     "01-Valvora.wav",   "02-Blond 2x12.wav", "03-Tweed 4x10.wav", "04-Cali 1x12.wav",

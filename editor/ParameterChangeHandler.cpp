@@ -1,14 +1,12 @@
 #include "editor/ParameterChangeHandler.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "device/Messages.h"
 #include "editor/IrStore.h"
 #include "model/ControlTags.h"
 #include "editor/ValueTexts.h"
 #include "model/PresetCache.h"
-#include "model/UserTexts.h"
 
 namespace kr7 {
 
@@ -22,12 +20,6 @@ constexpr int kIrNamesPagesPerBank = 4;
 bool ShowsOnPresetDisplay(int index) {
   return index != kParamIr && index != kParamIrModeA && index != kParamIrModeB &&
          index != kParamReverbMode && index != kParamAutoFilerLevel;
-}
-
-std::string EmptySlotText(int n) {
-  char text[256];
-  std::snprintf(text, sizeof text, kEmptySlotFormat.data(), n % kUserIrBankSize + 1);
-  return text;
 }
 
 std::uint8_t Data(int value) { return static_cast<std::uint8_t>(value & kDataByteMask); }
