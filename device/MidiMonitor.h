@@ -30,6 +30,7 @@
 #include <string_view>
 #include <vector>
 
+#include "device/MessagePump.h"
 #include "device/Messages.h"
 #include "device/MpscRing.h"
 
@@ -56,7 +57,7 @@ struct MonitorLog {
 // or fetch needs far fewer.
 inline constexpr std::size_t kMonitorRingCapacity = 256;
 // The largest message kept whole; the editor neither sends nor takes longer.
-inline constexpr std::size_t kMonitorMaxMessage = 512;
+inline constexpr std::size_t kMonitorMaxMessage = kMaxSysExSize;
 
 // What the editor makes of one message: incoming ones through the receive
 // rules (with the connection state at arrival), outgoing ones through the
