@@ -8,21 +8,14 @@ namespace {
 constexpr const char* kSearchClientName = "KR7Control Search";
 constexpr const char* kSearchPortName = "KR7Control Search";
 
-// The library's index of a port name in a fresh listing of object.
-std::optional<unsigned> IndexOf(RtMidi& object, const std::string& name) {
-  const std::vector<std::string> names = rtmidi::ListNames(&object);
-  for (std::size_t i = 1; i < names.size(); ++i)
-    if (names[i] == name) return static_cast<unsigned>(i - 1);
-  return std::nullopt;
-}
-
 template <class Port>
 std::unique_ptr<Port> OpenPort(MidiBackend backend, const std::string& name) {
   const std::optional<RtMidi::Api> api = rtmidi::LibraryApi(backend);
   if (!api) return nullptr;
   std::unique_ptr<Port> object = rtmidi::TryCreate<Port>(*api, kSearchClientName);
   if (!object) return nullptr;
-  const std::optional<unsigned> index = IndexOf(*object, name);
+  // A fresh listing: this object's ports, not the editor's earlier one.
+  const std::optional<unsigned> index = rtmidi::LibraryIndex(rtmidi::ListNames(object.get()), name);
   if (!index || !rtmidi::Reopen(object.get(), index, kSearchPortName)) return nullptr;
   return object;
 }

@@ -2,7 +2,6 @@
 
 #include <rtmidi/RtMidi.h>
 
-#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -19,6 +18,7 @@ constexpr const char* kOutputPortName = "RtMidi Output";
 constexpr unsigned kJackDriver = 1;
 
 using rtmidi::CreateFirstUsable;
+using rtmidi::LibraryIndex;
 using rtmidi::ListNames;
 using rtmidi::Reopen;
 
@@ -87,19 +87,6 @@ void MidiPorts::SetPortNameHook(PortNameHook hook) { mPortNameHook = std::move(h
 bool MidiPorts::HasInputObject() const { return mInput != nullptr; }
 
 bool MidiPorts::HasOutputObject() const { return mOutput != nullptr; }
-
-std::optional<unsigned> MidiPorts::LibraryIndex(const std::vector<std::string>& names,
-                                                const std::string& name) const {
-  if (name.empty() || name == kMidiPortOff) {
-    return std::nullopt;
-  }
-  // Entry 0 is "off"; library port i is entry i + 1.
-  const auto found = std::find(names.begin() + 1, names.end(), name);
-  if (found == names.end()) {
-    return std::nullopt;
-  }
-  return static_cast<unsigned>(found - names.begin() - 1);
-}
 
 bool MidiPorts::Select(MidiDirection direction, const std::string& name) {
   const bool isInput = direction == MidiDirection::Input;

@@ -93,9 +93,6 @@ class MidiPorts : public SysExSender {
  private:
   bool Select(MidiDirection direction, const std::string& name);
   bool Send(std::span<const std::uint8_t> message);
-  // The library's index of a listed port name; none for "off" and unknown names.
-  std::optional<unsigned> LibraryIndex(const std::vector<std::string>& names,
-                                       const std::string& name) const;
 
   MessagePump& mPump;
   std::unique_ptr<RtMidiIn> mInput;

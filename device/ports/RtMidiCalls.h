@@ -85,6 +85,21 @@ inline std::vector<std::string> ListNames(RtMidi* object) {
   return names;
 }
 
+// The library's index of a port name in a listing made by ListNames; none for
+// "off" and unknown names.
+inline std::optional<unsigned> LibraryIndex(const std::vector<std::string>& names,
+                                            const std::string& name) {
+  if (name.empty() || name == kMidiPortOff) {
+    return std::nullopt;
+  }
+  // Entry 0 is "off"; library port i is entry i + 1.
+  const auto found = std::find(names.begin() + 1, names.end(), name);
+  if (found == names.end()) {
+    return std::nullopt;
+  }
+  return static_cast<unsigned>(found - names.begin() - 1);
+}
+
 // Closes the object's port and, with an index, opens that library port.
 inline bool Reopen(RtMidi* object, std::optional<unsigned> index, const char* portName) {
   if (object == nullptr) {
