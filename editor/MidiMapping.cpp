@@ -1,12 +1,11 @@
 #include "editor/MidiMapping.h"
 
-#include <cstdio>
-
 #include "device/Messages.h"
 #include "device/Session.h"
 #include "device/SettingsBlock.h"
 #include "editor/JackFunctions.h"
 #include "editor/PresetDecoder.h"
+#include "editor/ValueTexts.h"
 #include "model/ControlTags.h"
 #include "model/EditorView.h"
 #include "model/Parameters.h"
@@ -70,10 +69,8 @@ void MidiMapping::OnGlobalSetting(int index) {
     // The list's texts live in the editor's own state, so they follow the
     // offset whether or not a window shows them.
     if (mWindow.HasWindow()) {
-      char text[256];
-      std::snprintf(text, sizeof text, "%02d",
-                    mParams.ParamInt(index) + mSession.currentPreset.load());
-      mWindow.View().SetControlText(kTagPresetNumber, text);
+      mWindow.View().SetControlText(
+          kTagPresetNumber, TwoDigits(mParams.ParamInt(index) + mSession.currentPreset.load()));
     }
     mPresets.RenumberList();
   }
