@@ -158,6 +158,9 @@ class Conversation : public ::testing::Test {
     }
   }
 
+  // Moves parameter index to raw as the user's control would.
+  void Set(int index, int raw) { editor->Parameters().SetParameterFromRaw(index, raw); }
+
   // Polls until the identity request goes out, then lets the session run
   // through the fetch (if any), the settings and the active preset.
   void Handshake() {
