@@ -25,9 +25,13 @@ void ViewDispatcher::Replay() {
   while (mQueue.Pop(call)) {
     if (std::holds_alternative<viewcall::UiWork>(call)) {
       RunHandedWork();
-    } else if (mView != nullptr) {
+    } else if (mView != nullptr && std::holds_alternative<viewcall::IrGraphResponse>(call)) {
+      // Only this call reads the buffer the audio thread writes; the lock is
+      // not held over the others.
       std::lock_guard lock(mIrMutex);
       Apply(call, *mView, std::span<const double>(mIrResponse.data(), mIrLength));
+    } else if (mView != nullptr) {
+      Apply(call, *mView, {});
     }
   }
   // Work whose place the full ring could not take.

@@ -44,6 +44,8 @@ struct Running {
   SingleInstance* instance = nullptr;
   // The file named at the first start, until it is opened.
   std::string startFile;
+  // Whether it is a good preset file, read once when the watch starts.
+  bool startFileIsGoodPreset = false;
   int startFileTicks = 0;
   guint startFileWatch = 0;
 };
@@ -77,7 +79,7 @@ gboolean OpenStartFileWhenReady(gpointer data) {
   auto& running = *static_cast<Running*>(data);
   const SessionState& session = running.host->Control().Session();
   const bool waitForPedal =
-      IsGoodPresetFile(running.startFile) &&
+      running.startFileIsGoodPreset &&
       (session.connected.load() ? session.activePresetPending.load()
                                 : ++running.startFileTicks < kStartFileWaitTicks);
   if (waitForPedal) return G_SOURCE_CONTINUE;
@@ -90,8 +92,9 @@ gboolean OpenStartFileWhenReady(gpointer data) {
 // named on the command line.
 void OnFirstFrame(Running& running) {
   running.host->OpenDevices(running.window->Window());
-  if (!running.startFile.empty())
-    running.startFileWatch = g_timeout_add(kStartFileTickMs, &OpenStartFileWhenReady, &running);
+  if (running.startFile.empty()) return;
+  running.startFileIsGoodPreset = IsGoodPresetFile(running.startFile);
+  running.startFileWatch = g_timeout_add(kStartFileTickMs, &OpenStartFileWhenReady, &running);
 }
 
 gboolean OnInstanceRequest(gint, GIOCondition, gpointer data) {
