@@ -1,5 +1,8 @@
 #include "app/shell/window/MidiMonitorWindow.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <span>
 #include <string>
 
 #include "app/shell/window/Dialogs.h"
@@ -93,13 +96,18 @@ gboolean MidiMonitorWindow::Drain(gpointer data) {
 }
 
 void MidiMonitorWindow::Append(const std::vector<MonitorEntry>& entries) {
-  for (const MonitorEntry& entry : entries) {
-    if (mLog.entries.size() == kMaxEntries) {
-      mLog.entries.erase(mLog.entries.begin());
-      GtkTreeIter first;
-      if (gtk_tree_model_get_iter_first(GTK_TREE_MODEL(mRows), &first))
-        gtk_list_store_remove(mRows, &first);
-    }
+  // The oldest entries leave in one step, not with a shift of the whole list
+  // for each new entry; of a batch longer than the list only its end stays.
+  const std::size_t fresh = std::min(entries.size(), kMaxEntries);
+  const std::size_t leaving = mLog.entries.size() + fresh > kMaxEntries
+                                  ? mLog.entries.size() + fresh - kMaxEntries
+                                  : 0;
+  mLog.entries.erase(mLog.entries.begin(), mLog.entries.begin() + static_cast<std::ptrdiff_t>(leaving));
+  for (std::size_t i = 0; i < leaving; ++i) {
+    GtkTreeIter first;
+    if (gtk_tree_model_get_iter_first(GTK_TREE_MODEL(mRows), &first)) gtk_list_store_remove(mRows, &first);
+  }
+  for (const MonitorEntry& entry : std::span(entries).last(fresh)) {
     mLog.entries.push_back(entry);
     const std::string time = FormatMonitorTime(entry.milliseconds);
     GtkTreeIter row;
