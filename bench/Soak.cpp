@@ -285,9 +285,7 @@ class Soak {
   }
 
   Bytes CachedPayload(int slot) {
-    char name[16];
-    std::snprintf(name, sizeof name, "%03d.dat", slot + 1);
-    std::ifstream in(mEditor.Folder().Presets() + "/" + name, std::ios::binary);
+    std::ifstream in(mEditor.Cache().SlotPath(slot), std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 

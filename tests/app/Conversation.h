@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -139,21 +140,26 @@ class Conversation : public ::testing::Test {
   }
 
   // Hands every waiting reply to the receive handler, including the replies
-  // to requests it sends meanwhile.
-  void Deliver() {
+  // to requests it sends meanwhile, as alter (when given) leaves them; a
+  // reply alter returns false for is lost.
+  using Alter = std::function<bool(Bytes&)>;
+  void Deliver(const Alter& alter = {}) {
     while (!inbox.empty()) {
       Bytes message = std::move(inbox.front());
       inbox.pop_front();
-      editor->OnSysEx(message);
+      if (!alter || alter(message)) editor->OnSysEx(message);
     }
   }
 
-  void Tick(int n = 1) {
+  void Tick(int n = 1, const Alter& alter = {}) {
     for (int i = 0; i < n; ++i) {
       editor->OnDeviceTick();
-      Deliver();
+      Deliver(alter);
     }
   }
+
+  // Moves parameter index to raw as the user's control would.
+  void Set(int index, int raw) { editor->Parameters().SetParameterFromRaw(index, raw); }
 
   // Polls until the identity request goes out, then lets the session run
   // through the fetch (if any), the settings and the active preset.

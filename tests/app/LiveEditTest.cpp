@@ -33,7 +33,6 @@ class LiveEdit : public Conversation {
     pedal::SetPayloadValue(state.presets[kBritishSlot], kParamGain, 3);
     pedal.ReplaceState(state);
   }
-  void Set(int index, int value) { editor->Parameters().SetParameterFromRaw(index, value); }
   void Select(int index, double position, SelectorEventKind kind,
               SelectorModifier modifier = SelectorModifier::kNone, bool positive = false) {
     editor->Parameters().OnSelectorChange(index, position, {kind, positive, modifier});
@@ -41,7 +40,6 @@ class LiveEdit : public Conversation {
   void Timer(int n) {
     for (int i = 0; i < n; ++i) editor->OnFrameworkTimer();
   }
-  int Sent(std::uint8_t command) const { return CountSent(command); }
   Block Open() const { return editor->LiveEdit().SelectedBlock(); }
 };
 
@@ -224,11 +222,11 @@ TEST_F(LiveEdit, PedalDataOutsideItsRangesChangesNothingElse) {
   pedal::SetPayloadValue(state.presets[0], kParamDynamics, 30);
   pedal.ReplaceState(state);
   Handshake();
-  EXPECT_EQ(Sent(kCmdIrRequest), 0);
+  EXPECT_EQ(CountSent(kCmdIrRequest), 0);
   editor->Session().irSlotAFlag.store(true);
   Set(kParamUserIrA, 5);
   Tick();
-  EXPECT_EQ(Sent(kCmdIrRequest), 0);
+  EXPECT_EQ(CountSent(kCmdIrRequest), 0);
 
   // Opening the drive block with "Dynamics" 30 moves only the Compression
   // control; the preset keeps 30 and the pedal hears only "Drive".
@@ -237,7 +235,7 @@ TEST_F(LiveEdit, PedalDataOutsideItsRangesChangesNothingElse) {
   EXPECT_EQ(Open(), Block::kDrive);
   EXPECT_EQ(editor->Parameters().ParamInt(kParamDynamics), 30);
   EXPECT_EQ(view.parameterValues[kParamCompression], 64.0);
-  EXPECT_EQ(Sent(kCmdParameterSet), 1);
+  EXPECT_EQ(CountSent(kCmdParameterSet), 1);
   // From 64 up, Compression follows: 100 shows 57 and keeps Dynamics 100.
   Set(kParamDynamics, 100);
   Set(kParamCompression, 100);

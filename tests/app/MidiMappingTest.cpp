@@ -18,7 +18,6 @@ class MidiMappingTest : public Conversation {
     change(state);
     pedal.ReplaceState(state);
   }
-  void Set(int index, int raw) { editor->Parameters().SetParameterFromRaw(index, raw); }
   void ExpectToldOnce() {
     editor->OnFrameworkTimer();
     EXPECT_EQ(view.messages, std::vector<std::string>{std::string(kSettingsNotArrivedText)});

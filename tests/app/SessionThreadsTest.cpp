@@ -5,11 +5,11 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
-#include <thread>
+#include <optional>
 
 #include "model/PresetFile.h"
 #include "tests/app/Conversation.h"
-#include "tests/support/MessageInbox.h"
+#include "tests/app/ThreadedReplies.h"
 
 namespace kr7::test {
 namespace {
@@ -33,37 +33,25 @@ class SessionThreads : public ::testing::Test {
 
   // Runs the device tick and the 20 ms timer until the handshake is done.
   bool RunUntilLoaded() {
-    const auto deadline = std::chrono::steady_clock::now() + kHandshakeTimeout;
-    while (std::chrono::steady_clock::now() < deadline) {
-      editor.OnDeviceTick();
-      editor.OnFrameworkTimer();
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-      if (editor.Session().connected.load() && !editor.Session().fetching.load() &&
-          !editor.Session().activePresetPending.load() && view.texts.count(kTagPresetName) > 0)
-        return true;
-    }
-    return false;
+    return RunUiUntil(editor, std::chrono::steady_clock::now() + kHandshakeTimeout, [this] {
+      return editor.Session().connected.load() && !editor.Session().fetching.load() &&
+             !editor.Session().activePresetPending.load() && view.texts.count(kTagPresetName) > 0;
+    });
   }
   void StopAudio() {
-    if (!audio.joinable()) return;
-    running.store(false);
-    audio.join();
+    if (!audio) return;
+    audio.reset();
     editor.OnFrameworkTimer();
   }
 
   TempFolder data;
   pedal::VirtualPedal pedal{pedal::MakeFactoryState()};
   PedalLink link{pedal};
-  MessageInbox replies;
+  ReplyQueue replies;
   RecordingView view;
   KR7Control editor{DataFolder(data.Path())};
   std::atomic<int> parameterSets{0};
-  std::atomic<bool> running{true};
-  std::thread audio{[this] {
-    while (running.load()) {
-      if (auto reply = replies.Pop(std::chrono::milliseconds(5))) editor.OnSysEx(*reply);
-    }
-  }};
+  std::optional<AudioThread> audio{std::in_place, editor, replies};
 };
 
 TEST_F(SessionThreads, HandshakeAndFetchWithTheHandlerOnItsOwnThread) {

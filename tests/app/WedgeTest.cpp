@@ -2,7 +2,6 @@
 // missing connection never leave the editor stuck until a restart.
 
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <tuple>
 
@@ -21,23 +20,7 @@ constexpr int kIrB = 201;
 constexpr int kExportTimeout = kPresetReplyTicks + 2;
 constexpr int kStreamTimeout = kStreamReplyTicks + 3;
 
-class WedgeTest : public StreamConversation {
- protected:
-  // Delivers the pedal's replies as `alter` leaves them; false loses one.
-  void DeliverAltered(const std::function<bool(Bytes&)>& alter) {
-    while (!inbox.empty()) {
-      Bytes message = std::move(inbox.front());
-      inbox.pop_front();
-      if (alter(message)) editor->OnSysEx(message);
-    }
-  }
-  void TickAltered(int n, const std::function<bool(Bytes&)>& alter) {
-    for (int i = 0; i < n; ++i) {
-      editor->OnDeviceTick();
-      DeliverAltered(alter);
-    }
-  }
-};
+class WedgeTest : public StreamConversation {};
 
 TEST_F(WedgeTest, ExportRepeatsLostRequestsAndImportLetsThePollingReconnect) {
   Handshake();
@@ -89,7 +72,7 @@ TEST_F(WedgeTest, LostChecksumAndSettingsRepliesAreAskedForAgain) {
     return names;
   };
   constexpr int kWait = kPresetReplyTicks + 1;
-  TickAltered(kPollTicks + kWait + 2, losing);
+  Tick(kPollTicks + kWait + 2, losing);
   EXPECT_EQ(globalRequests(), (std::vector<std::string>{"GlobalRequest 15", "GlobalRequest 3",
                                                        "GlobalRequest 3", "GlobalRequest 0"}));
   EXPECT_EQ(editor->Cache().StaleCount(), 0);
@@ -100,7 +83,7 @@ TEST_F(WedgeTest, LostChecksumAndSettingsRepliesAreAskedForAgain) {
   link.sent.clear();
   editor->SessionLogic().Reconnect();
   lose[kGlobalSettings] = 1 + kBlockRequestRepeats;
-  TickAltered(2 * kPollTicks + (1 + kBlockRequestRepeats) * kWait, losing);
+  Tick(2 * kPollTicks + (1 + kBlockRequestRepeats) * kWait, losing);
   EXPECT_EQ(globalRequests(),
             (std::vector<std::string>{"GlobalRequest 15", "GlobalRequest 3", "GlobalRequest 0",
                                       "GlobalRequest 0", "GlobalRequest 0", "GlobalRequest 0",
@@ -161,7 +144,7 @@ TEST_F(WedgeTest, SpoiledIrDownloadIsAskedOnceMoreThenReportedAndSourceBFollows)
   inbox.push_back(build::ShortReply(kReplyError));
   pedal.StepToPreset(0);
   int spoil = 2;
-  DeliverAltered([&spoil](Bytes& m) {
+  Deliver([&spoil](Bytes& m) {
     if (m[kOffsetCommand] == kCmdIrDumpEnd && spoil-- > 0) m[m.size() - 2] ^= 1;
     return true;
   });

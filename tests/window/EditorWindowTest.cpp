@@ -62,16 +62,18 @@ class EditorWindow : public ::testing::Test {
     return StartEditor(editor, log) ? mDisplay.WaitForTitle(kTitle, 20s) : 0;
   }
 
-  // The virtual pedal with its MIDI monitor in pedal.log, and the editor's
-  // settings pointing at it.
-  void StartPedal(test::ChildProcess& pedal) {
-    ASSERT_TRUE(pedal.Start(KR7_PEDAL_PATH, {"--trace", "--connect-editor"},
-                            {{"JACK_DEFAULT_SERVER", mJack.Name()}}, mHome / "pedal.log"));
+  // The virtual pedal with its MIDI monitor in pedal.log, then the editor
+  // pointed at it, logging to editor.log; its window is mWindow.
+  void OpenEditorBesideThePedal() {
+    ASSERT_TRUE(mPedal.Start(KR7_PEDAL_PATH, {"--trace", "--connect-editor"},
+                             {{"JACK_DEFAULT_SERVER", mJack.Name()}}, mHome / "pedal.log"));
     std::ofstream(mDataFolder + "/settings.ini")
         << "[audio]\ndriver=1\n[midi]\nindev=kr7-virtual-pedal:out\noutdev=kr7-virtual-pedal:in\n";
     // The pedal's ports must exist before the editor lists the ports.
     ASSERT_TRUE(WaitForTrace("", 10s));
     std::this_thread::sleep_for(500ms);
+    mWindow = OpenEditor(mEditor, "editor.log");
+    ASSERT_NE(mWindow, 0u) << ReadText(mHome / "editor.log");
   }
 
   // Closes the window as a user would; the editor must leave cleanly.
@@ -107,6 +109,10 @@ class EditorWindow : public ::testing::Test {
   jacktest::JackServer mJack;
   test::TempFolder mHome;
   std::string mDataFolder;
+  // Declared after the server and the folder, so both outlive the processes.
+  test::ChildProcess mPedal;
+  test::ChildProcess mEditor;
+  Window mWindow = 0;
 };
 
 TEST_F(EditorWindow, OpensOnceClosesInOrderAndRemembersItsScale) {
@@ -148,11 +154,7 @@ TEST_F(EditorWindow, OpensAtTheStoredScale) {
 // request, the identity block, and the request for the preset checksums that
 // follows only once the editor accepted the pedal.
 TEST_F(EditorWindow, ConnectsToTheVirtualPedal) {
-  test::ChildProcess pedal;
-  StartPedal(pedal);
-  test::ChildProcess editor;
-  const Window window = OpenEditor(editor, "editor.log");
-  ASSERT_NE(window, 0u) << ReadText(mHome / "editor.log");
+  ASSERT_NO_FATAL_FAILURE(OpenEditorBesideThePedal());
 
   const std::string identityRequest = "F0 00 51 21 03 55 0C 0F F7";
   const std::string checksumRequest = "F0 00 51 21 03 55 0C 03 F7";
@@ -167,7 +169,7 @@ TEST_F(EditorWindow, ConnectsToTheVirtualPedal) {
   EXPECT_LT(identity, block);
   EXPECT_LT(block, checksums);
 
-  CloseEditor(window, editor, "editor.log");
+  CloseEditor(mWindow, mEditor, "editor.log");
 }
 
 TEST(EditorCommandLine, VersionAnswersWithoutADisplay) {
@@ -195,11 +197,7 @@ void WritePresetFile(const std::string& path, const char* magic) {
 // "Unknown file format." (the only window without a title) and sends
 // nothing; a good one reaches the pedal as PresetStore.
 TEST_F(EditorWindow, HandsFilesToTheRunningEditor) {
-  test::ChildProcess pedal;
-  StartPedal(pedal);
-  test::ChildProcess editor;
-  const Window window = OpenEditor(editor, "editor.log");
-  ASSERT_NE(window, 0u) << ReadText(mHome / "editor.log");
+  ASSERT_NO_FATAL_FAILURE(OpenEditorBesideThePedal());
   // Connected: the checksum request follows the accepted identity block.
   ASSERT_TRUE(WaitForTrace("F0 00 51 21 03 55 0C 03 F7", 30s)) << ReadText(mHome / "pedal.log");
   ASSERT_TRUE(mDisplay.FindByTitle("").empty());
@@ -217,7 +215,7 @@ TEST_F(EditorWindow, HandsFilesToTheRunningEditor) {
   EXPECT_EQ(good.WaitForExit(10s), 0);
   EXPECT_TRUE(WaitForTrace("PresetStore", 10s)) << ReadText(mHome / "pedal.log");
   EXPECT_EQ(mDisplay.FindByTitle(kTitle).size(), 1u);
-  editor.Stop();
+  mEditor.Stop();
 }
 
 // Trace lines the pedal printed for messages it received (IN) of one kind.
@@ -234,11 +232,7 @@ std::vector<std::string> ReceivedLines(const std::string& trace, const std::stri
 // the pedal hears the level and the selection. Positions come from the
 // layout, scaled by the window's scale (the canvas sits below the menu bar).
 TEST_F(EditorWindow, KnobDragAndPresetClickReachThePedal) {
-  test::ChildProcess pedal;
-  StartPedal(pedal);
-  test::ChildProcess editor;
-  const Window window = OpenEditor(editor, "editor.log");
-  ASSERT_NE(window, 0u) << ReadText(mHome / "editor.log");
+  ASSERT_NO_FATAL_FAILURE(OpenEditorBesideThePedal());
   // The pedal's controls wake once the editor is connected; the active
   // preset's dump ends the start-up conversation.
   ASSERT_TRUE(WaitForTrace("IN   BulkEnd", 40s));
@@ -246,11 +240,11 @@ TEST_F(EditorWindow, KnobDragAndPresetClickReachThePedal) {
   std::this_thread::sleep_for(1s);
 
   XWindowAttributes attributes;
-  ASSERT_TRUE(mDisplay.Attributes(window, attributes));
+  ASSERT_TRUE(mDisplay.Attributes(mWindow, attributes));
   const double scale = 0.5;  // the default window scale
   const int canvasTop = attributes.height - static_cast<int>(pages::kDesignHeight * scale);
   auto at = [&](float x, float y) {
-    return mDisplay.MovePointer(window, static_cast<int>(x * scale), canvasTop + static_cast<int>(y * scale));
+    return mDisplay.MovePointer(mWindow, static_cast<int>(x * scale), canvasTop + static_cast<int>(y * scale));
   };
   const igraphics::Rect level = pages::PedalKnobCentre(kParamLevel);
   ASSERT_TRUE(at(level.L, level.T));
@@ -276,7 +270,7 @@ TEST_F(EditorWindow, KnobDragAndPresetClickReachThePedal) {
   ASSERT_EQ(selects.size(), 1u) << trace;
   EXPECT_NE(selects.front().find(" 0C 02 F7"), std::string::npos) << selects.front();
 
-  CloseEditor(window, editor, "editor.log");
+  CloseEditor(mWindow, mEditor, "editor.log");
 }
 
 bool IsDark(unsigned long rgb) { return ((rgb >> 16) & 0xFF) < 80 && ((rgb >> 8) & 0xFF) < 80 && (rgb & 0xFF) < 80; }
