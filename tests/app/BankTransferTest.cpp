@@ -114,7 +114,6 @@ class BankTransferTest : public StreamConversation {
     }
     return perTick;
   }
-
 };
 
 // ---- factory presets update ---------------------------------------------------
@@ -450,7 +449,6 @@ TEST_F(BankTransferTest, ImportWaitsWhileDisconnected) {
   Tick();
   EXPECT_EQ(SentNames(), std::vector<std::string>{"BulkBegin"});
 }
-
 
 // ---- automatic backup -----------------------------------------------------------
 
