@@ -154,13 +154,6 @@ bool PresetCache::WriteSlotFile(int slot, std::span<const std::uint8_t> payload)
   return WriteFileAtomically(SlotPath(slot), payload.data(), payload.size());
 }
 
-bool PresetCache::StoreFetched(int slot, std::span<const std::uint8_t> payload,
-                               PresetChecksum checksum, int patchOffset) {
-  // Recorded even when the file failed, so the slot is not fetched again in
-  // this run.
-  return RecordFetched(slot, payload, checksum, patchOffset) && WriteSlotFile(slot, payload);
-}
-
 bool PresetCache::RecordFetched(int slot, std::span<const std::uint8_t> payload,
                                 PresetChecksum checksum, int patchOffset) {
   if (!IsSlot(slot) || payload.size() != kPresetPayloadSize) {
@@ -173,11 +166,6 @@ bool PresetCache::RecordFetched(int slot, std::span<const std::uint8_t> payload,
   mStale[index] = false;
   mListTexts[index] = std::move(text);
   return true;
-}
-
-bool PresetCache::StoreSaved(int slot, std::span<const std::uint8_t> payload,
-                             PresetChecksum checksum) {
-  return RecordSaved(slot, payload, checksum) && WriteSlotFile(slot, payload);
 }
 
 bool PresetCache::RecordSaved(int slot, std::span<const std::uint8_t> payload,

@@ -76,22 +76,15 @@ class PresetCache {
   int CompareWithDevice(std::span<const std::uint8_t> deviceChecksums);
 
   // A payload fetched in fetch mode (its message checksum already checked by
-  // the caller): writes the slot file, records checksum, clears the stale
-  // flag and sets the list text to " %02d " from slot + patchOffset plus the
-  // name. Table updates happen even when the file cannot be written. Returns
-  // whether the file was written; false without any change for a bad slot
-  // or a payload of other than 256 bytes.
-  bool StoreFetched(int slot, std::span<const std::uint8_t> payload, PresetChecksum checksum,
-                    int patchOffset);
-  // StoreFetched without the file, which the caller writes with
-  // WriteSlotFile; false for a bad slot or payload.
+  // the caller): records the checksum, clears the stale flag and sets the
+  // list text to " %02d " from slot + patchOffset plus the name. The caller
+  // writes the file with WriteSlotFile; the tables are updated even when that
+  // fails, so the slot is not fetched again in this run. False without any
+  // change for a bad slot or a payload of other than 256 bytes.
   bool RecordFetched(int slot, std::span<const std::uint8_t> payload, PresetChecksum checksum,
                      int patchOffset);
-
-  // The current preset after a confirmed save: file, checksum, stale flag.
-  // The list text is the decoder's business and is left alone.
-  bool StoreSaved(int slot, std::span<const std::uint8_t> payload, PresetChecksum checksum);
-  // StoreSaved without the file.
+  // The current preset after a confirmed save: checksum and stale flag (the
+  // file as above). The list text is the decoder's business and is left alone.
   bool RecordSaved(int slot, std::span<const std::uint8_t> payload, PresetChecksum checksum);
   // Replaces the slot's file whole; false when it could not be written.
   bool WriteSlotFile(int slot, std::span<const std::uint8_t> payload) const;

@@ -53,6 +53,14 @@ class PresetCacheTest : public ::testing::Test {
 
   void CreateFolders() { ASSERT_TRUE(mFolder.CreateAll()); }
   void PutSlot(int slot, const Bytes& bytes) { WriteBytes(mCache.SlotPath(slot), bytes); }
+  // What the editor does with a fetched or saved payload: the tables, then
+  // the file; true when both took it.
+  bool StoreFetched(int slot, const Bytes& payload, PresetChecksum checksum, int patchOffset) {
+    return mCache.RecordFetched(slot, payload, checksum, patchOffset) && mCache.WriteSlotFile(slot, payload);
+  }
+  bool StoreSaved(int slot, const Bytes& payload, PresetChecksum checksum) {
+    return mCache.RecordSaved(slot, payload, checksum) && mCache.WriteSlotFile(slot, payload);
+  }
 
   TempFolder mTemp;
   kr7::DataFolder mFolder;
@@ -179,13 +187,13 @@ TEST_F(PresetCacheTest, StoreFetchedWritesFileAndClearsStale) {
   device[2 * 9 + 1] = checksum.low;
   ASSERT_EQ(mCache.CompareWithDevice(device), 1);
 
-  EXPECT_TRUE(mCache.StoreFetched(9, payload, checksum, kPatchOffsetZero));
+  EXPECT_TRUE(StoreFetched(9, payload, checksum, kPatchOffsetZero));
   EXPECT_EQ(ReadBytes(mFolder.Presets() + "/010.dat"), payload);
   EXPECT_FALSE(mCache.IsStale(9));
   EXPECT_EQ(mCache.Checksum(9), checksum);
   EXPECT_EQ(mCache.ListText(9), " 09 " + Padded("Lead"));
 
-  EXPECT_TRUE(mCache.StoreFetched(9, payload, checksum, kPatchOffsetOne));
+  EXPECT_TRUE(StoreFetched(9, payload, checksum, kPatchOffsetOne));
   EXPECT_EQ(mCache.ListText(9), " 10 " + Padded("Lead"));
   // What was stored is what the next comparison agrees with.
   EXPECT_EQ(mCache.CompareWithDevice(device), 0);
@@ -193,7 +201,7 @@ TEST_F(PresetCacheTest, StoreFetchedWritesFileAndClearsStale) {
 
 TEST_F(PresetCacheTest, StoreFetchedCreatesAMissingPresetFolder) {
   const Bytes payload = MakePayload("New");
-  EXPECT_TRUE(mCache.StoreFetched(0, payload, PresetCache::ComputeChecksum(payload),
+  EXPECT_TRUE(StoreFetched(0, payload, PresetCache::ComputeChecksum(payload),
                                   kPatchOffsetZero));
   EXPECT_EQ(ReadBytes(mCache.SlotPath(0)), payload);
 }
@@ -202,7 +210,7 @@ TEST_F(PresetCacheTest, StoreFetchedUnwritableStillUpdatesTables) {
   WriteBytes(mTemp / "KR7Control", {0});  // a file where the folder should be
   const Bytes payload = MakePayload("Lost");
   const PresetChecksum checksum = PresetCache::ComputeChecksum(payload);
-  EXPECT_FALSE(mCache.StoreFetched(0, payload, checksum, kPatchOffsetZero));
+  EXPECT_FALSE(StoreFetched(0, payload, checksum, kPatchOffsetZero));
   EXPECT_FALSE(mCache.IsStale(0));
   EXPECT_EQ(mCache.Checksum(0), checksum);
   EXPECT_EQ(mCache.ListText(0), " 00 " + Padded("Lost"));
@@ -211,12 +219,12 @@ TEST_F(PresetCacheTest, StoreFetchedUnwritableStillUpdatesTables) {
 TEST_F(PresetCacheTest, StoreRejectsBadSlotAndSize) {
   CreateFolders();
   const Bytes payload = MakePayload("X");
-  EXPECT_FALSE(mCache.StoreFetched(-1, payload, {}, kPatchOffsetZero));
-  EXPECT_FALSE(mCache.StoreFetched(PresetCache::kNumSlots, payload, {}, kPatchOffsetZero));
-  EXPECT_FALSE(mCache.StoreSaved(PresetCache::kNumSlots, payload, {}));
+  EXPECT_FALSE(StoreFetched(-1, payload, {}, kPatchOffsetZero));
+  EXPECT_FALSE(StoreFetched(PresetCache::kNumSlots, payload, {}, kPatchOffsetZero));
+  EXPECT_FALSE(StoreSaved(PresetCache::kNumSlots, payload, {}));
   Bytes shortPayload = payload;
   shortPayload.pop_back();
-  EXPECT_FALSE(mCache.StoreFetched(0, shortPayload, {1, 1}, kPatchOffsetZero));
+  EXPECT_FALSE(StoreFetched(0, shortPayload, {1, 1}, kPatchOffsetZero));
   EXPECT_TRUE(mCache.IsStale(0));
   EXPECT_EQ(mCache.Checksum(0), (PresetChecksum{0, 0}));
   EXPECT_FALSE(Exists(mCache.SlotPath(0)));
@@ -228,7 +236,7 @@ TEST_F(PresetCacheTest, StoreSavedLeavesListTextToTheDecoder) {
   mCache.SetStale(3, true);
   const Bytes payload = MakePayload("Saved");
   const PresetChecksum checksum = PresetCache::ComputeChecksum(payload);
-  EXPECT_TRUE(mCache.StoreSaved(3, payload, checksum));
+  EXPECT_TRUE(StoreSaved(3, payload, checksum));
   EXPECT_EQ(ReadBytes(mCache.SlotPath(3)), payload);
   EXPECT_EQ(mCache.Checksum(3), checksum);
   EXPECT_FALSE(mCache.IsStale(3));

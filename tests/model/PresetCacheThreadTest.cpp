@@ -29,7 +29,8 @@ TEST(PresetCacheThreads, StoresWhileTheListIsRead) {
   std::atomic<bool> done{false};
   std::thread audio([&] {
     for (int s = 0; s < PresetCache::kNumSlots; ++s) {
-      cache.StoreFetched(s, payload, checksum, 0);
+      cache.RecordFetched(s, payload, checksum, 0);
+      cache.WriteSlotFile(s, payload);
     }
     done.store(true);
   });
