@@ -1,9 +1,10 @@
 // Redraw and graph-update timings of the editor's pages.
 //
-// Targets: a full redraw of the main page at scale 1 under 16 ms (one frame
-// at 60 Hz), a knob-drag redraw under 2 ms, and an impulse-response update
-// of the graph under 1 ms (the "IR" knob is dragged continuously). The page
-// shows a preset the virtual pedal sent, as a user would see it.
+// Targets: a full redraw of the main page (CPU time) at most 8 ms at scale 1
+// and 16 ms (one frame at 60 Hz) at scale 2, a knob-drag redraw under 2 ms,
+// and an impulse-response update of the graph under 1 ms (the "IR" knob is
+// dragged continuously). The page shows a preset the virtual pedal sent, as
+// a user would see it.
 
 #include <benchmark/benchmark.h>
 

@@ -12,6 +12,7 @@ class IBitmapControl : public IControl {
  public:
   IBitmapControl(float x, float y, const IBitmap& bitmap, int paramIdx = kNoParameter);
   void Draw(cairo_t* cr) override;
+  int StaticPicture() const override { return CurrentFrame(); }
   const IBitmap& GetBitmap() const { return mBitmap; }
   int CurrentFrame() const { return FrameForValue(mBitmap.N(), GetValue()); }
 
@@ -35,6 +36,7 @@ class IBKnobRotaterControl : public IKnobControlBase {
   static constexpr double kGearing = 4.0;
   IBKnobRotaterControl(const Rect& bounds, const IBitmap& bitmap, int paramIdx);
   void Draw(cairo_t* cr) override;
+  int StaticPicture() const override { return ValuePicture(); }
   double Angle() const { return GetValue() * 300.0 - 150.0; }
 
  private:

@@ -27,6 +27,7 @@ using IActionFunction = std::function<void(IControl*)>;
 inline constexpr int kNoParameter = -1;
 using kr7::kNoTag;
 inline constexpr float kDisabledBlend = 0.25f;
+inline constexpr int kDrawnEachTime = -1;
 
 class IControl {
  public:
@@ -38,6 +39,11 @@ class IControl {
   // --- Drawing ---------------------------------------------------------------
   // cr is in design units; the context has already applied scale and opacity.
   virtual void Draw(cairo_t* cr) = 0;
+  // Which of its fixed pictures the control shows, for one whose picture
+  // depends on nothing but that number, its draw rectangle and the scale:
+  // the context then keeps the picture as pixels of the device and composes
+  // them instead of drawing again. kDrawnEachTime for every other control.
+  virtual int StaticPicture() const { return kDrawnEachTime; }
 
   // --- Input (design units) --------------------------------------------------
   virtual void OnMouseDown(float x, float y, const IMouseMod& mod);

@@ -324,7 +324,7 @@ Rect IGraphics::TakeDirtyRect() {
   return all;
 }
 
-void IGraphics::DrawControl(cairo_t* cr, IControl& control) const {
+void IGraphics::DrawControl(cairo_t* cr, IControl& control) {
   cairo_save(cr);
   if (control.IsDisabled()) {
     // The group surface covers only the clip, so keep it to the control.
@@ -332,13 +332,55 @@ void IGraphics::DrawControl(cairo_t* cr, IControl& control) const {
     cairo_rectangle(cr, r.L, r.T, r.W(), r.H());
     cairo_clip(cr);
     cairo_push_group(cr);
-    control.Draw(cr);
+    DrawPicture(cr, control);
     cairo_pop_group_to_source(cr);
     cairo_paint_with_alpha(cr, control.GetBlend());
   } else {
-    control.Draw(cr);
+    DrawPicture(cr, control);
   }
   cairo_restore(cr);
+}
+
+void IGraphics::DrawPicture(cairo_t* cr, IControl& control) {
+  const int picture = control.StaticPicture();
+  if (picture == kDrawnEachTime) {
+    control.Draw(cr);
+    return;
+  }
+  StaticLayer& kept = mStaticLayers[&control];
+  if (kept.picture != picture) {
+    kept.layer.Invalidate();
+    kept.picture = picture;
+  }
+  kept.layer.Paint(cr, control.GetDrawRECT(), [&control](cairo_t* layer) { control.Draw(layer); });
+}
+
+std::size_t IGraphics::PaintBackdrop(cairo_t* cr) {
+  std::vector<BackdropPart> parts;
+  std::size_t end = 0;
+  for (; end < mControls.size(); ++end) {
+    IControl& c = *mControls[end];
+    const int picture = c.StaticPicture();
+    if (picture == kDrawnEachTime || c.IsDisabled()) break;
+    if (!c.IsHidden()) parts.push_back({&c, c.GetDrawRECT(), picture});
+  }
+  cairo_save(cr);
+  if (parts.empty()) {
+    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+    cairo_paint(cr);
+  } else {
+    if (parts != mBackdropParts) {
+      mBackdrop.Invalidate();
+      mBackdropParts = std::move(parts);
+    }
+    // Copied, not blended: the backdrop replaces whatever the area held.
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    mBackdrop.Paint(cr, GetBounds(), [this](cairo_t* layer) {
+      for (const BackdropPart& part : mBackdropParts) part.control->Draw(layer);
+    });
+  }
+  cairo_restore(cr);
+  return end;
 }
 
 void IGraphics::Draw(cairo_t* cr, const Rect& area) {
@@ -353,13 +395,10 @@ void IGraphics::Draw(cairo_t* cr, const Rect& area) {
   cairo_save(cr);
   cairo_rectangle(cr, l, t, r - l, b - t);
   cairo_clip(cr);
-  cairo_save(cr);
-  cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
-  cairo_paint(cr);
-  cairo_restore(cr);
   cairo_scale(cr, mScale, mScale);
-  for (const auto& c : mControls) {
-    if (!c->IsHidden() && c->GetDrawRECT().Intersects(designArea)) DrawControl(cr, *c);
+  for (std::size_t i = PaintBackdrop(cr); i < mControls.size(); ++i) {
+    IControl& c = *mControls[i];
+    if (!c.IsHidden() && c.GetDrawRECT().Intersects(designArea)) DrawControl(cr, c);
   }
   const auto shared = SharedControls();
   for (auto it = shared.rbegin(); it != shared.rend(); ++it) {

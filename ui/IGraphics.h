@@ -26,6 +26,7 @@
 #include "ui/IGraphicsTypes.h"
 #include "ui/ISVG.h"
 #include "ui/ImageCache.h"
+#include "ui/LayerCache.h"
 
 namespace igraphics {
 
@@ -175,7 +176,25 @@ class IGraphics {
   void HideCursor(bool hide);
 
  private:
-  void DrawControl(cairo_t* cr, IControl& control) const;
+  // A kept picture of a control, and which of its pictures it is.
+  struct StaticLayer {
+    LayerCache layer;
+    int picture = kDrawnEachTime;
+  };
+  // The controls at the bottom of the list whose pictures are static, as
+  // drawn into the backdrop: visible ones with their rectangles and pictures.
+  struct BackdropPart {
+    IControl* control;
+    Rect rect;
+    int picture;
+    bool operator==(const BackdropPart&) const = default;
+  };
+
+  void DrawControl(cairo_t* cr, IControl& control);
+  void DrawPicture(cairo_t* cr, IControl& control);
+  // Clears the area and paints the backdrop into it; returns the index of the
+  // first control the backdrop does not hold.
+  std::size_t PaintBackdrop(cairo_t* cr);
   std::vector<IControl*> SharedControls() const;  // topmost first
   void AttachShared(IControl& control);
 
@@ -201,6 +220,13 @@ class IGraphics {
   float mMaxScale = kDefaultMaxScale;
   int mScreenScale = 1;
   std::vector<Rect> mDirty;
+  // Static pictures at the device scale: the backdrop holds the run of static
+  // controls the list starts with (background colour, photograph) in one
+  // surface, so a full redraw copies it once; later static controls keep a
+  // layer each. Controls are never removed, so their addresses stay keys.
+  LayerCache mBackdrop;
+  std::vector<BackdropPart> mBackdropParts;
+  std::unordered_map<const IControl*, StaticLayer> mStaticLayers;
   FontRegistry mFonts;
   ImageCache mImages;
 };

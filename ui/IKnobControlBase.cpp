@@ -7,6 +7,10 @@
 
 namespace igraphics {
 
+namespace {
+constexpr double kValuePictures = 1 << 24;
+}  // namespace
+
 double DragValue(double value, float movement, float length, double gearing, bool fine) {
   if (!(length > 0.f) || !(gearing > 0.0)) return value;
   const double g = fine ? gearing * kFineGearingFactor : gearing;
@@ -62,6 +66,10 @@ void IKnobControlBase::OnMouseDblClick(float, float, const IMouseMod&) {
   const iplug::IParam* param = GetParam();
   if (param == nullptr) return;
   SetValueFromUserInput(param->ToNormalized(param->GetDefault()));
+}
+
+int IKnobControlBase::ValuePicture() const {
+  return static_cast<int>(std::lround(GetValue() * kValuePictures));
 }
 
 }  // namespace igraphics

@@ -46,6 +46,9 @@ class IKnobControlBase : public IControl {
  protected:
   // Whether the cursor hides while dragging.
   virtual bool HidesCursor() const { return false; }
+  // The static picture of a knob whose whole picture turns with the value;
+  // values closer than one part in 2^24 look alike.
+  int ValuePicture() const;
 
  private:
   EDirection mDirection;

@@ -9,6 +9,7 @@ class IPanelControl : public IControl {
  public:
   IPanelControl(const Rect& bounds, Colour colour);
   void Draw(cairo_t* cr) override;
+  int StaticPicture() const override { return 0; }
   Colour GetColour() const { return mColour; }
 
  private:

@@ -11,6 +11,7 @@ class ISVGKnobControl : public IKnobControlBase {
   static constexpr double kGearing = 4.0;
   ISVGKnobControl(const Rect& bounds, const ISVG& svg, int paramIdx);
   void Draw(cairo_t* cr) override;
+  int StaticPicture() const override { return ValuePicture(); }
   double Angle() const { return -135.0 + 270.0 * GetValue(); }
 
  private:

@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "tests/ui/UiTestSupport.h"
+#include "ui/DrawText.h"
 #include "ui/IBubbleControl.h"
 #include "ui/ICornerResizerControl.h"
 #include "ui/IPanelControl.h"
@@ -142,6 +143,53 @@ TEST_F(RedrawTest, ValueBubbleShowsAboveItsAnchor) {
   EXPECT_EQ(bubble->GetText(), "50");
   g.HideBubble();
   EXPECT_TRUE(bubble->IsHidden());
+}
+
+// A rectangle of one colour that counts how often it is drawn.
+class CountedPicture : public igraphics::IControl {
+ public:
+  CountedPicture(const Rect& r, Colour c) : IControl(r), colour(c) {}
+  void Draw(cairo_t* cr) override {
+    ++draws;
+    igraphics::FillRect(cr, GetRECT(), colour);
+  }
+  int StaticPicture() const override { return picture; }
+  Colour colour;
+  int picture = 0;
+  int draws = 0;
+};
+
+TEST(StaticPictures, AreDrawnOnceUntilTheyTheirNeighboursOrTheScaleChange) {
+  constexpr Colour kRed{255, 255, 0, 0}, kBlue{255, 0, 0, 255};
+  FakeDelegate delegate;
+  IGraphics g{&delegate, 200, 100, 2.f};
+  HeadlessHost host{g};
+  // Two in the backdrop, one after a control drawn each time.
+  auto* back = g.AddControl(std::make_unique<CountedPicture>(Rect{0, 0, 200, 100}, kGrey));
+  auto* strip = g.AddControl(std::make_unique<CountedPicture>(Rect{0, 0, 20, 100}, kBlue));
+  g.AddControl(std::make_unique<BoundControl>(igraphics::kNoParameter));
+  auto* front = g.AddControl(std::make_unique<CountedPicture>(Rect{50, 25, 150, 75}, kRed));
+  const auto redraw = [&] {
+    g.SetAllControlsDirty();
+    host.Render();
+  };
+  redraw();
+  redraw();
+  EXPECT_EQ(std::vector<int>({back->draws, strip->draws, front->draws}), std::vector<int>({1, 1, 1}));
+  EXPECT_EQ(host.PixelAt(100, 100), kRed);
+  EXPECT_EQ(host.PixelAt(20, 20), kBlue);
+
+  front->picture = 1;
+  strip->Hide(true);
+  redraw();
+  EXPECT_EQ(std::vector<int>({back->draws, strip->draws, front->draws}), std::vector<int>({2, 1, 2}));
+  EXPECT_EQ(host.PixelAt(20, 20), kGrey);
+
+  g.SetScale(1.f);
+  host.Render();
+  EXPECT_EQ(std::vector<int>({back->draws, strip->draws, front->draws}), std::vector<int>({3, 1, 3}));
+  EXPECT_EQ(host.PixelAt(199, 99), kGrey);
+  EXPECT_EQ(host.PixelAt(60, 30), kRed);
 }
 
 TEST(Fonts, RegisteredFromMemoryAndUsedByText) {
