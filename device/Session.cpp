@@ -90,6 +90,8 @@ void Session::Tick() {
   }
 
   const bool connected = mState.connected.load();
+  // A link that drops is greeted again at once, like one just opened.
+  if (connected) mState.pollCounter = 0;
   if (Streams().FirmwareStep() || Streams().FactoryStep() || Streams().ImportStep(connected) ||
       Streams().ExportStep(connected)) {
     return;
@@ -98,10 +100,12 @@ void Session::Tick() {
   if (!connected) {
     if (!mState.polling.load()) {
       mState.pollCounter = 0;
-    } else if (++mState.pollCounter >= kPollTicks) {
-      mState.pollCounter = 0;
-      Send(build::GlobalRequest(kGlobalIdentity));
+      return;
     }
+    // The first request goes out at once: a pedal that is still booting
+    // answers a repeat instead.
+    if (mState.pollCounter == 0) Send(build::GlobalRequest(kGlobalIdentity));
+    if (++mState.pollCounter >= kPollTicks) mState.pollCounter = 0;
     return;
   }
 
@@ -176,6 +180,7 @@ void Session::RepeatOverdueBlockRequest() {
 // ---- operations offered to the window --------------------------------------------
 
 void Session::Reconnect() {
+  mState.pollCounter = 0;
   mState.polling.store(true);
   Disconnect();
 }

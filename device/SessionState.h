@@ -17,9 +17,10 @@ struct SessionState {
   // A valid identity block has been received; gates preset dumps, impulse-
   // response traffic and every stream.
   std::atomic<bool> connected{false};
-  // While not connected, ask for the identity block every 33 ticks.
+  // While not connected, ask for the identity block at once and then every
+  // 33 ticks.
   std::atomic<bool> polling{true};
-  int pollCounter = 0;  // UI thread only
+  int pollCounter = 0;  // UI thread only; 0: the next polling tick asks
   // From the connection until the pedal's active preset is applied or its
   // request goes unanswered: a preset file opened meanwhile would be
   // replaced by it.

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "device/Session.h"
 #include "device/ports/MidiPorts.h"
 
 namespace kr7 {
@@ -39,7 +38,7 @@ void PedalDetection::Watch() {
   }
   const bool chosen =
       mSettings.midi.inputPort != kMidiPortOff && mSettings.midi.outputPort != kMidiPortOff;
-  if (!chosen || ++mTicks > kPollTicks + kChosenPairAnswerTicks) Find();
+  if (!chosen || ++mTicks > kChosenPairAnswerTicks) Find();
 }
 
 void PedalDetection::Conclude() {

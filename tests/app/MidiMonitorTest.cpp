@@ -29,12 +29,12 @@ void ExpectEntries(const std::vector<MonitorEntry>& got, const std::vector<Expec
 
 TEST_F(Conversation, MonitorNamesTheHandshakeAndFetchAndItsTextRoundTrips) {
   MidiMonitor& monitor = editor->Monitor();
-  Tick(kPollTicks);  // the identity exchange, while the monitor is off
+  Tick();  // the identity exchange, while the monitor is off
   EXPECT_TRUE(monitor.Drain().empty());
 
   editor->SessionLogic().Reconnect();
   monitor.SetEnabled(true);
-  Tick(kPollTicks);
+  Tick();
   MonitorLog log;
   log.entries = monitor.Drain();
   ExpectEntries(log.entries,

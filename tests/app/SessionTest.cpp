@@ -111,7 +111,7 @@ TEST_F(SessionTest, StaleSlotsAreFetchedInOrderWithProgress) {
 }
 
 TEST_F(SessionTest, DumpWithWrongChecksumDuringFetchIsRequestedAgain) {
-  Tick(kPollTicks);  // identity and checksums: the fetch is armed
+  Tick();  // identity and checksums: the fetch is armed
   Tick();            // BulkBegin
   pedal.CorruptNextChecksum();
   Tick();  // PresetRequest 0, answered with a broken dump, then again
@@ -128,7 +128,7 @@ TEST_F(SessionTest, DumpWithWrongChecksumDuringFetchIsRequestedAgain) {
 
 TEST_F(SessionTest, OldVersionShowsItsLineRaisesUpgradeMessageAndNeverConnects) {
   pedal.SetVersion(9);
-  Tick(kPollTicks);
+  Tick();  // the first identity request goes out at once
   editor->OnFrameworkTimer();
 
   EXPECT_EQ(view.texts[kTagVersionLine], "VERSION: 0.9");
@@ -137,8 +137,10 @@ TEST_F(SessionTest, OldVersionShowsItsLineRaisesUpgradeMessageAndNeverConnects) 
   EXPECT_EQ(view.messages[0], "Please upgrade KR7 to actual version 12.");
   EXPECT_FALSE(editor->Session().connected.load());
 
-  // Polling goes on, and every further reply raises the message again.
-  Tick(kPollTicks);
+  // Polling goes on every 33 ticks, and every further reply raises the message again.
+  Tick(kPollTicks - 1);
+  EXPECT_EQ(CountSent(kCmdGlobalRequest), 1);
+  Tick();
   editor->OnFrameworkTimer();
   EXPECT_EQ(view.messages.size(), 2u);
   EXPECT_FALSE(editor->Session().connected.load());
@@ -155,9 +157,7 @@ TEST_F(SessionTest, RightVersionWithWrongChecksumUpdatesLinesButDoesNotConnect) 
   EXPECT_EQ(SentNames(), std::vector<std::string>{"GlobalRequest 15"});
 }
 
-TEST_F(SessionTest, IdentityShowsSerialAndAsksForChecksums) {
-  Tick(kPollTicks - 1);
-  EXPECT_TRUE(link.sent.empty());
+TEST_F(SessionTest, FirstTickAsksForIdentityWhichShowsSerialAndAsksForChecksums) {
   Tick();
   EXPECT_EQ(view.texts[kTagSerialLine], "SERIAL: KR7-VIRTUAL-000001");
   EXPECT_TRUE(editor->Session().connected.load());
@@ -225,7 +225,7 @@ TEST_F(SessionTest, IrNamesLastPageOfABankBringsNoFurtherRequest) {
 }
 
 TEST_F(SessionTest, LostPresetRequestHidesOverlayAfterMoreThanTenTicks) {
-  Tick(kPollTicks);          // identity, checksums: fetch armed
+  Tick();                    // identity, checksums: fetch armed
   Tick();                    // BulkBegin
   pedal.DropNextReplies(2);  // the request and its repetition are both lost
   Tick();                    // PresetRequest 0

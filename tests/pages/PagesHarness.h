@@ -17,7 +17,7 @@
 
 namespace kr7::pages::test {
 
-// The identity request goes out after 33 ticks; the whole start-up (checksums,
+// The identity request goes out at the first tick; the whole start-up (checksums,
 // a fetch of 128 presets, settings, the active preset) fits in 60.
 inline constexpr int kStartTicks = 60;
 

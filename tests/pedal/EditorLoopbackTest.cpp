@@ -14,7 +14,7 @@
 namespace kr7::pedal::test {
 namespace {
 
-// The identity request goes out after 33 ticks; give the whole start-up
+// The identity request goes out at the first tick; give the whole start-up
 // (checksums, a fetch of 128 presets one per reply, settings, active preset)
 // room to finish.
 constexpr int kStartTicks = 60;
