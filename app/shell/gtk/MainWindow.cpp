@@ -1,4 +1,4 @@
-#include "app/shell/window/MainWindow.h"
+#include "app/shell/gtk/MainWindow.h"
 
 #include <cmath>
 #include <string>
@@ -6,7 +6,7 @@
 
 #include "app/core/KR7Control.h"
 #include "app/shell/MenuCommands.h"
-#include "app/shell/window/Dialogs.h"
+#include "app/shell/gtk/Dialogs.h"
 
 namespace kr7::shell {
 namespace {
