@@ -71,7 +71,7 @@ MainWindow::MainWindow(KR7Control& control, double scale, CommandHandler onComma
     : mControl(control),
       mOnCommand(std::move(onCommand)),
       mOnClose(std::move(onClose)),
-      mPages(control, static_cast<float>(scale)),
+      mPages(control.ForWindow(), static_cast<float>(scale)),
       mGraphics(&mPages.Graphics()) {
   mGraphics->SetHost(this);
   const HINSTANCE instance = GetModuleHandleW(nullptr);

@@ -1,9 +1,9 @@
-#include "app/shell/window/MidiMonitorWindow.h"
+#include "app/shell/gtk/MidiMonitorWindow.h"
 
 #include <cstddef>
 #include <string>
 
-#include "app/shell/window/Dialogs.h"
+#include "app/shell/gtk/Dialogs.h"
 
 namespace kr7::shell {
 namespace {
