@@ -1,11 +1,5 @@
-<<<<<<<< HEAD:app/shell/Host.cpp
 #include "app/shell/Host.h"
 
-========
-#include "app/shell/gtk/Host.h"
-
-#include "app/shell/gtk/Dialogs.h"
->>>>>>>> main:app/shell/gtk/Host.cpp
 #include "resources/Resources.h"
 
 namespace kr7::shell {
