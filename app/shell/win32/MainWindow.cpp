@@ -282,22 +282,17 @@ void MainWindow::OnButton(UINT message, LPARAM lParam) {
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-      SetCapture(mWindow);
-      mButtonDown = true;
-      mLastX = x;
-      mLastY = y;
-      mGraphics->OnMouseDown(x, y, mod);
-      break;
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
-      // The second click arrives as the double-click alone; the toolkit
-      // expects its press first, as GTK reports it.
       SetCapture(mWindow);
       mButtonDown = true;
       mLastX = x;
       mLastY = y;
       mGraphics->OnMouseDown(x, y, mod);
-      mGraphics->OnMouseDblClick(x, y, mod);
+      // The second click arrives as the double-click alone; the toolkit
+      // expects its press first, as GTK reports it.
+      if (message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK)
+        mGraphics->OnMouseDblClick(x, y, mod);
       break;
     default:  // a button went up
       if (GetCapture() == mWindow) ReleaseCapture();
