@@ -48,6 +48,9 @@ void Host::OpenDevices(MessageHook showMessage) {
   }
 
   RestartAudio();
+  // The session greets the pedal at the next tick, now that its ports are
+  // open, rather than at the repeat after an identity request sent before.
+  mControl->SessionLogic().Reconnect();
 }
 
 Host::~Host() {

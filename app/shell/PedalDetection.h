@@ -1,7 +1,7 @@
 #pragma once
 // When the editor finds the pedal by itself: at start when no MIDI port pair
 // is chosen, or when the chosen pair has not answered the session's identity
-// request within 3 s of the first one (sent at the first device tick); and whenever the user asks ("Find
+// request within 3 s of the first one (sent once the ports are open); and whenever the user asks ("Find
 // Pedal"). The pair that answers is opened, stored in settings.ini and named
 // on the device line; when nothing answers the previous choice is reopened.
 //
@@ -21,8 +21,8 @@
 
 namespace kr7 {
 
-// Ticks from the start that the chosen pair is given to answer the session's
-// first identity request before a search starts.
+// Ticks from the opening of the ports that the chosen pair is given to answer
+// the session's first identity request before a search starts.
 inline constexpr int kChosenPairAnswerTicks = 30;
 
 class PedalDetection {
