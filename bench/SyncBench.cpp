@@ -15,6 +15,7 @@
 // is still reported.
 
 #include <jack/jack.h>
+#include <jack/midiport.h>
 
 #include <array>
 #include <atomic>
@@ -128,39 +129,82 @@ std::optional<double> SyncOverJack(int period) {
   return seconds;
 }
 
-// The floor: 128 PresetRequests, each sent as soon as the previous dump has
-// arrived, from the first request to the last dump.
+// The floor: a bare JACK client that reads each dump in its process callback
+// and writes the next PresetRequest in the same cycle, from the first
+// request to the last dump. The requests are built beforehand, so the
+// callback neither allocates nor waits.
+class FloorRequester {
+ public:
+  FloorRequester() {
+    for (int slot = 0; slot < kSlots; ++slot) {
+      mRequests.push_back(build::PresetRequest(static_cast<std::uint8_t>(slot)));
+    }
+  }
+  ~FloorRequester() {
+    if (mClient) jack_client_close(mClient);
+  }
+  FloorRequester(const FloorRequester&) = delete;
+  FloorRequester& operator=(const FloorRequester&) = delete;
+
+  bool Open(const pedal::JackMidiEndpoint& pedal) {
+    mClient = jack_client_open("kr7-bench-floor", JackNoStartServer, nullptr);
+    if (!mClient) return false;
+    mIn = jack_port_register(mClient, "in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
+    mOut = jack_port_register(mClient, "out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
+    return mIn && mOut && jack_set_process_callback(mClient, &FloorRequester::Process, this) == 0 &&
+           jack_activate(mClient) == 0 &&
+           jack_connect(mClient, jack_port_name(mOut), pedal.InPortFullName().c_str()) == 0 &&
+           jack_connect(mClient, pedal.OutPortFullName().c_str(), jack_port_name(mIn)) == 0;
+  }
+  std::optional<double> Run() {
+    const auto start = Clock::now();
+    mNext.store(0);
+    if (!mDone.try_acquire_for(kSyncTimeout)) return std::nullopt;
+    return std::chrono::duration<double>(Clock::now() - start).count();
+  }
+
+ private:
+  static int Process(jack_nframes_t frames, void* arg) {
+    auto& self = *static_cast<FloorRequester*>(arg);
+    void* in = jack_port_get_buffer(self.mIn, frames);
+    void* out = jack_port_get_buffer(self.mOut, frames);
+    jack_midi_clear_buffer(out);
+    const jack_nframes_t count = jack_midi_get_event_count(in);
+    for (jack_nframes_t i = 0; i < count; ++i) {
+      jack_midi_event_t event;
+      if (jack_midi_event_get(&event, in, i) != 0 || event.size != kBlockMessageSize ||
+          event.buffer[kOffsetCommand] != kCmdPresetDump) {
+        continue;
+      }
+      const int dumps = ++self.mDumps;
+      if (dumps < kSlots) {
+        self.mNext.store(dumps);
+      } else {
+        self.mDone.release();
+      }
+    }
+    const int slot = self.mNext.exchange(-1);
+    if (slot >= 0) {
+      const Bytes& request = self.mRequests[static_cast<std::size_t>(slot)];
+      jack_midi_event_write(out, 0, request.data(), request.size());
+    }
+    return 0;
+  }
+
+  std::vector<Bytes> mRequests;
+  jack_client_t* mClient = nullptr;
+  jack_port_t* mIn = nullptr;
+  jack_port_t* mOut = nullptr;
+  std::atomic<int> mNext{-1};  // the slot to ask for in the next cycle, or -1
+  int mDumps = 0;              // process thread only
+  std::binary_semaphore mDone{0};
+};
+
 std::optional<double> FloorOverJack() {
   JackPedal jackPedal;
   if (!jackPedal.Open()) return std::nullopt;
-  const pedal::JackMidiEndpoint& pedalEndpoint = jackPedal.endpoint;
-  pedal::JackMidiEndpoint requester;
-  std::string error;
-  std::atomic<int> dumps{0};
-  std::binary_semaphore done{0};
-  const bool open = requester.Open(
-      {"kr7-bench-floor", ""},
-      [&](ByteSpan m) {
-        if (m.size() != kBlockMessageSize || m[kOffsetCommand] != kCmdPresetDump) return;
-        const int next = dumps.fetch_add(1) + 1;
-        if (next < kSlots) {
-          requester.Send(build::PresetRequest(static_cast<std::uint8_t>(next)));
-        } else {
-          done.release();
-        }
-      },
-      &error);
-  std::optional<double> seconds;
-  if (open && requester.Connect(requester.OutPortFullName(), pedalEndpoint.InPortFullName()) &&
-      requester.Connect(pedalEndpoint.OutPortFullName(), requester.InPortFullName())) {
-    const auto start = Clock::now();
-    requester.Send(build::PresetRequest(0));
-    if (done.try_acquire_for(kSyncTimeout)) {
-      seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    }
-  }
-  requester.Close();
-  return seconds;
+  FloorRequester requester;
+  return requester.Open(jackPedal.endpoint) ? requester.Run() : std::nullopt;
 }
 
 // The same sync with the pedal answering in process: the cost of the
