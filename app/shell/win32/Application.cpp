@@ -14,9 +14,10 @@
 #include "app/shell/CommandLine.h"
 #include "app/shell/Host.h"
 #include "app/shell/ShellActions.h"
+#include "app/shell/SingleInstance.h"
 #include "app/shell/win32/Dialogs.h"
 #include "app/shell/win32/Dpi.h"
-#include "app/shell/win32/InstanceGuard.h"
+#include "app/shell/win32/HandOff.h"
 #include "app/shell/win32/MainWindow.h"
 #include "app/shell/win32/MidiMonitorWindow.h"
 #include "app/shell/win32/PreferencesDialog.h"
@@ -137,14 +138,13 @@ int RunEditor() {
 
   // Before any window exists, so that every window is per-monitor aware.
   MakeProcessDpiAware();
-  InstanceGuard instance;
-  if (instance.Acquire(file) != InstanceGuard::Outcome::kFirst) return 0;
+  DataFolder folder;
+  folder.CreateAll();
+  SingleInstance instance(folder.Base(), &HandToRunningEditor);
+  if (instance.Acquire(file) != SingleInstance::Outcome::kFirst) return 0;
 
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
-
-  DataFolder folder;
-  folder.CreateAll();
   auto host = std::make_unique<Host>(folder);
   Running running;
   running.host = host.get();
@@ -157,8 +157,9 @@ int RunEditor() {
   // Start steps 4 and 5 for the devices, after the first frame.
   window->SetFirstFrameHandler([&running] { running.OpenDevices(); });
   window->SetTickHandler([&running] { OnTick(running); });
-  window->SetOpenFileHandler([&running](const std::string& path) {
-    if (!path.empty()) OpenFile(running, path);
+  window->SetOpenFileHandler([&running](const std::string& request) {
+    const std::optional<std::string> path = ParseInstanceRequest(request);
+    if (path && !path->empty()) OpenFile(running, *path);
   });
 
   const int code = RunMessageLoop(*window);
