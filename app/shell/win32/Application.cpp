@@ -73,12 +73,15 @@ std::vector<std::string> Arguments() {
 // into the one it was started from, when there is one.
 void Print(DWORD stream, std::string_view text) {
   HANDLE where = GetStdHandle(stream);
-  if (!where || where == INVALID_HANDLE_VALUE) {
+  const bool attached = !where || where == INVALID_HANDLE_VALUE;
+  if (attached) {
     if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
-    where = GetStdHandle(stream);
+    where = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (where == INVALID_HANDLE_VALUE) return;
   }
   DWORD written = 0;
   WriteFile(where, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  if (attached) CloseHandle(where);
 }
 
 // The path as the running instance, with another working folder, sees it.
