@@ -1,6 +1,8 @@
 #include "app/shell/window/Host.h"
 
 #include "app/shell/window/Dialogs.h"
+#include "device/BankBackup.h"
+#include "model/UserTexts.h"
 #include "resources/Resources.h"
 
 namespace kr7::shell {
@@ -30,7 +32,10 @@ void Host::OpenDevices(GtkWindow* parent) {
   mAudio->CreateDriver(mSettings.audio.driver);
 
   const std::vector<MidiBackend> order = MidiBackendOrder(mSettings.audio.driver);
-  mPorts = std::make_unique<MidiPorts>(mControl->Pump(), order);
+  mPorts = std::make_unique<PedalPorts>(
+      mControl->Pump(), order, mControl->Folder(),
+      FindResource(kResourceIdFactoryBank).value_or(std::span<const std::uint8_t>{}));
+  mPorts->SetKindHook([this](bool builtIn) { OnPedalKind(builtIn); });
   mPorts->SetPortNameHook([this](MidiDirection direction, const std::string&) {
     (direction == MidiDirection::Input ? mSettings.midi.inputPort : mSettings.midi.outputPort) =
         std::string(kMidiPortOff);
@@ -49,7 +54,21 @@ void Host::OpenDevices(GtkWindow* parent) {
         });
   }
 
+  // Replies are handled as they arrive, and the timer keeps the link alive
+  // while no audio stream runs.
+  mControl->Pump().SetReceiveOnInput(true);
+  mPumpTimer = std::make_unique<PumpTimer>(mControl->Pump());
   RestartAudio();
+}
+
+void Host::OnPedalKind(bool builtIn) {
+  mControl->Streams().Backup().SetNameStem(builtIn ? kBuiltInBackupStem : kBackupStem);
+  if (ClaimCaches(mControl->Folder(), builtIn)) mControl->Caches().ClearCachesAndRebuild();
+  if (mParent)
+    gtk_window_set_title(mParent, builtIn ? kBuiltInPedalTitle.data() : g_get_application_name());
+  // Another pedal on the line: it is greeted afresh rather than taken for
+  // the one that was connected.
+  mControl->SessionLogic().Reconnect();
 }
 
 Host::~Host() {
@@ -57,6 +76,7 @@ Host::~Host() {
   mDetection.reset();
   mProbe.reset();
   mControl->Pump().SetShuttingDown();
+  mPumpTimer.reset();
   if (mAudio) mAudio->Stop();
   if (mPorts) mPorts->Shutdown();
   mControl->SetSysExSender(nullptr);

@@ -10,11 +10,12 @@
 
 #include "app/core/KR7Control.h"
 #include "app/shell/PedalDetection.h"
+#include "app/shell/PedalPorts.h"
 #include "app/shell/Preferences.h"
 #include "app/shell/Settings.h"
 #include "device/ports/AudioStream.h"
 #include "device/ports/MidiPortProbe.h"
-#include "device/ports/MidiPorts.h"
+#include "device/PumpTimer.h"
 
 namespace kr7::shell {
 
@@ -25,11 +26,12 @@ class Host final : public PreferencesHost {
   explicit Host(DataFolder folder);
   // The rest of start steps 4 and 5, run once the window showed its first
   // frame: the audio driver and its devices, the MIDI ports opened by their
-  // stored names, and the audio stream. Their messages have parent as their
-  // window. Does nothing the second time.
+  // stored names, the pump timer (MIDI works without sound), and the audio
+  // stream. Their messages have parent as their window. Does nothing the
+  // second time.
   void OpenDevices(GtkWindow* parent);
-  // Shutdown: incoming MIDI ignored from now on, the stream stopped, the
-  // ports closed, then the objects deleted in reverse order.
+  // Shutdown: incoming MIDI ignored from now on, the timer and the stream
+  // stopped, the ports closed, then the objects deleted in reverse order.
   ~Host() override;
   Host(const Host&) = delete;
   Host& operator=(const Host&) = delete;
@@ -37,7 +39,6 @@ class Host final : public PreferencesHost {
   KR7Control& Control() { return *mControl; }
   SettingsFile& Settings() { return mSettingsFile; }
   AppSettings& CurrentSettings() { return mSettings; }
-  MidiPorts* Ports() { return mPorts.get(); }
   // The pedal search ("Find Pedal" and the start-up watch); nullptr when no
   // MIDI back end could be created.
   PedalDetection* Detection() { return mDetection.get(); }
@@ -56,6 +57,8 @@ class Host final : public PreferencesHost {
 
  private:
   AudioSettings StreamSettings() const;
+  // The built-in virtual pedal became the one talked to, or stopped being it.
+  void OnPedalKind(bool builtIn);
 
   // The window over the audio messages; GTK clears it when the window goes.
   GtkWindow* mParent = nullptr;
@@ -64,7 +67,8 @@ class Host final : public PreferencesHost {
   AppSettings mLastAudioStart;
   std::unique_ptr<KR7Control> mControl;
   std::unique_ptr<AudioStream> mAudio;
-  std::unique_ptr<MidiPorts> mPorts;
+  std::unique_ptr<PedalPorts> mPorts;
+  std::unique_ptr<PumpTimer> mPumpTimer;
   std::unique_ptr<MidiPortProbe> mProbe;
   std::unique_ptr<PedalDetection> mDetection;
 };
