@@ -1,6 +1,6 @@
-#include "app/shell/window/Host.h"
+#include "app/shell/gtk/Host.h"
 
-#include "app/shell/window/Dialogs.h"
+#include "app/shell/gtk/Dialogs.h"
 #include "device/BankBackup.h"
 #include "model/UserTexts.h"
 #include "resources/Resources.h"

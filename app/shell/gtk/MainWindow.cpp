@@ -1,4 +1,4 @@
-#include "app/shell/window/MainWindow.h"
+#include "app/shell/gtk/MainWindow.h"
 
 #include <cmath>
 #include <string>
@@ -6,7 +6,7 @@
 
 #include "app/core/KR7Control.h"
 #include "app/shell/MenuCommands.h"
-#include "app/shell/window/Dialogs.h"
+#include "app/shell/gtk/Dialogs.h"
 
 namespace kr7::shell {
 namespace {
@@ -48,7 +48,7 @@ MainWindow::MainWindow(KR7Control& control, double scale, CommandHandler onComma
     : mControl(control),
       mOnCommand(std::move(onCommand)),
       mOnClose(std::move(onClose)),
-      mPages(control, static_cast<float>(scale)),
+      mPages(control.ForWindow(), static_cast<float>(scale)),
       mGraphics(&mPages.Graphics()) {
   mGraphics->SetHost(this);
 

@@ -1,11 +1,11 @@
-#include "app/shell/window/MidiMonitorWindow.h"
+#include "app/shell/gtk/MidiMonitorWindow.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <span>
 #include <string>
 
-#include "app/shell/window/Dialogs.h"
+#include "app/shell/gtk/Dialogs.h"
 #include "model/FileIO.h"
 #include "model/UserTexts.h"
 

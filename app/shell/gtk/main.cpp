@@ -1,6 +1,6 @@
 #include <exception>
 
-#include "app/shell/window/Application.h"
+#include "app/shell/gtk/Application.h"
 
 int main(int argc, char** argv) {
   try {

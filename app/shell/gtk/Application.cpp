@@ -1,4 +1,4 @@
-#include "app/shell/window/Application.h"
+#include "app/shell/gtk/Application.h"
 
 #include <gtk/gtk.h>
 #include <glib-unix.h>
@@ -18,11 +18,11 @@
 #include "app/shell/Manual.h"
 #include "app/shell/MenuCommands.h"
 #include "app/shell/SingleInstance.h"
-#include "app/shell/window/Dialogs.h"
-#include "app/shell/window/Host.h"
-#include "app/shell/window/MainWindow.h"
-#include "app/shell/window/MidiMonitorWindow.h"
-#include "app/shell/window/PreferencesDialog.h"
+#include "app/shell/gtk/Dialogs.h"
+#include "app/shell/gtk/Host.h"
+#include "app/shell/gtk/MainWindow.h"
+#include "app/shell/gtk/MidiMonitorWindow.h"
+#include "app/shell/gtk/PreferencesDialog.h"
 #include "model/UserTexts.h"
 #include "resources/Resources.h"
 
