@@ -68,7 +68,7 @@ void Host::OnPedalKind(bool builtIn) {
     gtk_window_set_title(mParent, builtIn ? kBuiltInPedalTitle.data() : g_get_application_name());
   // Another pedal on the line: it is greeted afresh rather than taken for
   // the one that was connected.
-  mControl->SessionLogic().Reconnect();
+  if (mControl->Session().connected.load()) mControl->SessionLogic().Reconnect();
 }
 
 Host::~Host() {
