@@ -1,8 +1,6 @@
-#include "app/shell/gtk/Host.h"
+#include "app/shell/Host.h"
 
-#include "app/shell/gtk/Dialogs.h"
 #include "device/BankBackup.h"
-#include "model/UserTexts.h"
 #include "resources/Resources.h"
 
 namespace kr7::shell {
@@ -16,13 +14,12 @@ Host::Host(DataFolder folder) : mSettingsFile(folder.Base()) {
   mControl->Streams().Backup().SetEnabled(mSettings.backup.enabled != 0);
 }
 
-void Host::OpenDevices(GtkWindow* parent) {
+void Host::OpenDevices(MessageHook showMessage) {
   if (mPorts) return;
-  mParent = parent;
-  if (mParent) g_object_add_weak_pointer(G_OBJECT(mParent), reinterpret_cast<gpointer*>(&mParent));
+  mShowMessage = std::move(showMessage);
   mAudio = std::make_unique<AudioStream>(mControl->Pump());
   mAudio->SetMessageHook([this](const std::string& text, const std::string& caption) {
-    ShowMessageBox(mParent, text, false, caption);
+    if (mShowMessage) mShowMessage(text, caption);
   });
   mAudio->SetDeviceNameHook([this](AudioSide side, const std::string& name) {
     (side == AudioSide::Output ? mSettings.audio.outputDevice : mSettings.audio.inputDevice) =
@@ -64,15 +61,13 @@ void Host::OpenDevices(GtkWindow* parent) {
 void Host::OnPedalKind(bool builtIn) {
   mControl->Streams().Backup().SetNameStem(builtIn ? kBuiltInBackupStem : kBackupStem);
   if (ClaimCaches(mControl->Folder(), builtIn)) mControl->Caches().ClearCachesAndRebuild();
-  if (mParent)
-    gtk_window_set_title(mParent, builtIn ? kBuiltInPedalTitle.data() : g_get_application_name());
+  if (mPedalKindHook) mPedalKindHook(builtIn);
   // Another pedal on the line: it is greeted afresh rather than taken for
   // the one that was connected.
   if (mControl->Session().connected.load()) mControl->SessionLogic().Reconnect();
 }
 
 Host::~Host() {
-  if (mParent) g_object_remove_weak_pointer(G_OBJECT(mParent), reinterpret_cast<gpointer*>(&mParent));
   mDetection.reset();
   mProbe.reset();
   mControl->Pump().SetShuttingDown();
