@@ -259,13 +259,11 @@ void MainWindow::Paint() {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    const RECT& area = paint.rcPaint;
-    // Only the rows of the damaged area are handed over; the DIB's origin is
-    // its bottom-left corner even when it is stored top-down.
-    SetDIBitsToDevice(dc, area.left, area.top, static_cast<DWORD>(area.right - area.left),
-                      static_cast<DWORD>(area.bottom - area.top), area.left,
-                      static_cast<int>(height - area.bottom), 0, static_cast<UINT>(height),
-                      cairo_image_surface_get_data(mBackBuffer), &info, DIB_RGB_COLORS);
+    // The paint DC is clipped to the damaged region, so handing over the
+    // whole buffer copies only what changed.
+    SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                      static_cast<UINT>(height), cairo_image_surface_get_data(mBackBuffer), &info,
+                      DIB_RGB_COLORS);
   }
   EndPaint(mWindow, &paint);
   // The frame is on the screen now; what waits for it runs from the loop.
@@ -282,22 +280,17 @@ void MainWindow::OnButton(UINT message, LPARAM lParam) {
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-      SetCapture(mWindow);
-      mButtonDown = true;
-      mLastX = x;
-      mLastY = y;
-      mGraphics->OnMouseDown(x, y, mod);
-      break;
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
-      // The second click arrives as the double-click alone; the toolkit
-      // expects its press first, as GTK reports it.
       SetCapture(mWindow);
       mButtonDown = true;
       mLastX = x;
       mLastY = y;
       mGraphics->OnMouseDown(x, y, mod);
-      mGraphics->OnMouseDblClick(x, y, mod);
+      // The second click arrives as the double-click alone; the toolkit
+      // expects its press first, as GTK reports it.
+      if (message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK)
+        mGraphics->OnMouseDblClick(x, y, mod);
       break;
     default:  // a button went up
       if (GetCapture() == mWindow) ReleaseCapture();
