@@ -22,6 +22,7 @@
 #include "app/shell/win32/MidiMonitorWindow.h"
 #include "app/shell/win32/PreferencesDialog.h"
 #include "app/shell/win32/WideText.h"
+#include "model/UserTexts.h"
 
 namespace kr7::shell {
 namespace {
@@ -39,6 +40,10 @@ struct Running final : ShellWindows {
     ShowMessageBox(Owner(), text, false, caption);
   }
   void OpenDevices() override {
+    host->SetPedalKindHook([this](bool builtIn) {
+      if (const HWND owner = Owner())
+        SetWindowTextW(owner, builtIn ? Widen(kBuiltInPedalTitle).c_str() : kMainWindowTitle);
+    });
     host->OpenDevices([this](const std::string& text, const std::string& caption) {
       ShowMessageBox(Owner(), text, false, caption);
     });
