@@ -104,6 +104,8 @@ std::optional<double> SyncOverJack(int period) {
   std::optional<double> seconds;
   {
     KR7Control editor{DataFolder(data.Path())};
+    // As the editor program runs it: replies handled as they arrive.
+    editor.Pump().SetReceiveOnInput(true);
     const std::array jackOnly = {MidiBackend::Jack};
     MidiPorts ports(editor.Pump(), jackOnly);
     if (ports.SelectInput(endpoint.OutPortFullName()) &&
