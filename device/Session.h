@@ -10,7 +10,7 @@
 // settings blocks, preset dumps, names, impulse-response dumps and the short
 // replies, and may send the next request at once. The two share SessionState.
 //
-// A normal start: at the first tick GlobalRequest 15 -> identity block ->
+// A normal start: ~3.3 s after start GlobalRequest 15 -> identity block ->
 // GlobalRequest 3 -> checksums -> (BulkBegin, one PresetRequest per stale
 // slot, one per reply) -> GlobalRequest 0 -> settings block -> BulkEnd and
 // PresetRequest for the active slot -> preset dump -> missing user IRs.
@@ -33,8 +33,7 @@
 
 namespace kr7 {
 
-// Ticks without an identity reply before the request is repeated (3.3 s);
-// the first one goes out at the first tick that polls.
+// Ticks without an identity reply before the request is repeated (3.3 s).
 inline constexpr int kPollTicks = 33;
 // Ticks after which an unanswered PresetRequest hides the progress overlay.
 inline constexpr int kPresetReplyTicks = 10;
