@@ -1,7 +1,6 @@
 #include "device/BankBackup.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <vector>
 
 #include "device/BankTransferExport.h"
@@ -11,6 +10,7 @@
 #include "model/DataFolder.h"
 #include "model/EditorView.h"
 #include "model/FileIO.h"
+#include "model/SystemFiles.h"
 
 namespace kr7 {
 namespace {
@@ -28,8 +28,7 @@ bool IsBackupName(std::string_view name) {
 }  // namespace
 
 std::string BackupFileName(std::time_t time) {
-  std::tm local{};
-  localtime_r(&time, &local);
+  const std::tm local = sys::LocalTime(time);
   char name[32];
   std::strftime(name, sizeof name, "KR7-%Y%m%d-%H%M%S.r3b", &local);
   return name;
@@ -88,17 +87,17 @@ bool BankBackup::Verify() const {
 }
 
 void BankBackup::Prune() const {
-  std::error_code error;
-  std::vector<std::filesystem::path> backups;
-  for (std::filesystem::directory_iterator it(Folder(), error), end; !error && it != end;
-       it.increment(error)) {
-    if (IsBackupName(it->path().filename().string())) backups.push_back(it->path());
+  const std::string folder = Folder();
+  std::vector<std::string> backups;
+  DirectoryScan scan;
+  for (bool more = scan.First(folder); more; more = scan.Next()) {
+    if (!scan.IsDirectory() && IsBackupName(scan.Name())) backups.push_back(scan.Name());
   }
   if (backups.size() <= static_cast<std::size_t>(kBackupsKept)) return;
   // The names sort by time; the oldest come first.
   std::sort(backups.begin(), backups.end());
   backups.resize(backups.size() - kBackupsKept);
-  for (const std::filesystem::path& old : backups) std::filesystem::remove(old, error);
+  for (const std::string& old : backups) sys::RemoveFile(JoinPath(folder, old));
 }
 
 void BankBackup::Proceed(bool backedUp) {
