@@ -15,86 +15,74 @@
 #include <vector>
 
 #include "app/shell/CommandLine.h"
-#include "app/shell/Manual.h"
-#include "app/shell/MenuCommands.h"
+#include "app/shell/Host.h"
+#include "app/shell/ShellActions.h"
 #include "app/shell/SingleInstance.h"
 #include "app/shell/gtk/Dialogs.h"
-#include "app/shell/gtk/Host.h"
 #include "app/shell/gtk/MainWindow.h"
 #include "app/shell/gtk/MidiMonitorWindow.h"
 #include "app/shell/gtk/PreferencesDialog.h"
-#include "model/UserTexts.h"
-#include "resources/Resources.h"
 
 namespace kr7::shell {
 namespace {
 
-constexpr const char* kProductName = "KR7Control";
 constexpr guint kDetectionTickMs = 100;
 
-// A file named at the first start waits this many ticks for a pedal to
-// connect before it is applied to the editor alone.
-constexpr int kStartFileWaitTicks = 50;
-constexpr guint kStartFileTickMs = 100;
-
-struct Running {
+struct Running final : ShellWindows {
   Host* host = nullptr;
   MainWindow* window = nullptr;
   std::unique_ptr<MidiMonitorWindow> monitor;
   SingleInstance* instance = nullptr;
   // The file named at the first start, until it is opened.
-  std::string startFile;
-  // Whether it is a good preset file, read once when the watch starts.
-  bool startFileIsGoodPreset = false;
-  int startFileTicks = 0;
+  std::string startFileName;
+  std::optional<StartFile> startFile;
   guint startFileWatch = 0;
+
+  GtkWindow* Parent() const { return window ? window->Window() : nullptr; }
+
+  // ShellWindows
+  void Notice(std::string_view text, std::string_view caption) override {
+    ShowMessageBox(Parent(), text, false, caption);
+  }
+  void OpenDevices() override {
+    host->OpenDevices([this](const std::string& text, const std::string& caption) {
+      ShowMessageBox(Parent(), text, false, caption);
+    });
+  }
+  void RunPreferences(PreferencesSession& session) override {
+    RunPreferencesDialog(Parent(), session, *host, host->Detection());
+  }
+  void ShowMonitor() override {
+    if (!monitor || !monitor->IsOpen())
+      monitor = std::make_unique<MidiMonitorWindow>(Parent(), host->Control().Monitor());
+    monitor->Present();
+  }
+  bool OpenDocument(const std::string& path) override { return OpenWithDefaultApplication(path); }
 };
 
 void OpenFile(Running& running, const std::string& path) {
-  KR7Control& control = running.host->Control();
-  switch (KindOfFile(path)) {
-    case OpenedFileKind::kPreset:
-      control.PresetFiles().ImportPath(path);
-      break;
-    case OpenedFileKind::kBank:
-      control.Streams().Import().StartFile(path);
-      break;
-    case OpenedFileKind::kUnknown:
-      running.window->ShowMessage(kUnknownFileFormatText, "", igraphics::kMB_OK);
-      break;
-  }
+  OpenFileInEditor(running.host->Control(), path, [&running](std::string_view text) {
+    running.window->ShowMessage(text, "", igraphics::kMB_OK);
+  });
 }
 
-bool IsGoodPresetFile(const std::string& path) {
-  if (KindOfFile(path) != OpenedFileKind::kPreset) return false;
-  const std::optional<std::vector<std::uint8_t>> image = ReadPresetFileImage(path);
-  return image && CheckPresetFile(*image) == PresetFileCheck::kOk;
-}
-
-// A preset file applied before the pedal's own active preset arrived would
-// be replaced by it, so a good one named at the start waits for the
-// handshake to apply the pedal's preset (or for no pedal to answer). Refused
-// files are reported at once; a bank import waits for the connection itself.
 gboolean OpenStartFileWhenReady(gpointer data) {
   auto& running = *static_cast<Running*>(data);
-  const SessionState& session = running.host->Control().Session();
-  const bool waitForPedal =
-      running.startFileIsGoodPreset &&
-      (session.connected.load() ? session.activePresetPending.load()
-                                : ++running.startFileTicks < kStartFileWaitTicks);
-  if (waitForPedal) return G_SOURCE_CONTINUE;
+  if (!running.startFile->Due(running.host->Control().Session())) return G_SOURCE_CONTINUE;
   running.startFileWatch = 0;
-  OpenFile(running, std::exchange(running.startFile, {}));
+  const std::string path = running.startFile->Path();
+  running.startFile.reset();
+  OpenFile(running, path);
   return G_SOURCE_REMOVE;
 }
 
 // Start steps 4 and 5 for the devices, after the first frame; then the file
 // named on the command line.
 void OnFirstFrame(Running& running) {
-  running.host->OpenDevices(running.window->Window());
-  if (running.startFile.empty()) return;
-  running.startFileIsGoodPreset = IsGoodPresetFile(running.startFile);
-  running.startFileWatch = g_timeout_add(kStartFileTickMs, &OpenStartFileWhenReady, &running);
+  running.OpenDevices();
+  if (running.startFileName.empty()) return;
+  running.startFile.emplace(std::exchange(running.startFileName, {}));
+  running.startFileWatch = g_timeout_add(StartFile::kTickMs, &OpenStartFileWhenReady, &running);
 }
 
 gboolean OnInstanceRequest(gint, GIOCondition, gpointer data) {
@@ -111,60 +99,6 @@ std::string AbsolutePath(const std::string& path) {
   std::error_code error;
   const std::filesystem::path absolute = std::filesystem::absolute(path, error);
   return error ? path : absolute.lexically_normal().string();
-}
-
-void ShowPlainAbout(GtkWindow* parent) {
-  ShowMessageBox(parent,
-                 "KR7Control v1.2.0\nEditor for the Norvane Valvora KR7\nBuilt " __DATE__,
-                 false, kProductName);
-}
-
-void ReadManual(GtkWindow* parent, const DataFolder& folder) {
-  const auto embedded = FindResource(kResourceIdManual);
-  const ManualFile manual =
-      PrepareManual(folder.Base(), embedded.value_or(std::span<const std::uint8_t>{}));
-  std::string problem;
-  if (manual.status == ManualFile::Status::kPathTooLong) {
-    problem = "The manual cannot be written: the path of the data folder is too long.\n" +
-              folder.Base();
-  } else if (manual.status == ManualFile::Status::kWriteFailed) {
-    problem = "The manual could not be written:\n" + manual.path;
-  } else if (!OpenWithDefaultApplication(manual.path)) {
-    problem = "No application could open the manual:\n" + manual.path;
-  }
-  if (!problem.empty()) ShowMessageBox(parent, problem, false, kProductName);
-}
-
-void OnMenuCommand(Running& running, int commandId) {
-  Host& host = *running.host;
-  GtkWindow* parent = running.window ? running.window->Window() : nullptr;
-  if (std::optional<int> code = EditorCommandCodeFor(commandId)) {
-    host.Control().OnCommand(*code);
-    return;
-  }
-  switch (commandId) {
-    case kCmdMidiSettings: {
-      host.OpenDevices(parent);
-      PreferencesSession session(host.CurrentSettings(), host);
-      RunPreferencesDialog(parent, session, host, host.Detection());
-      // The stored names follow the dialog either way; Cancel restored them.
-      host.WriteSettings();
-      break;
-    }
-    case kCmdAbout:
-      if (!host.Control().ShowAbout()) ShowPlainAbout(parent);
-      break;
-    case kCmdReadManual:
-      ReadManual(parent, host.Control().Folder());
-      break;
-    case kCmdMidiMonitor:
-      if (!running.monitor || !running.monitor->IsOpen())
-        running.monitor = std::make_unique<MidiMonitorWindow>(parent, host.Control().Monitor());
-      running.monitor->Present();
-      break;
-    default:
-      break;
-  }
 }
 
 }  // namespace
@@ -199,17 +133,17 @@ int RunEditor(int argc, char** argv) {
   if (instance.Acquire(file) != SingleInstance::Outcome::kFirst) return 0;
 
   gtk_init(&argc, &argv);
-  g_set_prgname(kProductName);
-  g_set_application_name(kProductName);
+  g_set_prgname(std::string(kProductName).c_str());
+  g_set_application_name(std::string(kProductName).c_str());
 
   auto host = std::make_unique<Host>(folder);
   Running running;
   running.host = host.get();
   running.instance = &instance;
-  running.startFile = file;
+  running.startFileName = file;
   auto window = std::make_unique<MainWindow>(
       host->Control(), host->Settings().ReadScale(),
-      [&running](int commandId) { OnMenuCommand(running, commandId); },
+      [&running](int commandId) { RunMenuCommand(*running.host, commandId, running); },
       [&host](double scale) {
         host->Settings().WriteScale(scale);
         gtk_main_quit();
