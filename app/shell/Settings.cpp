@@ -79,11 +79,12 @@ bool LoadIni(const std::string& path, CSimpleIniA& ini) {
   return ini.LoadData(reinterpret_cast<const char*>(text.data()), text.size()) >= 0;
 }
 
-// Replaced as a whole, so that a failed write never leaves a half-written
-// settings file behind.
+// Saves through a synced temporary file, so that neither a failed write nor
+// a power cut leaves a half-written or empty settings file behind.
 bool SaveIni(const std::string& path, const CSimpleIniA& ini) {
   std::string text;
-  return ini.Save(text) >= 0 && WriteFileAtomically(path, text.data(), text.size());
+  if (ini.Save(text) < 0) return false;
+  return WriteFileAtomically(path, text.data(), text.size());
 }
 
 }  // namespace
