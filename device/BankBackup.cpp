@@ -53,8 +53,9 @@ void BankBackup::BeforeOverwrite(std::function<void()> start) {
   if (Busy() || mExport.Active()) return;
   mWaiting = std::move(start);
   EditorView& view = mHost.View();
+  // The overlay is the fetch's; its title says what runs until the backup ends.
   ResetProgress(view, kPresetProgress);
-  view.SetControlText(kPresetProgress.textTag, kBackingUpText);
+  view.SetControlText(kTagPresetProgressTitle, kBackingUpText);
   SetProgressVisible(view, kPresetProgress, true);
   if (!CreateFolder(Folder())) {
     OnExported(false);
@@ -76,6 +77,7 @@ void BankBackup::Watch() {
 
 void BankBackup::OnExported(bool written) {
   SetProgressVisible(mHost.View(), kPresetProgress, false);
+  mHost.View().SetControlText(kTagPresetProgressTitle, kPresetProgressTitle);
   const bool verified = written && Verify();
   if (verified) Prune();
   Proceed(verified);

@@ -8,6 +8,7 @@
 #include "model/EditorView.h"
 #include "device/StreamsProgress.h"
 #include "model/Parameters.h"
+#include "model/UserIrNumbers.h"
 
 namespace kr7 {
 
@@ -18,10 +19,6 @@ constexpr int kMaxSlot = static_cast<int>(kPresetSlotCount) - 1;
 // gain, anti-aliasing); the identity handling reads them even before the
 // session is connected.
 constexpr int kSecondGroupFirstParam = kParamSoftClipping;
-// The pedal carries a user IR number in two 7-bit halves, which reach 16383;
-// only 0..287 name one, and only those are asked for.
-constexpr int kUserIrNumbers = 288;
-bool IsUserIrNumber(int n) { return n >= 0 && n < kUserIrNumbers; }
 
 std::string Format(const char* format, double value) {
   char buffer[256];
@@ -39,9 +36,10 @@ std::string Format(const char* format, int value) {
 
 void WriteCacheFileOnUiThread(WindowLink& window, PresetCache& cache, int slot,
                               std::span<const std::uint8_t> payload) {
-  window.RunOnUiThread([&cache, slot, bytes = Bytes(payload.begin(), payload.end())] {
-    cache.WriteSlotFile(slot, bytes);
-  });
+  const UiTask::Run write = [](void* owner, const UiTask& task) {
+    static_cast<PresetCache*>(owner)->WriteSlotFile(task.number, task.Bytes());
+  };
+  window.RunOnUiThread(UiTask(write, &cache, slot).WithBytes(payload));
 }
 
 Session::Session(SessionState& state, PresetCache& cache, SessionRoles roles)
@@ -63,14 +61,15 @@ void Session::Tick() {
 
   if (mState.awaitingPreset.load() && mState.awaitingTicks.fetch_add(1) + 1 > kPresetReplyTicks) {
     mState.awaitingPreset.store(false);
-    view.SetGroupHidden(kGroupPresetProgress, true);
     // A fetch that stopped on a lost message would never end: ask for the
-    // slot again instead of waiting for a reconnect. Outside a fetch the
-    // request was for the active preset, which is not asked for again.
+    // slot again instead of waiting for a reconnect, its overlay kept up.
+    // Outside a fetch the request was for the active preset, which is not
+    // asked for again.
     const int slot = mState.fetchSlot.load();
     if (mState.fetching.load() && slot >= 0) {
       RequestPreset(slot);
     } else {
+      view.SetGroupHidden(kGroupPresetProgress, true);
       mState.activePresetPending.store(false);
     }
   }

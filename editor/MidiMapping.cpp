@@ -81,8 +81,15 @@ void MidiMapping::OnGlobalSetting(int index) {
 }
 
 void MidiMapping::SendWholeBlock(std::uint8_t type, const Bytes& block) {
-  if (!mSession.connected.load() || !mSession.BlockReceived(type)) {
-    mWindow.SetPendingMessage(std::string(kSettingsNotArrivedText));
+  if (!mSession.connected.load()) {
+    mWindow.SetPendingMessage(std::string(kPedalNotConnectedText));
+    return;
+  }
+  if (!mSession.BlockReceived(type)) {
+    const std::string_view text = type == kGlobalControllerMap ? kControllerMapNotArrivedText
+                                  : type == kGlobalProgramMap  ? kProgramMapNotArrivedText
+                                                               : kSettingsNotArrivedText;
+    mWindow.SetPendingMessage(std::string(text));
     return;
   }
   mSender.SendSysEx(block);

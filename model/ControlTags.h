@@ -77,6 +77,10 @@ inline constexpr int kTagUserIrGainValueB = 28;
 inline constexpr int kTagMicrophoneSlider = 61;
 inline constexpr int kTagImportIrA = 62;  // IMPORT buttons, disabled at start
 inline constexpr int kTagImportIrB = 63;
+// BROWSE buttons beside them, disabled at start: the user-IR browser,
+// assigning to source A or B.
+inline constexpr int kTagBrowseIrA = 146;
+inline constexpr int kTagBrowseIrB = 147;
 // IR list rows 1..8 (row 0, "Off", has no tag): factory cabinet k (cabinet
 // position k + 1) is row kTagIrListFirst + k; the last two rows also show
 // the user impulse response source A or B plays.

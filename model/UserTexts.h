@@ -26,9 +26,14 @@ inline constexpr std::string_view kEditorOutOfDateText =
 // The shell's answer when the manual cannot be opened.
 inline constexpr std::string_view kSeeManualText = "See the manual";
 // Not one of the pedal's texts: a settings change or a map was to replace
-// the pedal's copy before that copy had arrived.
+// the pedal's copy with no pedal connected, or before that copy had arrived.
+inline constexpr std::string_view kPedalNotConnectedText = "The pedal is not connected.";
 inline constexpr std::string_view kSettingsNotArrivedText =
     "The pedal's settings have not arrived yet. Please try again.";
+inline constexpr std::string_view kControllerMapNotArrivedText =
+    "The pedal's MIDI CC map has not arrived yet. Please try again.";
+inline constexpr std::string_view kProgramMapNotArrivedText =
+    "The pedal's program change map has not arrived yet. Please try again.";
 // Not one of the pedal's texts: a chosen path longer than the editor keeps.
 inline constexpr std::string_view kPathTooLongText =
     "The path of the chosen file is too long. \nPlease choose a shorter path.";

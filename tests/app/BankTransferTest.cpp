@@ -476,8 +476,11 @@ TEST_F(BankBackupTest, FactoryUpdateBacksUpFirstAndTheBackupRestoresThePedal) {
   streams.SetFactoryBankProvider([&bank] { return std::optional<ByteSpan>(bank); });
   link.sent.clear();
   ASSERT_TRUE(streams.OnCommand(kCommandFactoryPresets));
-  EXPECT_EQ(window.TextsOf(kPresetProgress.textTag).back(), kBackingUpText);
+  EXPECT_EQ(window.TextsOf(kTagPresetProgressTitle).back(), kBackingUpText);
   TickUntilQuiet();
+  // The title said so for the whole backup and went back at its end.
+  EXPECT_EQ(window.TextsOf(kTagPresetProgressTitle),
+            (std::vector<std::string>{std::string(kBackingUpText), std::string(kPresetProgressTitle)}));
 
   // Every request of the backup went out before the first write.
   const std::vector<std::string> names = SentNames();

@@ -224,7 +224,7 @@ TEST_F(SessionTest, IrNamesLastPageOfABankBringsNoFurtherRequest) {
   EXPECT_EQ(SentNames(), std::vector<std::string>{"IrNamesRequest 3"});
 }
 
-TEST_F(SessionTest, LostPresetRequestHidesOverlayAfterMoreThanTenTicks) {
+TEST_F(SessionTest, LostPresetRequestIsRepeatedAfterMoreThanTenTicksOverlayUp) {
   Tick(kPollTicks);          // identity, checksums: fetch armed
   Tick();                    // BulkBegin
   pedal.DropNextReplies(2);  // the request and its repetition are both lost
@@ -235,9 +235,10 @@ TEST_F(SessionTest, LostPresetRequestHidesOverlayAfterMoreThanTenTicks) {
   EXPECT_FALSE(view.GroupHidden(std::string(kGroupPresetProgress)));
   EXPECT_EQ(CountSent(kCmdPresetRequest), 1);
   Tick();  // the eleventh tick since the request
-  EXPECT_TRUE(view.GroupHidden(std::string(kGroupPresetProgress)));
-  // A stalled fetch would never end: the slot is asked for again.
+  // A stalled fetch would never end: the slot is asked for again, and the
+  // overlay stays while the fetch goes on.
   EXPECT_EQ(CountSent(kCmdPresetRequest), 2);
+  EXPECT_FALSE(view.GroupHidden(std::string(kGroupPresetProgress)));
   EXPECT_TRUE(editor->Session().fetching.load());
   // The user's edits meanwhile go to the pedal.
   editor->Parameters().SetParameterFromPosition(kParamLevel, 65.0 / 127.0);
@@ -255,6 +256,7 @@ TEST_F(SessionTest, FetchResumesAfterALostReply) {
   EXPECT_FALSE(editor->Session().fetching.load());
   EXPECT_FALSE(editor->Session().activePresetPending.load());
   EXPECT_EQ(CountPresetFiles(data, kPresetFileSize), PresetCache::kNumSlots);
+  EXPECT_TRUE(view.GroupHidden(std::string(kGroupPresetProgress)));
 }
 
 TEST_F(SessionTest, LostRequestForTheActivePresetIsNotRepeated) {

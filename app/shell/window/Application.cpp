@@ -29,7 +29,6 @@
 namespace kr7::shell {
 namespace {
 
-constexpr const char* kProductName = "KR7Control";
 constexpr guint kDetectionTickMs = 100;
 
 // A file named at the first start waits this many ticks for a pedal to
@@ -199,8 +198,8 @@ int RunEditor(int argc, char** argv) {
   if (instance.Acquire(file) != SingleInstance::Outcome::kFirst) return 0;
 
   gtk_init(&argc, &argv);
-  g_set_prgname(kProductName);
-  g_set_application_name(kProductName);
+  g_set_prgname(kProductName.data());
+  g_set_application_name(kProductName.data());
 
   auto host = std::make_unique<Host>(folder);
   Running running;
