@@ -31,14 +31,13 @@ class SelectorTest : public ::testing::Test {
   int actions = 0;
 };
 
-TEST_F(SelectorTest, ClickGivesTheRoundedRow) {
-  g.OnMouseDown(100, 228 + 50 * 3 + 10, {});
-  EXPECT_EQ(selector->LastEvent(), ESelectEvent::Down);
-  EXPECT_DOUBLE_EQ(delegate.GetParam(kPresetSelect)->Value(), 3.0);
-  // The lower half of a row counts as the next row.
-  g.OnMouseDown(100, 228 + 50 * 3 + 30, {});
-  EXPECT_DOUBLE_EQ(delegate.GetParam(kPresetSelect)->Value(), 4.0);
-  EXPECT_EQ(actions, 2);
+TEST_F(SelectorTest, LeavesPressesToTheControlGivenWhileItIsShown) {
+  auto* over = g.AddControl(std::make_unique<IInvisibleSelectControl3>(Rect{0, 0, 1920, 1200}, kPresetSelect));
+  over->LeaveTo(selector);
+  EXPECT_EQ(g.GetMouseControl(100, 300, false), selector);
+  EXPECT_EQ(g.GetMouseControl(600, 300, false), over);
+  selector->Hide(true);
+  EXPECT_EQ(g.GetMouseControl(100, 300, false), over);
 }
 
 TEST_F(SelectorTest, RecordsEveryEventKind) {
