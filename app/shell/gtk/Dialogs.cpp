@@ -1,9 +1,11 @@
-#include "app/shell/window/Dialogs.h"
+#include "app/shell/gtk/Dialogs.h"
 
 #include <gio/gio.h>
 
 #include <deque>
 #include <memory>
+
+#include "app/shell/ShellActions.h"
 
 namespace kr7::shell {
 namespace {

@@ -12,8 +12,6 @@
 
 namespace kr7::shell {
 
-// Every box and window of the program carries its name.
-inline constexpr std::string_view kProductName = "KR7Control";
 // The title a message box with caption gets: the program's name, followed by
 // the caption when there is one, so no box is untitled.
 std::string MessageBoxTitle(std::string_view caption);
