@@ -113,8 +113,8 @@ TEST(MainPage, FootswitchesAmpButtonsAndTheGraph) {
   const int clean = pedal::PayloadValue(h.pedal.Snapshot().editBuffer, kParamCleanInputLevel);
   h.host.DragBy(1260, 990, 0, clean > 64 ? 10.f : -10.f, 4);
   h.Idle(2);
-  EXPECT_THAT(ShownBlockGroups(h), ElementsAre(kGroupPreAmp));
   EXPECT_NE(pedal::PayloadValue(h.pedal.Snapshot().editBuffer, kParamCleanInputLevel), clean);
+  EXPECT_THAT(ShownBlockGroups(h), ElementsAre(kGroupPreAmp));
   h.host.DragBy(drive.L, drive.T, 0, -8, 4);
   h.Idle(2);
   h.TakeReceived();

@@ -1,6 +1,5 @@
-// Every text of every page at scales 0.5, 1 and 2 keeps its ink inside its
-// rectangle and off every other text the user sees. The pages are left as
-// pictures in screens/ of the working folder, for review.
+// Every text of every page at scales 0.5, 1 and 2 keeps its ink inside its rectangle and off every
+// other text the user sees. The pages are left as pictures in screens/ of the working folder.
 
 #include <filesystem>
 #include <functional>
@@ -30,8 +29,7 @@ Inks VisibleInk(igraphics::IGraphics& ui) {
     bool covered = false;
     for (int j = i + 1; j < ui.ControlCount(); ++j) {
       const igraphics::IControl* c = ui.GetControl(j);
-      covered |= (dynamic_cast<const igraphics::IBitmapControl*>(c) || dynamic_cast<const igraphics::IPanelControl*>(c)) &&
-                 !c->IsHidden() && c->GetRECT().Holds(ink);
+      covered |= (dynamic_cast<const igraphics::IBitmapControl*>(c) || dynamic_cast<const igraphics::IPanelControl*>(c)) && !c->IsHidden() && c->GetRECT().Holds(ink);
     }
     if (!covered) inks.emplace_back(text, ink);
   }
@@ -68,8 +66,7 @@ TEST(TextFit, EveryTextOfEveryPageFitsAndCollidesWithNone) {
       const Inks inks = VisibleInk(h.pages.Graphics());
       for (auto a = inks.begin(); a != inks.end(); ++a) {
         const std::string where = name + " @" + std::to_string(scale) + ": \"" + a->first->GetStr() + "\"";
-        const igraphics::Rect r = a->first->GetRECT().Intersection(h.pages.Graphics().GetBounds());
-        EXPECT_TRUE(r.Holds(a->second)) << where << " leaves its rectangle or the window";
+        EXPECT_TRUE(a->first->GetRECT().Intersection(h.pages.Graphics().GetBounds()).Holds(a->second)) << where << " leaves";
         for (auto b = a + 1; b != inks.end(); ++b)  // a display's lit digits lie on its unlit ones
           EXPECT_FALSE(a->second.Intersects(b->second) && !(a->first->GetRECT() == b->first->GetRECT())) << where << " runs into \"" << b->first->GetStr() << "\"";
       }

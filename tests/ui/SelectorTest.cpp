@@ -31,15 +31,6 @@ class SelectorTest : public ::testing::Test {
   int actions = 0;
 };
 
-TEST_F(SelectorTest, LeavesPressesToTheControlGivenWhileItIsShown) {
-  auto* over = g.AddControl(std::make_unique<IInvisibleSelectControl3>(Rect{0, 0, 1920, 1200}, kPresetSelect));
-  over->LeaveTo(selector);
-  EXPECT_EQ(g.GetMouseControl(100, 300, false), selector);
-  EXPECT_EQ(g.GetMouseControl(600, 300, false), over);
-  selector->Hide(true);
-  EXPECT_EQ(g.GetMouseControl(100, 300, false), over);
-}
-
 TEST_F(SelectorTest, RecordsEveryEventKind) {
   g.OnMouseDown(100, 300, {});
   EXPECT_EQ(selector->LastEvent(), ESelectEvent::Down);
