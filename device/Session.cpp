@@ -50,6 +50,7 @@ void Session::SetStreamHooks(StreamHooks* hooks) { mStreams.store(hooks ? hooks 
 void Session::RequestPreset(int slot) {
   // Set before sending: the reply may be handled before Send returns.
   mState.awaitingTicks.store(0);
+  mState.requestedSlot.store(slot);
   mState.awaitingPreset.store(true);
   Send(build::PresetRequest(static_cast<std::uint8_t>(slot)));
 }
@@ -63,14 +64,20 @@ void Session::Tick() {
     mState.awaitingPreset.store(false);
     // A fetch that stopped on a lost message would never end: ask for the
     // slot again instead of waiting for a reconnect, its overlay kept up.
-    // Outside a fetch the request was for the active preset, which is not
-    // asked for again.
+    // Without the active preset nothing may be stored: it is asked for
+    // again, and a pedal that never sends it counts as gone.
     const int slot = mState.fetchSlot.load();
     if (mState.fetching.load() && slot >= 0) {
       RequestPreset(slot);
     } else {
       view.SetGroupHidden(kGroupPresetProgress, true);
-      mState.activePresetPending.store(false);
+      if (mState.activePresetPending.load()) {
+        if (mState.activePresetRepeats.fetch_add(1) < kBlockRequestRepeats) {
+          RequestPreset(mState.requestedSlot.load());
+        } else {
+          Disconnect();
+        }
+      }
     }
   }
 
@@ -323,6 +330,7 @@ void Session::OnIdentity(const GlobalBlock& block) {
   if (!block.checksumOk) return;
   if (block.type == kGlobalIdentity) {
     mState.receivedBlocks.store(0);
+    mState.activePresetRepeats.store(0);
     mState.activePresetPending.store(true);
     mState.connected.store(true);
     const std::string serial =
@@ -500,8 +508,12 @@ void Session::OnIrSelectAck() {
 }
 
 void Session::OnIrStoredAck() {
-  // Before the preset-file import goes on: its second upload starts now.
-  Streams().OnIrUploadEnded(false);
+  // Only the upload waiting for it takes it: a late or stray one would end
+  // the next upload in its data, or let a waiting preset-file import store
+  // before its impulse response is in. Taken before the preset-file import
+  // goes on, whose second upload starts now.
+  if (!Streams().OnIrStored()) return;
+  mRoles.irs.OnUploadStored();
   if (!mRoles.window.HasWindow()) return;
   if (mState.presetFileFirstWaiting.exchange(false)) {
     if (mState.presetFileSecondWaiting.load()) {
@@ -513,7 +525,7 @@ void Session::OnIrStoredAck() {
     return;
   }
   mRoles.irs.RefreshIrList();
-  mRoles.presetFiles.StorePreset();
+  mRoles.presetFiles.StoreImportedPreset();
 }
 
 }  // namespace kr7

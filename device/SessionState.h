@@ -20,10 +20,12 @@ struct SessionState {
   // While not connected, ask for the identity block every 33 ticks.
   std::atomic<bool> polling{true};
   int pollCounter = 0;  // UI thread only
-  // From the connection until the pedal's active preset is applied or its
-  // request goes unanswered: a preset file opened meanwhile would be
-  // replaced by it.
+  // From the connection until the pedal's active preset is applied: a
+  // preset file opened meanwhile would be replaced by it, and the editor's
+  // values are not yet a preset that may be stored back.
   std::atomic<bool> activePresetPending{false};
+  // Times the request for the active preset was repeated.
+  std::atomic<int> activePresetRepeats{0};
 
   // Fetch of stale presets into the cache. fetchSlot -1: the next tick
   // starts the fetch.
@@ -37,6 +39,8 @@ struct SessionState {
   // A PresetRequest is outstanding; ticks since it went out.
   std::atomic<bool> awaitingPreset{false};
   std::atomic<int> awaitingTicks{0};
+  // Slot of the last PresetRequest.
+  std::atomic<int> requestedSlot{0};
 
   // The block type of an outstanding GlobalRequest for the preset checksums
   // or the settings, or -1; ticks since it went out; times it was repeated.
@@ -83,6 +87,12 @@ struct SessionState {
   std::atomic<unsigned> receivedBlocks{0};
   void MarkBlockReceived(unsigned type) { receivedBlocks.fetch_or(1u << type); }
   bool BlockReceived(unsigned type) const { return (receivedBlocks.load() >> type) & 1u; }
+
+  // A PresetStore of the editor's values may go out: they hold the loaded
+  // preset, and no fetch would take its reply for one of its own.
+  bool MayStorePreset() const {
+    return connected.load() && !activePresetPending.load() && !fetching.load();
+  }
 };
 
 // Device or file data is being applied on this thread while one lives: the

@@ -40,6 +40,12 @@ bool StreamController::OnCommand(int code) {
   }
 }
 
+bool StreamController::LongTransferRunning() const {
+  return mFirmware.Running() || mFactory.Running() || mImport.Active() || mExport.Active() ||
+         IrUploadInProgress() || mSession.presetFileFirstWaiting.load() ||
+         mSession.presetFileSecondWaiting.load();
+}
+
 bool StreamController::StartIrUpload(int slot, ByteSpan packed) {
   if (mSession.irUploadBusy.load()) {
     mHost.View().ShowMessage(kIrUploadBusyText, false);
@@ -61,14 +67,19 @@ void StreamController::OnIrUploadEnded(bool refused) {
   mSession.presetFileSecondWaiting.store(false);
 }
 
+bool StreamController::OnIrStored() {
+  if (!mIrUpload.TakeStoredAck()) return false;
+  OnIrUploadEnded(false);
+  return true;
+}
+
 void StreamController::EndTransfers() {
   mImport.End(false);
   mExport.Abort();
   if (mFactory.Running()) mFactory.End();
-  if (mSession.irUploadBusy.load()) {
-    OnIrUploadEnded(true);
-    SetProgressVisible(mHost.View(), kPresetProgress, false);
-  }
+  if (mSession.irUploadBusy.load()) SetProgressVisible(mHost.View(), kPresetProgress, false);
+  // Also between a preset-file import's two uploads, when none is busy.
+  OnIrUploadEnded(true);
 }
 
 bool StreamController::OnStreamMessage(const PedalMessage& recognised,

@@ -66,6 +66,7 @@ void KR7Control::OnFrameworkTimer() {
     while (auto text = mWindow.TakePendingMessage()) mWindow.ShowMessage(*text, false);
   }
   mIdle.Run();
+  mMainPage.StorePendingName();
 }
 
 void KR7Control::DrawChangedRows() {
