@@ -38,9 +38,10 @@ IrFlows::IrFlows(const DataFolder& folder, SessionState& session, EditorState& e
 void IrFlows::OnUploadStored() {
   std::optional<IrImporter::Uploaded> stored = mImporter.TakeStored();
   if (!stored) return;
-  mWindow.RunOnUiThread([this, uploaded = std::move(*stored)] {
-    mStore.StoreIrImage(uploaded.slot, uploaded.image);
-  });
+  const UiTask::Run write = [](void* owner, const UiTask& task) {
+    static_cast<IrStore*>(owner)->StoreReceivedIr(task.number, task.Bytes());
+  };
+  mWindow.RunOnUiThread(UiTask(write, &mStore, stored->slot).WithBytes(stored->image));
 }
 
 void IrFlows::SetUserIrListEntry(int row, std::string text) {

@@ -30,6 +30,10 @@ void PresetDecoder::LoadCache() {
 void PresetDecoder::RenumberList() {
   const int patchOffset = mParams.ParamInt(kParamPatchOffset);
   if (mListedOffset.exchange(patchOffset) == patchOffset) return;
+  ReloadList();
+}
+
+void PresetDecoder::ReloadList() {
   mWindow.RunOnUiThread(UiTask([](void* owner, const UiTask&) { static_cast<PresetDecoder*>(owner)->ReadList(); },
                                this));
 }
