@@ -86,13 +86,23 @@ class MessagePump {
   void DrainProcessorMessages(const ShortMessageCallback& onShortMessage = {},
                               const SysExCallback& onSysEx = {});
 
+  // Where incoming SysEx messages the pump had to drop (queue full, too
+  // long) are counted; set before the MIDI input starts. A transfer that
+  // sees the count move knows one of its messages may be gone.
+  void CountDropsIn(std::atomic<unsigned>* counter) { mDrops = counter; }
+
   // Any thread: from now on incoming MIDI is ignored.
   void SetShuttingDown();
   bool IsShuttingDown() const;
 
  private:
+  void CountDrop() {
+    if (mDrops != nullptr) mDrops->fetch_add(1);
+  }
+
   std::atomic<bool> mShuttingDown{false};
   std::atomic<SysExReceiver*> mReceiver{nullptr};
+  std::atomic<unsigned>* mDrops = nullptr;
 
   SpscRing<ShortMessage, kShortMessageQueueCapacity> mShortFromPort;
   SpscRing<SysExItem, kSysExQueueCapacity> mSysExFromPort;

@@ -61,6 +61,22 @@ void StreamController::OnIrUploadEnded(bool refused) {
   mSession.presetFileSecondWaiting.store(false);
 }
 
+bool StreamController::WaitsForSession(bool atStart) const {
+  return atStart && mSession.connected.load() && mSession.HandshakeRunning();
+}
+
+bool StreamController::ImportStep(bool connected) {
+  UpdateCancel();
+  return !WaitsForSession(mImport.AtStart()) && mImport.Step(connected);
+}
+
+bool StreamController::ExportStep(bool connected) {
+  UpdateCancel();
+  if (WaitsForSession(mExport.AtStart())) return false;
+  mBackup.Watch();
+  return mExport.Step(connected);
+}
+
 void StreamController::EndTransfers() {
   mImport.End(false);
   mExport.Abort();
@@ -69,6 +85,26 @@ void StreamController::EndTransfers() {
     OnIrUploadEnded(true);
     SetProgressVisible(mHost.View(), kPresetProgress, false);
   }
+  UpdateCancel();
+}
+
+void StreamController::CancelTransfer() {
+  if (mBackup.Busy()) {
+    mBackup.Cancel();
+  } else if (mExport.Active()) {
+    mExport.Abort();
+    SetProgressVisible(mHost.View(), kPresetProgress, false);
+  }
+  mImport.Cancel();
+  mFactory.Cancel();
+  UpdateCancel();
+}
+
+void StreamController::UpdateCancel() {
+  const bool shown = (mExport.Active() && !mExport.AtStart()) || mImport.Active() || mBackup.Busy();
+  if (shown == mCancelShown) return;
+  mCancelShown = shown;
+  mHost.View().SetGroupHidden(kGroupTransferCancel, !shown);
 }
 
 bool StreamController::OnStreamMessage(const PedalMessage& recognised,

@@ -44,8 +44,9 @@ struct Running {
   SingleInstance* instance = nullptr;
   // The file named at the first start, until it is opened.
   std::string startFile;
-  // Whether it is a good preset file, read once when the watch starts.
-  bool startFileIsGoodPreset = false;
+  // Whether it waits for the pedal (a good preset file, or a bank, which is
+  // refused without a connection), read once when the watch starts.
+  bool startFileWaits = false;
   int startFileTicks = 0;
   guint startFileWatch = 0;
 };
@@ -73,13 +74,14 @@ bool IsGoodPresetFile(const std::string& path) {
 
 // A preset file applied before the pedal's own active preset arrived would
 // be replaced by it, so a good one named at the start waits for the
-// handshake to apply the pedal's preset (or for no pedal to answer). Refused
-// files are reported at once; a bank import waits for the connection itself.
+// handshake to apply the pedal's preset (or for no pedal to answer); a bank
+// waits the same, since its import needs the pedal. Refused files are
+// reported at once.
 gboolean OpenStartFileWhenReady(gpointer data) {
   auto& running = *static_cast<Running*>(data);
   const SessionState& session = running.host->Control().Session();
   const bool waitForPedal =
-      running.startFileIsGoodPreset &&
+      running.startFileWaits &&
       (session.connected.load() ? session.activePresetPending.load()
                                 : ++running.startFileTicks < kStartFileWaitTicks);
   if (waitForPedal) return G_SOURCE_CONTINUE;
@@ -93,7 +95,8 @@ gboolean OpenStartFileWhenReady(gpointer data) {
 void OnFirstFrame(Running& running) {
   running.host->OpenDevices(running.window->Window());
   if (running.startFile.empty()) return;
-  running.startFileIsGoodPreset = IsGoodPresetFile(running.startFile);
+  running.startFileWaits = IsGoodPresetFile(running.startFile) ||
+                           KindOfFile(running.startFile) == OpenedFileKind::kBank;
   running.startFileWatch = g_timeout_add(kStartFileTickMs, &OpenStartFileWhenReady, &running);
 }
 
