@@ -33,7 +33,7 @@ constexpr int kStartTicks = 60;
 struct Fixture {
   explicit Fixture(float scale)
       : folder(MakeFolder()), control(kr7::DataFolder(folder.string())), link(control, pedal),
-        pages(control, scale), host(pages.Graphics()) {
+        pages(control.ForWindow(), scale), host(pages.Graphics()) {
     pages.Open(1);
     for (int i = 0; i < kStartTicks; ++i) {
       control.OnDeviceTick();

@@ -18,7 +18,6 @@
 #include <string_view>
 #include <utility>
 
-#include "app/core/ListView.h"
 #include "app/core/ViewDispatcher.h"
 #include "device/MessagePump.h"
 #include "device/MidiMonitor.h"
@@ -41,6 +40,7 @@
 #include "editor/ParameterChanges.h"
 #include "editor/PresetDecoder.h"
 #include "editor/PresetFileFlows.h"
+#include "editor/WindowUnits.h"
 #include "model/ControlTags.h"
 #include "model/DataFolder.h"
 #include "model/Parameters.h"
@@ -48,11 +48,11 @@
 
 namespace kr7 {
 
-class KR7Control final {
+class KR7Control final : public WindowAttachment {
  public:
   // Reads the preset cache below folder before the pedal is asked.
   explicit KR7Control(DataFolder folder);
-  ~KR7Control();
+  ~KR7Control() override;
   KR7Control(const KR7Control&) = delete;
   KR7Control& operator=(const KR7Control&) = delete;
 
@@ -76,12 +76,10 @@ class KR7Control final {
   // Replays the view calls handed over from the audio thread, draws changed
   // list rows, shows the pending message and runs the idle step of live
   // editing.
-  void OnFrameworkTimer();
+  void OnFrameworkTimer() override;
   void OnIdle() { OnFrameworkTimer(); }
-  // lists may be nullptr when the window has no list rows to offer.
-  void OnWindowOpen(EditorView* view, ListView* lists = nullptr);
-  // Sends EditorClosed when connected, then forgets the window.
-  void OnWindowClose();
+  void OnWindowOpen(EditorView* view, ListView* lists = nullptr) override;
+  void OnWindowClose() override;
   // Menu command dispatch; returns whether the command was handled. The
   // firmware page needs a window: without one code 1 is not handled, so the
   // link is neither held connected nor kept from polling.
@@ -94,7 +92,12 @@ class KR7Control final {
   void ShowConnectionStatus(std::string_view text) { mWindow.SetControlText(kTagDeviceLine, text); }
   // Closing the global settings page: polling resumes, the page goes and
   // the preset list is read again from the cache.
-  void CloseGlobalSettings();
+  void CloseGlobalSettings() override;
+
+  // What the window drives.
+  WindowUnits ForWindow() {
+    return {*this, mParams, mParameters, mMainPage, mPresetFiles, mIrs, mStreams, mSessionLogic, mSession, mMidi};
+  }
 
   // --- Units and state -------------------------------------------------------------
   ParameterTable& Params() { return mParams; }

@@ -23,7 +23,7 @@ inline constexpr int kStartTicks = 60;
 
 class PagesHarness {
  public:
-  PagesHarness() : control(DataFolder(folder.Path())), link(control, pedal), pages(control, 1.f), host(pages.Graphics()) {
+  PagesHarness() : control(DataFolder(folder.Path())), link(control, pedal), pages(control.ForWindow(), 1.f), host(pages.Graphics()) {
     pedal.SetTraceSink([this](pedal::TraceDirection direction, ByteSpan message) {
       if (direction == pedal::TraceDirection::FromEditor) received.emplace_back(message.begin(), message.end());
     });

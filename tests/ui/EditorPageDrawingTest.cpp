@@ -22,7 +22,7 @@ class EditorPageDrawing : public ::testing::Test {
   bool Write(const std::string& name) const { return host.WritePng(::testing::TempDir() + name + ".png"); }
   TempFolder folder;
   KR7Control control{DataFolder(folder.Path())};
-  pages::EditorPages pages{control, 1.f};
+  pages::EditorPages pages{control.ForWindow(), 1.f};
   HeadlessHost host{pages.Graphics()};
 };
 

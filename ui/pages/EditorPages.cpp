@@ -8,11 +8,11 @@
 
 namespace kr7::pages {
 
-EditorPages::EditorPages(KR7Control& control, float scale)
-    : mControl(control),
+EditorPages::EditorPages(const WindowUnits& units, float scale)
+    : mUnits(units),
       mGraphics(std::make_unique<igraphics::IGraphics>(this, kDesignWidth, kDesignHeight,
                                                        std::clamp(scale, kMinScale, kMaxScale))),
-      mTransitions(*mGraphics, control),
+      mTransitions(*mGraphics, units),
       mView(*mGraphics, mRefs),
       mScale(std::clamp(scale, kMinScale, kMaxScale)) {
   mGraphics->SetScaleLimits(kMinScale, kMaxScale);
@@ -24,22 +24,22 @@ EditorPages::~EditorPages() { Close(); }
 void EditorPages::Open(int screenScale) {
   if (mOpen) return;
   mGraphics->SetScreenScale(screenScale);
-  PageContext ctx{*mGraphics, mControl, mTransitions, mRefs};
+  PageContext ctx{*mGraphics, mUnits, mTransitions, mRefs};
   BuildPages(ctx, mScale);
-  mControl.OnWindowOpen(&mView, this);
-  mControl.Irs().PrepareStore([](int id) { return kr7::FindResource(id); });
+  mUnits.attachment.OnWindowOpen(&mView, this);
+  mUnits.irs.PrepareStore([](int id) { return kr7::FindResource(id); });
   mOpen = true;
 }
 
 void EditorPages::Close() {
   if (!mOpen) return;
   mOpen = false;
-  mControl.OnWindowClose();
+  mUnits.attachment.OnWindowClose();
 }
 
 void EditorPages::OnFrameworkTimer() {
-  mControl.OnFrameworkTimer();
-  if (mRefs.transferShield) mRefs.transferShield->Hide(!mControl.Streams().LongTransferRunning());
+  mUnits.attachment.OnFrameworkTimer();
+  if (mRefs.transferShield) mRefs.transferShield->Hide(!mUnits.streams.LongTransferRunning());
   mGraphics->OnIdle();
 }
 
@@ -50,11 +50,11 @@ void EditorPages::SendParameterValueFromUI(int paramIdx, double normalisedValue)
     if (selector && selector->GetParamIdx() == paramIdx) {
       const SelectorEvent event{static_cast<SelectorEventKind>(selector->LastEvent()), selector->Direction(),
                                 static_cast<SelectorModifier>(selector->Modifier())};
-      mControl.Parameters().OnSelectorChange(paramIdx, normalisedValue, event);
+      mUnits.parameters.OnSelectorChange(paramIdx, normalisedValue, event);
       return;
     }
   }
-  mControl.Parameters().SetParameterFromPosition(paramIdx, normalisedValue);
+  mUnits.parameters.SetParameterFromPosition(paramIdx, normalisedValue);
 }
 
 void EditorPages::SetPresetRow(int slot, std::string_view text, igraphics::Colour colour) {

@@ -9,8 +9,8 @@
 
 #include <memory>
 
-#include "app/core/KR7Control.h"
-#include "app/core/ListView.h"
+#include "editor/WindowUnits.h"
+#include "model/ListView.h"
 #include "ui/IEditorDelegate.h"
 #include "ui/IGraphics.h"
 #include "ui/pages/GraphicsView.h"
@@ -22,7 +22,7 @@ namespace kr7::pages {
 class EditorPages final : public iplug::IEditorDelegate, private ListView {
  public:
   // scale: the stored window scale, clamped to kMinScale..kMaxScale.
-  EditorPages(KR7Control& control, float scale);
+  EditorPages(const WindowUnits& units, float scale);
   ~EditorPages() override;
   EditorPages(const EditorPages&) = delete;
   EditorPages& operator=(const EditorPages&) = delete;
@@ -44,8 +44,8 @@ class EditorPages final : public iplug::IEditorDelegate, private ListView {
   void OnFrameworkTimer();
 
   // IEditorDelegate
-  iplug::IParam* GetParam(int paramIdx) override { return mControl.Params().GetParam(paramIdx); }
-  const iplug::IParam* GetParam(int paramIdx) const override { return mControl.Params().GetParam(paramIdx); }
+  iplug::IParam* GetParam(int paramIdx) override { return mUnits.params.GetParam(paramIdx); }
+  const iplug::IParam* GetParam(int paramIdx) const override { return mUnits.params.GetParam(paramIdx); }
   void SendParameterValueFromUI(int paramIdx, double normalisedValue) override;
 
  private:
@@ -53,7 +53,7 @@ class EditorPages final : public iplug::IEditorDelegate, private ListView {
   void SetPresetRow(int slot, std::string_view text, igraphics::Colour colour) override;
   void SetUserIrRow(int row, std::string_view text) override;
 
-  KR7Control& mControl;
+  WindowUnits mUnits;
   std::unique_ptr<igraphics::IGraphics> mGraphics;
   PageTransitions mTransitions;
   PageRefs mRefs;

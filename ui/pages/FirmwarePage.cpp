@@ -20,9 +20,9 @@ constexpr igraphics::Colour kLinkActiveColour{255, 116, 116, 116};
 
 void BuildFirmwarePage(PageContext& ctx) {
   AddPageImage(ctx, "fwbg.png", 0.f, 0.f, kGroupFirmwareBackground, kTagFirmwareBackground);
-  KR7Control& control = ctx.control;
+  FirmwareUpdate& firmware = ctx.units.streams.Firmware();
   AddGreyButton(ctx, Rect{1000, 650, 1200, 715}, "UPDATE FIRMWARE", 18.f, kGroupFirmwareUpdate,
-                [&control] { control.Streams().Firmware().ChooseImage(); });
+                [&firmware] { firmware.ChooseImage(); });
   const OverlayTextStyles& styles = OverlayStyles();
   // Opens only while the desktop reports a connection; then it keeps the
   // clicked colour.

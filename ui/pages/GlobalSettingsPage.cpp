@@ -113,10 +113,10 @@ void BuildGlobalSettingsPage(PageContext& ctx) {
                     igraphics::kNoTag, kGroupGlobalSettings);
   // "Are you sure?", clearing the cache and the backup before an overwrite
   // are the factory reset's own.
-  KR7Control& control = ctx.control;
+  StreamController& streams = ctx.units.streams;
   for (const ResetButton& reset : kResets) {
     AddGreyButton(ctx, reset.bounds, reset.label, kSettingsButtonLabelSize, kGroupGlobalSettings,
-                  [&control, scope = reset.scope] { control.Streams().FactoryReset(scope); });
+                  [&streams, scope = reset.scope] { streams.FactoryReset(scope); });
   }
 }
 

@@ -2,8 +2,8 @@
 // The editor's logic reaching a real drawing context: every EditorView call
 // lands on the controls of an IGraphics, found by tag or group, or on the
 // controls the pages keep direct references to (graphs, list rows). Runs on
-// the UI thread only (KR7Control's dispatcher replays calls from other
-// threads).
+// the UI thread only (the application object's dispatcher replays calls
+// from other threads).
 
 #include "model/EditorView.h"
 #include "ui/IGraphics.h"

@@ -168,7 +168,7 @@ constexpr const char* kAmbienceImages[kNumAmbienceTypes] = {
 class MainPageBuilder {
  public:
   explicit MainPageBuilder(PageContext& ctx)
-      : mCtx(ctx), mUi(ctx.ui), mOps(ctx.control.MainPage()), mText(PageTextStyles()), mWidgets(PageWidgetStyles()) {}
+      : mCtx(ctx), mUi(ctx.ui), mOps(ctx.units.mainPage), mText(PageTextStyles()), mWidgets(PageWidgetStyles()) {}
 
   void Build() {
     Surface();
@@ -302,9 +302,9 @@ class MainPageBuilder {
 
   void ButtonsAndSwitches() {
     GreyButton(Rect{15, 170, 130, 215}, "IMPORT", kNoTag, kGroupMain,
-               [this] { mCtx.control.PresetFiles().Import(); });
+               [this] { mCtx.units.presetFiles.Import(); });
     GreyButton(Rect{135, 170, 250, 215}, "EXPORT", kNoTag, kGroupMain,
-               [this] { mCtx.control.PresetFiles().Export(); });
+               [this] { mCtx.units.presetFiles.Export(); });
     MainPageOperations* ops = &mOps;
     Footswitch(kTagFootswitchUp, 1460, 486, [ops] { ops->PressUp(); }, [ops] { ops->ReleaseUp(); });
     Footswitch(kTagFootswitchSelect, 1100, 486, [ops] { ops->PressArm(ArmedAction::kSelect); },
@@ -322,9 +322,9 @@ class MainPageBuilder {
     Add(std::make_unique<igraphics::IBitmapControl>(429.f, 705.f, mUi.LoadImageResource("irbg.png")), kNoTag,
         kGroupIr);
     GreyButton(Rect{984, 1068, 1054, 1106}, "IMPORT", kTagImportIrA, kGroupIr,
-               [this] { mCtx.control.Irs().ImportFromButton(false); });
+               [this] { mCtx.units.irs.ImportFromButton(false); });
     GreyButton(Rect{984, 1118, 1054, 1156}, "IMPORT", kTagImportIrB, kGroupIr,
-               [this] { mCtx.control.Irs().ImportFromButton(true); });
+               [this] { mCtx.units.irs.ImportFromButton(true); });
     const igraphics::WidgetStyle modeStyle = mWidgets.knob.WithRoundness(1.f);
     Add(std::make_unique<igraphics::IVSlideSwitchControl>(Rect{740, 1072, 800, 1100}, kParamIrModeA, "MODE",
                                                           modeStyle, true, 1),

@@ -8,7 +8,8 @@
 
 #include <array>
 
-#include "app/core/KR7Control.h"
+#include "editor/WindowUnits.h"
+#include "model/ControlTags.h"
 #include "ui/IGraphics.h"
 
 namespace igraphics {
@@ -53,7 +54,7 @@ struct PageRefs {
 // What a page builder works with.
 struct PageContext {
   igraphics::IGraphics& ui;
-  KR7Control& control;
+  const WindowUnits& units;
   PageTransitions& transitions;
   PageRefs& refs;
 };

@@ -52,7 +52,7 @@ void BuildProgressOverlays(PageContext& ctx) {
   }
   // The preset overlay also shows the fetch and impulse-response transfers,
   // which have no Cancel: its button has a group of its own.
-  StreamController& streams = ctx.control.Streams();
+  StreamController& streams = ctx.units.streams;
   for (std::string_view group : {kGroupTransferCancel, kGroupFactoryProgress}) {
     AddGreyButton(ctx, kCancel, "CANCEL", kCancelLabelSize, group, [&streams] { streams.CancelTransfer(); });
   }

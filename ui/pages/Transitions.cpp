@@ -53,16 +53,16 @@ void PageTransitions::Run(PageEvent event) {
     }
   }
   switch (event) {
-    case PageEvent::OpenFirmwarePage: mControl.Streams().Firmware().OpenPage(); break;
+    case PageEvent::OpenFirmwarePage: mUnits.streams.Firmware().OpenPage(); break;
     // Closing always asks for a reconnect, even without an update.
-    case PageEvent::CloseFirmwarePage: mControl.Streams().Firmware().ClosePage(); break;
-    case PageEvent::OpenGlobalSettings: mControl.SessionLogic().OpenGlobalSettings(); break;
-    case PageEvent::CloseGlobalSettings: mControl.CloseGlobalSettings(); break;
-    case PageEvent::OpenMidiProgramPage: mControl.Midi().OpenProgramMapPage(); break;
-    case PageEvent::OpenMidiCcPage: mControl.Midi().OpenControllerMapPage(); break;
-    case PageEvent::BackFromMidiProgramPage: mControl.Midi().CloseProgramMapPage(); break;
-    case PageEvent::BackFromMidiCcPage: mControl.Midi().CloseControllerMapPage(); break;
-    case PageEvent::Reconnect: mControl.SessionLogic().Reconnect(); break;
+    case PageEvent::CloseFirmwarePage: mUnits.streams.Firmware().ClosePage(); break;
+    case PageEvent::OpenGlobalSettings: mUnits.session.OpenGlobalSettings(); break;
+    case PageEvent::CloseGlobalSettings: mUnits.attachment.CloseGlobalSettings(); break;
+    case PageEvent::OpenMidiProgramPage: mUnits.midi.OpenProgramMapPage(); break;
+    case PageEvent::OpenMidiCcPage: mUnits.midi.OpenControllerMapPage(); break;
+    case PageEvent::BackFromMidiProgramPage: mUnits.midi.CloseProgramMapPage(); break;
+    case PageEvent::BackFromMidiCcPage: mUnits.midi.CloseControllerMapPage(); break;
+    case PageEvent::Reconnect: mUnits.session.Reconnect(); break;
     default: break;
   }
 }

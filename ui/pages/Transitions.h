@@ -11,7 +11,7 @@
 
 #include <string_view>
 
-#include "app/core/KR7Control.h"
+#include "editor/WindowUnits.h"
 #include "ui/IGraphics.h"
 
 namespace kr7::pages {
@@ -32,7 +32,7 @@ enum class PageEvent {
 
 class PageTransitions {
  public:
-  PageTransitions(igraphics::IGraphics& ui, KR7Control& control) : mUi(ui), mControl(control) {}
+  PageTransitions(igraphics::IGraphics& ui, const WindowUnits& units) : mUi(ui), mUnits(units) {}
 
   void Run(PageEvent event);
 
@@ -42,7 +42,7 @@ class PageTransitions {
 
  private:
   igraphics::IGraphics& mUi;
-  KR7Control& mControl;
+  WindowUnits mUnits;
 };
 
 }  // namespace kr7::pages

@@ -32,13 +32,12 @@ struct Column {
 };
 constexpr Column kColumns[] = {{460, 760, kParamUserIrBrowserLeftHover}, {770, 1070, kParamUserIrBrowserRightHover}};
 
-void CloseBrowser(PageTransitions& transitions, const PageRefs& refs, KR7Control& control) {
+void CloseBrowser(PageTransitions& transitions, const PageRefs& refs, SessionState& session) {
   transitions.ShowGroup(kGroupUserIrBrowser, false);
   // Closing forgets every choice: no row is drawn as chosen.
   for (igraphics::ITextControl* row : refs.userIrRows) {
     if (row) row->SetTextColour(kBrowserRowColour);
   }
-  SessionState& session = control.Session();
   session.irSlotAFlag.store(false);
   session.irSlotBFlag.store(false);
 }
@@ -50,8 +49,8 @@ void BuildUserIrBrowser(PageContext& ctx) {
                                                                Colour(223, 16, 16, 16)),
                     igraphics::kNoTag, kGroupUserIrBrowser);
   AddClosingArea(ctx, ctx.ui.GetBounds(), kGroupUserIrBrowser,
-                 [&transitions = ctx.transitions, &refs = ctx.refs, &control = ctx.control] {
-                   CloseBrowser(transitions, refs, control);
+                 [&transitions = ctx.transitions, &refs = ctx.refs, &session = ctx.units.sessionState] {
+                   CloseBrowser(transitions, refs, session);
                  });
   const OverlayTextStyles& styles = OverlayStyles();
   ctx.ui.AddControl(std::make_unique<igraphics::ICaptionControl>(Rect{689, 490, 839, 520},

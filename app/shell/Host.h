@@ -4,9 +4,9 @@
 // are made at start and undone at shutdown. Also the preferences dialog's
 // view of the shell.
 
-#include <gtk/gtk.h>
-
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "app/core/KR7Control.h"
 #include "app/shell/PedalDetection.h"
@@ -23,11 +23,14 @@ class Host final : public PreferencesHost {
   // Start step 3 and the settings: the application object and what it
   // needs before the window opens. No device is touched yet.
   explicit Host(DataFolder folder);
+  // Shows a message of the audio stream (informative, never waits).
+  using MessageHook = std::function<void(const std::string& text, const std::string& caption)>;
+
   // The rest of start steps 4 and 5, run once the window showed its first
   // frame: the audio driver and its devices, the MIDI ports opened by their
-  // stored names, and the audio stream. Their messages have parent as their
-  // window. Does nothing the second time.
-  void OpenDevices(GtkWindow* parent);
+  // stored names, and the audio stream. Their messages go to showMessage.
+  // Does nothing the second time.
+  void OpenDevices(MessageHook showMessage);
   // Shutdown: incoming MIDI ignored from now on, the stream stopped, the
   // ports closed, then the objects deleted in reverse order.
   ~Host() override;
@@ -57,8 +60,7 @@ class Host final : public PreferencesHost {
  private:
   AudioSettings StreamSettings() const;
 
-  // The window over the audio messages; GTK clears it when the window goes.
-  GtkWindow* mParent = nullptr;
+  MessageHook mShowMessage;
   SettingsFile mSettingsFile;
   AppSettings mSettings;
   AppSettings mLastAudioStart;

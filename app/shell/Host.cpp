@@ -1,6 +1,5 @@
-#include "app/shell/window/Host.h"
+#include "app/shell/Host.h"
 
-#include "app/shell/window/Dialogs.h"
 #include "resources/Resources.h"
 
 namespace kr7::shell {
@@ -14,13 +13,12 @@ Host::Host(DataFolder folder) : mSettingsFile(folder.Base()) {
   mControl->Streams().Backup().SetEnabled(mSettings.backup.enabled != 0);
 }
 
-void Host::OpenDevices(GtkWindow* parent) {
+void Host::OpenDevices(MessageHook showMessage) {
   if (mPorts) return;
-  mParent = parent;
-  if (mParent) g_object_add_weak_pointer(G_OBJECT(mParent), reinterpret_cast<gpointer*>(&mParent));
+  mShowMessage = std::move(showMessage);
   mAudio = std::make_unique<AudioStream>(mControl->Pump());
   mAudio->SetMessageHook([this](const std::string& text, const std::string& caption) {
-    ShowMessageBox(mParent, text, false, caption);
+    if (mShowMessage) mShowMessage(text, caption);
   });
   mAudio->SetDeviceNameHook([this](AudioSide side, const std::string& name) {
     (side == AudioSide::Output ? mSettings.audio.outputDevice : mSettings.audio.inputDevice) =
@@ -53,7 +51,6 @@ void Host::OpenDevices(GtkWindow* parent) {
 }
 
 Host::~Host() {
-  if (mParent) g_object_remove_weak_pointer(G_OBJECT(mParent), reinterpret_cast<gpointer*>(&mParent));
   mDetection.reset();
   mProbe.reset();
   mControl->Pump().SetShuttingDown();

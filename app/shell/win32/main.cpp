@@ -1,10 +1,10 @@
 #include <exception>
 
-#include "app/shell/window/Application.h"
+#include "app/shell/win32/Application.h"
 
-int main(int argc, char** argv) {
+int main() {
   try {
-    return kr7::shell::RunEditor(argc, argv);
+    return kr7::shell::RunEditor();
   } catch (...) {
     // A library failing during start or in the loop ends the program quietly.
     return 1;

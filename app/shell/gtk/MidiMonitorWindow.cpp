@@ -1,22 +1,14 @@
-#include "app/shell/window/MidiMonitorWindow.h"
+#include "app/shell/gtk/MidiMonitorWindow.h"
 
-#include <algorithm>
 #include <cstddef>
-#include <span>
 #include <string>
 
-#include "app/shell/window/Dialogs.h"
-#include "model/FileIO.h"
-#include "model/UserTexts.h"
+#include "app/shell/gtk/Dialogs.h"
 
 namespace kr7::shell {
 namespace {
 
 constexpr guint kDrainMs = 100;
-// Entries kept in a live window; older ones leave the list first.
-constexpr std::size_t kMaxEntries = 20000;
-constexpr std::size_t kMaxLogFile = 16u << 20;
-constexpr const char* kLogExtension = "txt";
 enum Column { kTime, kDirection, kLength, kName, kFields, kColumns };
 
 }  // namespace
@@ -30,9 +22,9 @@ MidiMonitorWindow::MidiMonitorWindow(GtkWindow* parent, MidiMonitor& monitor)
 
 MidiMonitorWindow::MidiMonitorWindow(GtkWindow* parent, MonitorLog log) {
   Build(parent, "MIDI Monitor (saved)");
-  const std::vector<MonitorEntry> entries = std::move(log.entries);
-  mLog.dropped = log.dropped;
-  Append(entries);
+  std::vector<MonitorEntry> entries = std::move(log.entries);
+  mList.SetDropped(log.dropped);
+  Append(std::move(entries));
 }
 
 MidiMonitorWindow::~MidiMonitorWindow() {
@@ -90,25 +82,18 @@ void MidiMonitorWindow::Present() {
 
 gboolean MidiMonitorWindow::Drain(gpointer data) {
   auto* self = static_cast<MidiMonitorWindow*>(data);
-  self->mLog.dropped = self->mMonitor->Dropped();
+  self->mList.SetDropped(self->mMonitor->Dropped());
   self->Append(self->mMonitor->Drain());
   return G_SOURCE_CONTINUE;
 }
 
-void MidiMonitorWindow::Append(const std::vector<MonitorEntry>& entries) {
-  // The oldest entries leave in one step, not with a shift of the whole list
-  // for each new entry; of a batch longer than the list only its end stays.
-  const std::size_t fresh = std::min(entries.size(), kMaxEntries);
-  const std::size_t leaving = mLog.entries.size() + fresh > kMaxEntries
-                                  ? mLog.entries.size() + fresh - kMaxEntries
-                                  : 0;
-  mLog.entries.erase(mLog.entries.begin(), mLog.entries.begin() + static_cast<std::ptrdiff_t>(leaving));
-  for (std::size_t i = 0; i < leaving; ++i) {
+void MidiMonitorWindow::Append(std::vector<MonitorEntry> entries) {
+  const MonitorList::Change change = mList.Append(std::move(entries));
+  for (std::size_t i = 0; i < change.leaving; ++i) {
     GtkTreeIter first;
     if (gtk_tree_model_get_iter_first(GTK_TREE_MODEL(mRows), &first)) gtk_list_store_remove(mRows, &first);
   }
-  for (const MonitorEntry& entry : std::span(entries).last(fresh)) {
-    mLog.entries.push_back(entry);
+  for (const MonitorEntry& entry : change.added) {
     const std::string time = FormatMonitorTime(entry.milliseconds);
     GtkTreeIter row;
     gtk_list_store_append(mRows, &row);
@@ -121,37 +106,19 @@ void MidiMonitorWindow::Append(const std::vector<MonitorEntry>& entries) {
 }
 
 void MidiMonitorWindow::ShowCounts() {
-  const std::string text = std::to_string(mLog.entries.size()) + " messages, " +
-                           std::to_string(mLog.dropped) + " dropped";
-  gtk_label_set_text(GTK_LABEL(mCounts), text.c_str());
+  gtk_label_set_text(GTK_LABEL(mCounts), mList.CountsText().c_str());
 }
 
 void MidiMonitorWindow::Save() {
-  FileRequest request;
-  request.save = true;
-  request.extension = kLogExtension;
-  request.initialName = "KR7 MIDI monitor";
-  const std::optional<std::string> path = ChooseFile(mWindow, request);
-  if (!path) return;
-  const std::string text = FormatMonitorLog(mLog);
-  if (!WriteFileAtomically(*path, text.data(), text.size()))
-    ShowMessageBox(mWindow, "The list could not be written to\n" + *path, false);
+  mList.SaveChosen([this](const FileRequest& request) { return ChooseFile(mWindow, request); },
+                   [this](std::string_view text) { ShowMessageBox(mWindow, text, false); });
 }
 
 void MidiMonitorWindow::Open() {
-  FileRequest request;
-  request.extension = kLogExtension;
-  const std::optional<std::string> path = ChooseFile(mWindow, request);
-  if (!path) return;
-  FileReader reader(*path);
-  const Bytes bytes = reader.IsOpen() ? reader.ReadAll(kMaxLogFile) : Bytes();
-  std::optional<MonitorLog> log =
-      ParseMonitorLog(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-  if (!log) {
-    ShowMessageBox(mWindow, kUnknownFileFormatText, false);
-    return;
-  }
-  mOpened = std::make_unique<MidiMonitorWindow>(mWindow, std::move(*log));
+  std::optional<MonitorLog> log = MonitorList::OpenChosen(
+      [this](const FileRequest& request) { return ChooseFile(mWindow, request); },
+      [this](std::string_view text) { ShowMessageBox(mWindow, text, false); });
+  if (log) mOpened = std::make_unique<MidiMonitorWindow>(mWindow, std::move(*log));
 }
 
 }  // namespace kr7::shell

@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/shell/MonitorList.h"
 #include "device/MidiMonitor.h"
 
 namespace kr7::shell {
@@ -30,14 +31,14 @@ class MidiMonitorWindow {
 
  private:
   void Build(GtkWindow* parent, const char* title);
-  void Append(const std::vector<MonitorEntry>& entries);
+  void Append(std::vector<MonitorEntry> entries);
   void ShowCounts();
   void Save();
   void Open();
   static gboolean Drain(gpointer self);
 
   MidiMonitor* mMonitor = nullptr;
-  MonitorLog mLog;
+  MonitorList mList;
   GtkWindow* mWindow = nullptr;
   GtkListStore* mRows = nullptr;
   GtkWidget* mCounts = nullptr;

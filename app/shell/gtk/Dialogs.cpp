@@ -1,4 +1,4 @@
-#include "app/shell/window/Dialogs.h"
+#include "app/shell/gtk/Dialogs.h"
 
 #include <gio/gio.h>
 

@@ -1,12 +1,13 @@
-#include "app/shell/window/MainWindow.h"
+#include "app/shell/gtk/MainWindow.h"
 
 #include <cmath>
 #include <string>
 #include <utility>
 
 #include "app/core/KR7Control.h"
+#include "app/shell/FileChoice.h"
 #include "app/shell/MenuCommands.h"
-#include "app/shell/window/Dialogs.h"
+#include "app/shell/gtk/Dialogs.h"
 
 namespace kr7::shell {
 namespace {
@@ -48,7 +49,7 @@ MainWindow::MainWindow(KR7Control& control, double scale, CommandHandler onComma
     : mControl(control),
       mOnCommand(std::move(onCommand)),
       mOnClose(std::move(onClose)),
-      mPages(control, static_cast<float>(scale)),
+      mPages(control.ForWindow(), static_cast<float>(scale)),
       mGraphics(&mPages.Graphics()) {
   mGraphics->SetHost(this);
 
@@ -176,18 +177,8 @@ igraphics::FileDialogResult MainWindow::AskForFile(std::string_view initialName,
                                                    std::string_view initialFolder,
                                                    igraphics::EFileAction action,
                                                    std::string_view extension) {
-  FileRequest request;
-  request.save = action == igraphics::EFileAction::Save;
-  request.extension = extension;
-  request.initialName = initialName;
-  request.initialFolder = initialFolder;
-  igraphics::FileDialogResult result;
-  if (std::optional<std::string> path = ChooseFile(mWindow, request)) {
-    result.Path = *path;
-    const std::size_t cut = path->find_last_of('/');
-    result.Folder = cut == std::string::npos ? std::string() : path->substr(0, cut);
-  }
-  return result;
+  return AskWithChooser(initialName, initialFolder, action, extension,
+                        [this](const FileRequest& request) { return ChooseFile(mWindow, request); });
 }
 
 bool MainWindow::OpenLink(std::string_view address) { return OpenLinkWhenOnline(address); }

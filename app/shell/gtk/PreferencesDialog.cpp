@@ -1,4 +1,4 @@
-#include "app/shell/window/PreferencesDialog.h"
+#include "app/shell/gtk/PreferencesDialog.h"
 
 #include <string>
 

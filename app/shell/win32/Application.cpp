@@ -1,0 +1,173 @@
+#include "app/shell/win32/Application.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/core/KR7Control.h"
+#include "app/shell/CommandLine.h"
+#include "app/shell/Host.h"
+#include "app/shell/ShellActions.h"
+#include "app/shell/win32/Dialogs.h"
+#include "app/shell/win32/Dpi.h"
+#include "app/shell/win32/InstanceGuard.h"
+#include "app/shell/win32/MainWindow.h"
+#include "app/shell/win32/MidiMonitorWindow.h"
+#include "app/shell/win32/PreferencesDialog.h"
+#include "app/shell/win32/WideText.h"
+
+namespace kr7::shell {
+namespace {
+
+struct Running final : ShellWindows {
+  Host* host = nullptr;
+  MainWindow* window = nullptr;
+  std::unique_ptr<MidiMonitorWindow> monitor;
+  std::optional<StartFile> startFile;
+
+  HWND Owner() const { return window && window->IsOpen() ? window->Window() : nullptr; }
+
+  // ShellWindows
+  void Notice(std::string_view text, std::string_view caption) override {
+    ShowMessageBox(Owner(), text, false, caption);
+  }
+  void OpenDevices() override {
+    host->OpenDevices([this](const std::string& text, const std::string& caption) {
+      ShowMessageBox(Owner(), text, false, caption);
+    });
+  }
+  void RunPreferences(PreferencesSession& session) override {
+    RunPreferencesDialog(Owner(), session, *host, host->Detection());
+  }
+  void ShowMonitor() override {
+    if (!monitor || !monitor->IsOpen())
+      monitor = std::make_unique<MidiMonitorWindow>(Owner(), host->Control().Monitor());
+    monitor->Present();
+  }
+  bool OpenDocument(const std::string& path) override { return OpenWithDefaultApplication(path); }
+};
+
+void OpenFile(Running& running, const std::string& path) {
+  OpenFileInEditor(running.host->Control(), path,
+                   [&running](std::string_view text) { running.Notice(text, {}); });
+}
+
+// The command line as UTF-8 words, whatever the user's code page.
+std::vector<std::string> Arguments() {
+  int count = 0;
+  wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> arguments;
+  for (int i = 1; i < count; ++i) arguments.push_back(Narrow(words[i]));
+  LocalFree(words);
+  return arguments;
+}
+
+// A windowed program has no console of its own; --help and --version answer
+// into the one it was started from, when there is one.
+void Print(DWORD stream, std::string_view text) {
+  HANDLE where = GetStdHandle(stream);
+  if (!where || where == INVALID_HANDLE_VALUE) {
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    where = GetStdHandle(stream);
+  }
+  DWORD written = 0;
+  WriteFile(where, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+// The path as the running instance, with another working folder, sees it.
+std::string AbsolutePath(const std::string& path) {
+  const std::wstring wide = Widen(path);
+  std::vector<wchar_t> full(32768);
+  const DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  return length == 0 || length >= full.size() ? path : Narrow(std::wstring_view(full.data(), length));
+}
+
+void OnTick(Running& running) {
+  if (PedalDetection* detection = running.host->Detection()) detection->Tick();
+  if (running.startFile && running.startFile->Due(running.host->Control().Session())) {
+    const std::string path = running.startFile->Path();
+    running.startFile.reset();
+    OpenFile(running, path);
+  }
+}
+
+int RunMessageLoop(const MainWindow& window) {
+  MSG message{};
+  for (;;) {
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) return static_cast<int>(message.wParam);
+    if (got == -1) {
+      Sleep(10);
+      continue;
+    }
+    if (window.IsOpen() && TranslateAcceleratorW(window.Window(), window.Accelerators(), &message))
+      continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+}  // namespace
+
+int RunEditor() {
+  const std::vector<std::string> words = Arguments();
+  const std::vector<std::string_view> args(words.begin(), words.end());
+  const StartRequest request = ParseCommandLine(args);
+  switch (request.action) {
+    case StartAction::kHelp:
+      Print(STD_OUTPUT_HANDLE, HelpText());
+      return 0;
+    case StartAction::kVersion:
+      Print(STD_OUTPUT_HANDLE, VersionText());
+      return 0;
+    case StartAction::kBadUsage:
+      Print(STD_ERROR_HANDLE,
+            "kr7control: " + request.error + "\nTry 'kr7control --help'.\n");
+      return 2;
+    case StartAction::kRun:
+      break;
+  }
+  const std::string file = request.file.empty() ? std::string() : AbsolutePath(request.file);
+
+  // Before any window exists, so that every window is per-monitor aware.
+  MakeProcessDpiAware();
+  InstanceGuard instance;
+  if (instance.Acquire(file) != InstanceGuard::Outcome::kFirst) return 0;
+
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  DataFolder folder;
+  folder.CreateAll();
+  auto host = std::make_unique<Host>(folder);
+  Running running;
+  running.host = host.get();
+  if (!file.empty()) running.startFile.emplace(file);
+  auto window = std::make_unique<MainWindow>(
+      host->Control(), host->Settings().ReadScale(),
+      [&running](int commandId) { RunMenuCommand(*running.host, commandId, running); },
+      [&host](double scale) { host->Settings().WriteScale(scale); });
+  running.window = window.get();
+  // Start steps 4 and 5 for the devices, after the first frame.
+  window->SetFirstFrameHandler([&running] { running.OpenDevices(); });
+  window->SetTickHandler([&running] { OnTick(running); });
+  window->SetOpenFileHandler([&running](const std::string& path) {
+    if (!path.empty()) OpenFile(running, path);
+  });
+
+  const int code = RunMessageLoop(*window);
+
+  running.monitor.reset();
+  running.window = nullptr;
+  window.reset();
+  host.reset();
+  return code;
+}
+
+}  // namespace kr7::shell
