@@ -16,24 +16,25 @@
 namespace kr7 {
 namespace {
 
-constexpr std::string_view kBackupPrefix = "KR7-";
 constexpr std::string_view kBackupSuffix = ".r3b";
-// "KR7-" YYYYMMDD "-" HHMMSS ".r3b"
-constexpr std::size_t kBackupNameLength = 4 + 8 + 1 + 6 + 4;
+// "-" YYYYMMDD "-" HHMMSS ".r3b" after the stem
+constexpr std::size_t kBackupNameLength = 1 + 8 + 1 + 6 + 4;
 
-bool IsBackupName(std::string_view name) {
-  return name.size() == kBackupNameLength && name.starts_with(kBackupPrefix) &&
-         name.ends_with(kBackupSuffix);
+// Only the backups of the current stem count, so one pedal's backups never
+// push out the other's.
+bool IsBackupName(std::string_view name, std::string_view stem) {
+  return name.size() == stem.size() + kBackupNameLength && name.starts_with(stem) &&
+         name[stem.size()] == '-' && name.ends_with(kBackupSuffix);
 }
 
 }  // namespace
 
-std::string BackupFileName(std::time_t time) {
+std::string BackupFileName(std::time_t time, std::string_view stem) {
   std::tm local{};
   localtime_r(&time, &local);
-  char name[32];
-  std::strftime(name, sizeof name, "KR7-%Y%m%d-%H%M%S.r3b", &local);
-  return name;
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "-%Y%m%d-%H%M%S.r3b", &local);
+  return std::string(stem).append(stamp);
 }
 
 BankBackup::BankBackup(StreamHost host, BankExport& exporter, std::string dataFolder)
@@ -61,7 +62,7 @@ void BankBackup::BeforeOverwrite(std::function<void()> start) {
     OnExported(false);
     return;
   }
-  mPath = JoinPath(Folder(), BackupFileName(mClock()));
+  mPath = JoinPath(Folder(), BackupFileName(mClock(), mStem));
   mStallTicks = 0;
   mLastAnswers = mExport.Answers();
   mExport.StartTo(mPath, [this](bool written) { OnExported(written); });
@@ -93,7 +94,7 @@ void BankBackup::Prune() const {
   std::vector<std::filesystem::path> backups;
   for (std::filesystem::directory_iterator it(Folder(), error), end; !error && it != end;
        it.increment(error)) {
-    if (IsBackupName(it->path().filename().string())) backups.push_back(it->path());
+    if (IsBackupName(it->path().filename().string(), mStem)) backups.push_back(it->path());
   }
   if (backups.size() <= static_cast<std::size_t>(kBackupsKept)) return;
   // The names sort by time; the oldest come first.

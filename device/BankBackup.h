@@ -2,7 +2,8 @@
 // The automatic bank backup: before anything overwrites the whole pedal (the
 // factory presets update, a bank import, a factory reset of everything or of
 // the presets) the pedal's bank is exported to
-//   <data folder>/Backups/KR7-YYYYMMDD-HHMMSS.r3b   (local time)
+//   <data folder>/Backups/KR7-YYYYMMDD-HHMMSS.r3b   (local time; the stem
+//   "KR7" unless the shell names another, see SetNameStem)
 // and the file is read back through the import check. Only then does the
 // overwrite start. When the backup cannot be made (no pedal, no answer, a
 // file that cannot be written or does not read back), the user is asked
@@ -28,8 +29,10 @@ inline constexpr int kBackupsKept = 10;
 // Ticks without an answer after which a backup is given up.
 inline constexpr int kBackupStallTicks = 30;
 
-// "KR7-YYYYMMDD-HHMMSS.r3b" of time in local time.
-std::string BackupFileName(std::time_t time);
+inline constexpr std::string_view kBackupStem = "KR7";
+
+// stem + "-YYYYMMDD-HHMMSS.r3b" of time in local time.
+std::string BackupFileName(std::time_t time, std::string_view stem = kBackupStem);
 
 // The one door every overwrite of the whole pedal goes through.
 class OverwriteGuard {
@@ -50,6 +53,9 @@ class BankBackup final : public OverwriteGuard {
   // The `[backup] enabled` setting; off runs every overwrite at once.
   void SetEnabled(bool enabled) { mEnabled = enabled; }
   bool Enabled() const { return mEnabled; }
+  // What the file names start with: kBackupStem, or another stem for a pedal
+  // whose backups must stay apart. The ten kept are counted per stem.
+  void SetNameStem(std::string_view stem) { mStem = stem; }
   // Where the file names take their time from (tests set a clock).
   void SetClock(Clock clock) { mClock = std::move(clock); }
 
@@ -75,6 +81,7 @@ class BankBackup final : public OverwriteGuard {
   StreamHost mHost;
   BankExport& mExport;
   std::string mDataFolder;
+  std::string mStem{kBackupStem};
   bool mEnabled = false;
   Clock mClock;
   std::function<void()> mWaiting;

@@ -13,6 +13,13 @@ void MessagePump::OnMidiInput(std::span<const std::uint8_t> message) {
   if (message.empty() || IsShuttingDown()) {
     return;
   }
+  Queue(message);
+  if (mReceiveOnInput.load(std::memory_order_acquire)) {
+    RunAudioStep();
+  }
+}
+
+void MessagePump::Queue(std::span<const std::uint8_t> message) {
   if (message.size() < kMinSysExSize) {
     ShortMessage item;
     item.status = message[0];
@@ -33,7 +40,30 @@ void MessagePump::OnMidiInput(std::span<const std::uint8_t> message) {
   if (!mSysExFromPort.Push(item)) CountDrop();
 }
 
+void MessagePump::SetReceiveOnInput(bool on) {
+  mReceiveOnInput.store(on, std::memory_order_release);
+}
+
 void MessagePump::RunAudioStep() {
+  // The fences pair a queueing driver that finds the token taken with the
+  // holder giving it back: either the holder's second look sees the new
+  // item, or the queueing driver's try finds the token free.
+  std::atomic_thread_fence(std::memory_order_seq_cst);
+  while (!mToken.test_and_set(std::memory_order_acquire)) {
+    Step();
+    mToken.clear(std::memory_order_release);
+    std::atomic_thread_fence(std::memory_order_seq_cst);
+    if (!HasIncoming()) {
+      return;
+    }
+  }
+}
+
+bool MessagePump::HasIncoming() const {
+  return !mShortFromPort.Empty() || !mSysExFromPort.Empty() || !mShortFromEditor.Empty();
+}
+
+void MessagePump::Step() {
   ShortMessage shortMessage;
   while (mShortFromPort.Pop(shortMessage)) {
     // The processor's short-message hook does nothing in this editor.
@@ -52,6 +82,7 @@ void MessagePump::RunAudioStep() {
 }
 
 int MessagePump::ProcessAudio(float* const* outputs, int nChannels, int nFrames) {
+  mAudioBlocks.fetch_add(1, std::memory_order_relaxed);
   int steps = 0;
   for (int start = 0; start < nFrames; start += kAudioStepFrames, ++steps) {
     const int frames = std::min(kAudioStepFrames, nFrames - start);

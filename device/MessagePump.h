@@ -1,15 +1,27 @@
 #pragma once
-// The road of a MIDI message between the three threads of the editor, without
-// any MIDI or audio library: the port layer feeds it, the audio stream drives
-// it, the 20 ms UI timer drains it.
+// The road of a MIDI message between the threads of the editor, without any
+// MIDI or audio library: the port layer feeds it, the audio stream (or the
+// pump timer, or the input callback itself) drives it, the 20 ms UI timer
+// drains it.
 //
 //   MIDI input thread  OnMidiInput ──► short ring (32), SysEx ring (4)
-//   audio thread       ProcessAudio / RunAudioStep: pops both, calls the
-//                      SysEx receiver, forwards to the processor rings
+//   receive step       RunAudioStep: pops both, calls the SysEx receiver,
+//                      forwards to the processor rings
 //   UI thread          DrainProcessorMessages: empties the processor rings
 //
 // Every ring has one producer and one consumer; a full ring drops the newest
-// item. Incoming device traffic is handled only while an audio stream runs.
+// item. Incoming device traffic is handled only while something drives the
+// pump.
+//
+// The receive step belongs to whichever driver holds the pump's token: the
+// audio callback, the pump timer, or the input callback that has just queued
+// a reply (so the next request leaves without waiting for an audio period).
+// The token is taken with a try, never waited for; a driver that finds it
+// taken skips its step, and the holder looks at the rings once more after
+// giving it back, so nothing queued meanwhile waits for the next driver.
+// Only one thread at a time is ever the rings' consumer, the receiver's
+// caller and the processor rings' producer; the token orders each holder's
+// work before the next one's.
 
 #include <array>
 #include <atomic>
@@ -69,12 +81,22 @@ class MessagePump {
   // MIDI input thread: the port callback with one complete message.
   void OnMidiInput(std::span<const std::uint8_t> message);
 
+  // Makes OnMidiInput run the receive step itself after queueing (off at
+  // first). The shell turns it on once its drivers run; tests that fill the
+  // rings before stepping leave it off.
+  void SetReceiveOnInput(bool on);
+
   // Audio thread: one block of nFrames for nChannels non-interleaved output
   // buffers (null pointers are skipped). Runs the pump once per 64-frame step
   // (a shorter last step included) and writes silence. Returns the steps run.
   int ProcessAudio(float* const* outputs, int nChannels, int nFrames);
-  // Audio thread: the pump of one step, without touching audio buffers.
+  // Any driver (audio thread, pump timer, input callback): the pump of one
+  // step, without touching audio buffers. Skipped while another driver runs
+  // it. Never blocks and never allocates.
   void RunAudioStep();
+  // Audio blocks processed so far; the pump timer stands aside while this
+  // keeps moving.
+  std::uint64_t AudioBlocks() const { return mAudioBlocks.load(std::memory_order_relaxed); }
 
   // UI thread: queues a short message towards the audio thread. Returns false
   // when the queue is full.
@@ -99,8 +121,16 @@ class MessagePump {
   void CountDrop() {
     if (mDrops != nullptr) mDrops->fetch_add(1);
   }
+  // Puts one message into its ring (a full ring drops it, counted).
+  void Queue(std::span<const std::uint8_t> message);
+  // The step proper; only the token's holder runs it.
+  void Step();
+  bool HasIncoming() const;
 
   std::atomic<bool> mShuttingDown{false};
+  std::atomic<bool> mReceiveOnInput{false};
+  std::atomic_flag mToken;  // set while a driver runs the step
+  std::atomic<std::uint64_t> mAudioBlocks{0};
   std::atomic<SysExReceiver*> mReceiver{nullptr};
   std::atomic<unsigned>* mDrops = nullptr;
 

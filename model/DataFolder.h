@@ -7,6 +7,7 @@
 //   <base>/Presets/          preset cache, "%03d.dat" per slot
 //   <base>/Factory IRs/      extracted factory impulse responses
 //   <base>/User IRs/         user impulse responses
+//   <base>/VirtualPedal/     the built-in virtual pedal's state (the shell's)
 //
 // A DataFolder is a plain value; tests build one on a temporary base. Paths
 // are UTF-8, joined with "/", and never end in a slash.

@@ -110,5 +110,10 @@ inline constexpr std::string_view kSearchingText = "Looking for the pedal on eve
 inline constexpr std::string_view kFoundTextPrefix = "Pedal found: ";
 inline constexpr std::string_view kFoundText = "Pedal found.";
 inline constexpr std::string_view kNotFoundText = "No pedal answered on any MIDI port.";
+// The in-process virtual pedal: its entry in both MIDI port lists, the
+// serial its device line shows and the window title while it is chosen.
+inline constexpr std::string_view kBuiltInPedalPortName = "KR7 Virtual Pedal (built in)";
+inline constexpr std::string_view kBuiltInPedalSerial = "VIRTUAL";
+inline constexpr std::string_view kBuiltInPedalTitle = "KR7Control - KR7 Virtual Pedal (built in)";
 
 }  // namespace kr7

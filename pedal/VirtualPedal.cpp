@@ -356,8 +356,12 @@ void VirtualPedal::Handle(Replies& out, const ImportPresetWrite& message) {
 void VirtualPedal::ReplyFirmwareVerdict(Replies& out, FirmwareReceiver::Verdict verdict) {
   switch (verdict) {
     case FirmwareReceiver::Verdict::Done:
+      // An image says nothing the pedal could read as its version, so an
+      // accepted one counts as the next version: the one visible trace of
+      // an update on a pedal that has no firmware to run.
       mState.firmware = mFirmware.Image();
-      Changed(kChangeFirmware);
+      mState.version = std::min<std::uint8_t>(mState.version + 1, kDataByteMask);
+      Changed(kChangeFirmware | kChangeGlobals);
       Reply(out, build::LoaderReply(kCmdFirmwareDone));
       break;
     case FirmwareReceiver::Verdict::Failed:

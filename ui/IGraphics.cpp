@@ -202,9 +202,7 @@ IBitmap IGraphics::LoadImageResource(std::string_view fileName, int nStates, boo
 }
 
 ISVG IGraphics::LoadSvgResource(std::string_view fileName, std::string_view, float dpi) {
-  if (!mProvider) return {};
-  const auto data = mProvider(fileName);
-  return data ? ISVG::Parse(*data, dpi) : ISVG{};
+  return ISVG::Load(mProvider, fileName, dpi);
 }
 
 // --- Events ---------------------------------------------------------------------------

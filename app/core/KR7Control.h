@@ -111,6 +111,8 @@ class KR7Control final : public WindowAttachment {
   EditorState& Editor() { return mEditor; }
   const EditorState& Editor() const { return mEditor; }
   PresetCache& Cache() { return mCache; }
+  // Deletes the cached presets and impulse responses (another pedal's).
+  CacheReset& Caches() { return mDecoder; }
   const DataFolder& Folder() const { return mFolder; }
   // Whether a user impulse response is cached, and where.
   FileIrStore& IrStore() { return mIrStore; }

@@ -1,5 +1,6 @@
 #include "app/shell/Host.h"
 
+#include "device/BankBackup.h"
 #include "resources/Resources.h"
 
 namespace kr7::shell {
@@ -28,7 +29,10 @@ void Host::OpenDevices(MessageHook showMessage) {
   mAudio->CreateDriver(mSettings.audio.driver);
 
   const std::vector<MidiBackend> order = MidiBackendOrder(mSettings.audio.driver);
-  mPorts = std::make_unique<MidiPorts>(mControl->Pump(), order);
+  mPorts = std::make_unique<PedalPorts>(
+      mControl->Pump(), order, mControl->Folder(),
+      FindResource(kResourceIdFactoryBank).value_or(std::span<const std::uint8_t>{}));
+  mPorts->SetKindHook([this](bool builtIn) { OnPedalKind(builtIn); });
   mPorts->SetPortNameHook([this](MidiDirection direction, const std::string&) {
     (direction == MidiDirection::Input ? mSettings.midi.inputPort : mSettings.midi.outputPort) =
         std::string(kMidiPortOff);
@@ -47,13 +51,27 @@ void Host::OpenDevices(MessageHook showMessage) {
         });
   }
 
+  // Replies are handled as they arrive, and the timer keeps the link alive
+  // while no audio stream runs.
+  mControl->Pump().SetReceiveOnInput(true);
+  mPumpTimer = std::make_unique<PumpTimer>(mControl->Pump());
   RestartAudio();
+}
+
+void Host::OnPedalKind(bool builtIn) {
+  mControl->Streams().Backup().SetNameStem(builtIn ? kBuiltInBackupStem : kBackupStem);
+  if (ClaimCaches(mControl->Folder(), builtIn)) mControl->Caches().ClearCachesAndRebuild();
+  if (mPedalKindHook) mPedalKindHook(builtIn);
+  // Another pedal on the line: it is greeted afresh rather than taken for
+  // the one that was connected.
+  if (mControl->Session().connected.load()) mControl->SessionLogic().Reconnect();
 }
 
 Host::~Host() {
   mDetection.reset();
   mProbe.reset();
   mControl->Pump().SetShuttingDown();
+  mPumpTimer.reset();
   if (mAudio) mAudio->Stop();
   if (mPorts) mPorts->Shutdown();
   mControl->SetSysExSender(nullptr);

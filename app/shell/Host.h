@@ -10,11 +10,12 @@
 
 #include "app/core/KR7Control.h"
 #include "app/shell/PedalDetection.h"
+#include "app/shell/PedalPorts.h"
 #include "app/shell/Preferences.h"
 #include "app/shell/Settings.h"
 #include "device/ports/AudioStream.h"
 #include "device/ports/MidiPortProbe.h"
-#include "device/ports/MidiPorts.h"
+#include "device/PumpTimer.h"
 
 namespace kr7::shell {
 
@@ -25,14 +26,19 @@ class Host final : public PreferencesHost {
   explicit Host(DataFolder folder);
   // Shows a message of the audio stream (informative, never waits).
   using MessageHook = std::function<void(const std::string& text, const std::string& caption)>;
+  // The window says which pedal it talks to: builtIn while the built-in
+  // virtual pedal is the one (its title: kBuiltInPedalTitle).
+  using PedalKindHook = std::function<void(bool builtIn)>;
+  // Set before OpenDevices, which already tells it.
+  void SetPedalKindHook(PedalKindHook hook) { mPedalKindHook = std::move(hook); }
 
   // The rest of start steps 4 and 5, run once the window showed its first
   // frame: the audio driver and its devices, the MIDI ports opened by their
-  // stored names, and the audio stream. Their messages go to showMessage.
-  // Does nothing the second time.
+  // stored names, the pump timer (MIDI works without sound), and the audio
+  // stream. Their messages go to showMessage. Does nothing the second time.
   void OpenDevices(MessageHook showMessage);
-  // Shutdown: incoming MIDI ignored from now on, the stream stopped, the
-  // ports closed, then the objects deleted in reverse order.
+  // Shutdown: incoming MIDI ignored from now on, the timer and the stream
+  // stopped, the ports closed, then the objects deleted in reverse order.
   ~Host() override;
   Host(const Host&) = delete;
   Host& operator=(const Host&) = delete;
@@ -40,7 +46,6 @@ class Host final : public PreferencesHost {
   KR7Control& Control() { return *mControl; }
   SettingsFile& Settings() { return mSettingsFile; }
   AppSettings& CurrentSettings() { return mSettings; }
-  MidiPorts* Ports() { return mPorts.get(); }
   // The pedal search ("Find Pedal" and the start-up watch); nullptr when no
   // MIDI back end could be created.
   PedalDetection* Detection() { return mDetection.get(); }
@@ -59,14 +64,18 @@ class Host final : public PreferencesHost {
 
  private:
   AudioSettings StreamSettings() const;
+  // The built-in virtual pedal became the one talked to, or stopped being it.
+  void OnPedalKind(bool builtIn);
 
   MessageHook mShowMessage;
+  PedalKindHook mPedalKindHook;
   SettingsFile mSettingsFile;
   AppSettings mSettings;
   AppSettings mLastAudioStart;
   std::unique_ptr<KR7Control> mControl;
   std::unique_ptr<AudioStream> mAudio;
-  std::unique_ptr<MidiPorts> mPorts;
+  std::unique_ptr<PedalPorts> mPorts;
+  std::unique_ptr<PumpTimer> mPumpTimer;
   std::unique_ptr<MidiPortProbe> mProbe;
   std::unique_ptr<PedalDetection> mDetection;
 };

@@ -7,6 +7,7 @@
 
 #include "device/MessagePump.h"
 #include "device/ports/RtMidiCalls.h"
+#include "model/UserTexts.h"
 
 namespace kr7 {
 namespace {
@@ -51,7 +52,9 @@ std::vector<MidiBackend> MidiBackendOrder(unsigned driver) {
 std::vector<std::string> SearchCandidates(const std::vector<std::string>& names) {
   std::vector<std::string> candidates;
   for (const std::string& name : names) {
-    const bool own = name.starts_with(kInputClientName) || name.starts_with(kOutputClientName);
+    // The built-in virtual pedal answers like a pedal but is never the pedal.
+    const bool own = name.starts_with(kInputClientName) || name.starts_with(kOutputClientName) ||
+                     name == kBuiltInPedalPortName;
     if (!name.empty() && name != kMidiPortOff && !own) candidates.push_back(name);
   }
   return candidates;

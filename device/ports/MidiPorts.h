@@ -41,7 +41,8 @@ inline constexpr std::string_view kMidiPortOff = "off";
 std::vector<MidiBackend> MidiBackendOrder(unsigned driver);
 
 // The port names a pedal search may try: the listed names without "off",
-// without entries that could not be named and without the editor's own ports.
+// without entries that could not be named, without the editor's own ports
+// and without the built-in virtual pedal.
 std::vector<std::string> SearchCandidates(const std::vector<std::string>& names);
 
 class MidiPorts : public SysExSender {

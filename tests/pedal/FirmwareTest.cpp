@@ -44,6 +44,7 @@ TEST(PedalFirmware, RightImageEndsWithFirmwareDone) {
   EXPECT_TRUE(harness.Exchange(messages[1]).empty());
   EXPECT_EQ(harness.OnlyReply(messages[2]), kFirmwareDone);
   EXPECT_EQ(harness.pedal.Snapshot().firmware, image);
+  EXPECT_EQ(harness.pedal.Snapshot().version, kDefaultVersion + 1);  // the update's one trace
 }
 
 TEST(PedalFirmware, CorruptedImageEndsWithFirmwareFailed) {
@@ -55,6 +56,7 @@ TEST(PedalFirmware, CorruptedImageEndsWithFirmwareFailed) {
   harness.Exchange(messages[1]);
   EXPECT_EQ(harness.OnlyReply(messages[2]), kFirmwareFailed);
   EXPECT_TRUE(harness.pedal.Snapshot().firmware.empty());
+  EXPECT_EQ(harness.pedal.Snapshot().version, kDefaultVersion);
 }
 
 TEST(PedalFirmware, WrongChecksumEndsWithFirmwareFailed) {

@@ -60,12 +60,5 @@ TEST(ResourceTable, CarriesTheSixFontsAsTrueType) {
   }
 }
 
-TEST(ResourceTable, CarriesTheKnobSvg) {
-  const auto svg = test::Embedded("vector-knob.svg");
-  const std::string text(svg.begin(), svg.end());
-  EXPECT_NE(text.find("<svg"), std::string::npos);
-  EXPECT_NE(text.find("</svg>"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace kr7

@@ -22,6 +22,7 @@
 #include "app/shell/gtk/MainWindow.h"
 #include "app/shell/gtk/MidiMonitorWindow.h"
 #include "app/shell/gtk/PreferencesDialog.h"
+#include "model/UserTexts.h"
 
 namespace kr7::shell {
 namespace {
@@ -45,6 +46,11 @@ struct Running final : ShellWindows {
     ShowMessageBox(Parent(), text, false, caption);
   }
   void OpenDevices() override {
+    host->SetPedalKindHook([this](bool builtIn) {
+      if (GtkWindow* parent = Parent())
+        gtk_window_set_title(parent,
+                             builtIn ? kBuiltInPedalTitle.data() : g_get_application_name());
+    });
     host->OpenDevices([this](const std::string& text, const std::string& caption) {
       ShowMessageBox(Parent(), text, false, caption);
     });
