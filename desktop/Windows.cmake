@@ -7,6 +7,8 @@ install(TARGETS kr7control RUNTIME DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION . RENAME README.txt)
 
 set(_nsis ${CMAKE_CURRENT_SOURCE_DIR}/windows)
+# Values reach the NSIS script as written here, quotes included.
+set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_GENERATOR NSIS ZIP)
 set(CPACK_PACKAGE_NAME KR7Control)
 set(CPACK_PACKAGE_VENDOR Norvane)
@@ -26,7 +28,9 @@ set(CPACK_NSIS_MUI_UNIICON ${_icon})
 set(CPACK_NSIS_INSTALLED_ICON_NAME kr7control.exe)
 set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
-set(CPACK_NSIS_DEFINES "!define KR7_NSIS_FOLDER \"${_nsis}\"")
+# A 64-bit installer: it writes the 64-bit registry view and Program Files
+# without redirection, and runs where only 64-bit programs run.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode\n!include \"${_nsis}/Associate.nsh\"")
 set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "!include \"${_nsis}/Install.nsh\"")
 set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "!include \"${_nsis}/Uninstall.nsh\"")
 include(CPack)

@@ -89,18 +89,22 @@ bool BankBackup::Verify() const {
   return CheckImportFile(reader.ReadAll(kBankFileLimit + 1)).has_value();
 }
 
+// By the files' own times, not their names: with the clock set back a new
+// name sorts before the old ones. The one just written always stays.
 void BankBackup::Prune() const {
+  namespace fs = std::filesystem;
   std::error_code error;
-  std::vector<std::filesystem::path> backups;
-  for (std::filesystem::directory_iterator it(Folder(), error), end; !error && it != end;
-       it.increment(error)) {
-    if (IsBackupName(it->path().filename().string(), mStem)) backups.push_back(it->path());
+  std::vector<std::pair<fs::file_time_type, fs::path>> others;
+  for (fs::directory_iterator it(Folder(), error), end; !error && it != end; it.increment(error)) {
+    const fs::path& path = it->path();
+    const std::string name = path.filename().string();
+    if (!IsBackupName(name, mStem) || name == fs::path(mPath).filename().string()) continue;
+    others.emplace_back(fs::last_write_time(path, error), path);
   }
-  if (backups.size() <= static_cast<std::size_t>(kBackupsKept)) return;
-  // The names sort by time; the oldest come first.
-  std::sort(backups.begin(), backups.end());
-  backups.resize(backups.size() - kBackupsKept);
-  for (const std::filesystem::path& old : backups) std::filesystem::remove(old, error);
+  if (others.size() < static_cast<std::size_t>(kBackupsKept)) return;
+  std::sort(others.begin(), others.end());
+  others.resize(others.size() - (kBackupsKept - 1));
+  for (const auto& old : others) fs::remove(old.second, error);
 }
 
 void BankBackup::Proceed(bool backedUp) {

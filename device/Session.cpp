@@ -52,6 +52,7 @@ void Session::SetStreamHooks(StreamHooks* hooks) { mStreams.store(hooks ? hooks 
 void Session::RequestPreset(int slot) {
   // Set before sending: the reply may be handled before Send returns.
   mState.awaitingTicks.store(0);
+  mState.requestedSlot.store(slot);
   mState.awaitingPreset.store(true);
   Send(build::PresetRequest(static_cast<std::uint8_t>(slot)));
 }
@@ -64,13 +65,18 @@ void Session::Tick() {
   if (mState.awaitingPreset.load() && mState.awaitingTicks.fetch_add(1) + 1 > kPresetReplyTicks) {
     mState.awaitingPreset.store(false);
     view.SetGroupHidden(kGroupPresetProgress, true);
-    // A fetch that stopped on a lost message would never end. Outside a
-    // fetch the request was for the active preset, which is not asked for
-    // again.
+    // A fetch that stopped on a lost message would never end. Without the
+    // active preset nothing may be stored: it is asked for again, and a
+    // pedal that never sends it counts as gone.
     if (mState.fetching.load() && mState.fetchSlot.load() >= 0) {
       RetryFetchSlot();
-    } else {
-      mState.activePresetPending.store(false);
+    } else if (mState.activePresetPending.load()) {
+      if (mState.activePresetRepeats.fetch_add(1) < kBlockRequestRepeats) {
+        RequestPreset(mState.requestedSlot.load());
+      } else {
+        Disconnect();
+        ShowConnecting();
+      }
     }
   }
   if (mState.fetchRetry.exchange(false) && mState.fetching.load()) RetryFetchSlot();
@@ -599,8 +605,12 @@ void Session::OnIrSelectAck() {
 }
 
 void Session::OnIrStoredAck() {
-  // Before the preset-file import goes on: its second upload starts now.
-  Streams().OnIrUploadEnded(false);
+  // Only the upload waiting for it takes it: a late or stray one would end
+  // the next upload in its data, or let a waiting preset-file import store
+  // before its impulse response is in. Taken before the preset-file import
+  // goes on, whose second upload starts now.
+  if (!Streams().OnIrStored()) return;
+  mRoles.irs.OnUploadStored();
   if (!mRoles.window.HasWindow()) return;
   if (mState.presetFileFirstWaiting.exchange(false)) {
     if (mState.presetFileSecondWaiting.load()) {
@@ -612,7 +622,7 @@ void Session::OnIrStoredAck() {
     return;
   }
   mRoles.irs.RefreshIrList();
-  mRoles.presetFiles.StorePreset();
+  mRoles.presetFiles.StoreImportedPreset();
 }
 
 }  // namespace kr7

@@ -87,6 +87,9 @@ class IrSink {
   virtual ~IrSink() = default;
   // A received impulse-response image (already unpacked) for slot.
   virtual void StoreReceivedIr(int slot, std::span<const std::uint8_t> image) = 0;
+  // The pedal acknowledged the upload that waited (IrStoredAck): the local
+  // store takes its image now.
+  virtual void OnUploadStored() = 0;
   // Reloads the names of the impulse-response lists from the store.
   virtual void RefreshIrList() = 0;
   // Reads every stored name again (after the cache files went) and shows
@@ -109,8 +112,9 @@ class PresetFileImport {
   virtual ~PresetFileImport() = default;
   // Continues an import after its first impulse response was stored.
   virtual void ContinueAfterAck() = 0;
-  // Stores the editor's current preset into the pedal (PresetStore).
-  virtual void StorePreset() = 0;
+  // After its last impulse response: stores the imported preset into the
+  // slot the import started on (PresetStore).
+  virtual void StoreImportedPreset() = 0;
 };
 
 // Clearing the local caches (menu command, factory resets, bank import).
@@ -170,6 +174,9 @@ class StreamHooks {
   // The pedal stored an uploaded impulse response (IrStoredAck) or refused
   // something (ErrorAck, refused): an upload waiting for it is over.
   virtual void OnIrUploadEnded(bool /*refused*/) {}
+  // IrStoredAck: true when an upload waited for it (and is now over); a late
+  // or stray one is not taken.
+  virtual bool OnIrStored() { return false; }
 
   // Receive side: the firmware transfer runs (changes how messages are
   // recognised) and the export mode takes preset and IR dumps.

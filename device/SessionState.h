@@ -36,10 +36,12 @@ struct SessionState {
   // While not connected, ask for the identity block every 33 ticks.
   std::atomic<bool> polling{true};
   int pollCounter = 0;  // UI thread only
-  // From the connection until the pedal's active preset is applied or its
-  // request goes unanswered: a preset file opened meanwhile would be
-  // replaced by it.
+  // From the connection until the pedal's active preset is applied: a
+  // preset file opened meanwhile would be replaced by it, and the editor's
+  // values are not yet a preset that may be stored back.
   std::atomic<bool> activePresetPending{false};
+  // Times the request for the active preset was repeated.
+  std::atomic<int> activePresetRepeats{0};
 
   // Fetch of stale presets into the cache. fetchSlot -1: the next tick
   // starts the fetch.
@@ -58,6 +60,8 @@ struct SessionState {
   // A PresetRequest is outstanding; ticks since it went out.
   std::atomic<bool> awaitingPreset{false};
   std::atomic<int> awaitingTicks{0};
+  // Slot of the last PresetRequest.
+  std::atomic<int> requestedSlot{0};
 
   // The block type of an outstanding GlobalRequest for the preset checksums
   // or the settings, or -1; ticks since it went out; times it was repeated.
@@ -141,11 +145,18 @@ struct SessionState {
     awaitingBlock.store(-1);
     blockRepeats.store(0);
     activePresetPending.store(false);
+    activePresetRepeats.store(0);
     irRequest.store(false);
     irSelectionStep.store(0);
     savePending.store(false);
     for (ReplyWait* wait : {&irWait, &irNamesWait, &settingsWait, &mapWait}) wait->asked.store(-1);
     receivedBlocks.store(0);
+  }
+
+  // A PresetStore of the editor's values may go out: they hold the loaded
+  // preset, and no fetch would take its reply for one of its own.
+  bool MayStorePreset() const {
+    return connected.load() && !activePresetPending.load() && !fetching.load();
   }
 };
 

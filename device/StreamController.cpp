@@ -40,6 +40,12 @@ bool StreamController::OnCommand(int code) {
   }
 }
 
+bool StreamController::LongTransferRunning() const {
+  return mFirmware.Running() || mFactory.Running() || mImport.Active() || mExport.Active() ||
+         IrUploadInProgress() || mSession.presetFileFirstWaiting.load() ||
+         mSession.presetFileSecondWaiting.load();
+}
+
 bool StreamController::StartIrUpload(int slot, ByteSpan packed) {
   if (mSession.irUploadBusy.load()) {
     mHost.View().ShowMessage(kIrUploadBusyText, false);
@@ -59,6 +65,12 @@ void StreamController::OnIrUploadEnded(bool refused) {
   if (!refused) return;
   mSession.presetFileFirstWaiting.store(false);
   mSession.presetFileSecondWaiting.store(false);
+}
+
+bool StreamController::OnIrStored() {
+  if (!mIrUpload.TakeStoredAck()) return false;
+  OnIrUploadEnded(false);
+  return true;
 }
 
 bool StreamController::WaitsForSession(bool atStart) const {
@@ -81,10 +93,9 @@ void StreamController::EndTransfers() {
   mImport.End(false);
   mExport.Abort();
   if (mFactory.Running()) mFactory.End();
-  if (mSession.irUploadBusy.load()) {
-    OnIrUploadEnded(true);
-    SetProgressVisible(mHost.View(), kPresetProgress, false);
-  }
+  if (mSession.irUploadBusy.load()) SetProgressVisible(mHost.View(), kPresetProgress, false);
+  // Also between a preset-file import's two uploads, when none is busy.
+  OnIrUploadEnded(true);
   UpdateCancel();
 }
 

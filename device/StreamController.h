@@ -59,11 +59,10 @@ class StreamController final : public StreamHooks {
   bool StartIrUpload(int slot, ByteSpan packed);
   bool IrUploadInProgress() const { return mIrUpload.InProgress(); }
   // A firmware update, factory presets update, bank import or export, or
-  // impulse-response upload is under way: the window keeps input away from
-  // the main page meanwhile.
-  bool LongTransferRunning() const {
-    return mFirmware.Running() || mFactory.Running() || mImport.Active() || mExport.Active() || IrUploadInProgress();
-  }
+  // impulse-response upload is under way, or a preset-file import waits to
+  // store its preset: the window keeps input away from the main page
+  // meanwhile.
+  bool LongTransferRunning() const;
 
   // --- StreamHooks ------------------------------------------------------------------
   void ImportCompletionStep() override { mImport.CompletionStep(); }
@@ -75,6 +74,7 @@ class StreamController final : public StreamHooks {
   void EndTransfers() override;
   void IdleStep() override { mBackup.AskIfFailed(); }
   void OnIrUploadEnded(bool refused) override;
+  bool OnIrStored() override;
   bool FirmwareRunning() const override { return mFirmware.Running(); }
   bool ExportActive() const override { return mExport.Active() && !mExport.AtStart(); }
   bool OnStreamMessage(const PedalMessage& recognised,

@@ -57,6 +57,8 @@ bool IrUploadStream::Step(const StreamHost& host) {
   }
   mReady.store(false);
   mInProgress.store(false);
+  // Before sending: the reply may be handled before Send returns.
+  mAwaitingStored.store(true);
   host.Send(build::IrDumpEnd(mTransfer.Take(kIrChunkSize), mTransfer.Checksum()));
   ResetProgress(view, kPresetProgress);
   SetProgressVisible(view, kPresetProgress, false);
@@ -68,6 +70,7 @@ void IrUploadStream::OnIrReady() {
 }
 
 void IrUploadStream::End() {
+  mAwaitingStored.store(false);
   mReady.store(false);
   mAwaitingReady.store(false);
   mInProgress.store(false);

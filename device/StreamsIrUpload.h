@@ -7,7 +7,8 @@
 //
 // Threads: Start and Step on the UI thread; OnIrReady on the audio thread.
 // An IrReadyAck is taken only while the transfer waits for it (after
-// IrDumpBegin), so a stray one never releases a stale buffer.
+// IrDumpBegin), so a stray one never releases a stale buffer; an
+// IrStoredAck only while the end waits for it.
 
 #include <atomic>
 
@@ -40,6 +41,10 @@ class IrUploadStream {
   // RECONNECT ends the upload. Either thread.
   void End();
 
+  // Audio thread, on IrStoredAck: true when the upload sent its end and
+  // waited for this reply; it then no longer waits.
+  bool TakeStoredAck() { return mAwaitingStored.exchange(false); }
+
   bool Ready() const { return mReady.load(); }
   // Between IrDumpBegin and IrDumpEnd.
   bool InProgress() const { return mInProgress.load(); }
@@ -50,6 +55,7 @@ class IrUploadStream {
   std::atomic<bool> mReady{false};
   std::atomic<bool> mAwaitingReady{false};
   std::atomic<bool> mInProgress{false};
+  std::atomic<bool> mAwaitingStored{false};
   std::atomic<bool> mOwnBusy{false};
   std::atomic<bool>& mBusy;
   int mWaitedTicks = 0;  // UI thread only

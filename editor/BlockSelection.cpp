@@ -182,11 +182,7 @@ void BlockSelection::Apply(const std::function<void()>& setValues) {
     setValues();
   }
   mState.localEdit.store(true);
-  // A fetch is a conversation of its own: a store in its middle would be
-  // taken for one of its replies' slots.
-  if (mSession.connected.load() && !mSession.fetching.load()) {
-    mHost.StorePresetInto(mSession.loadedPreset.load());
-  }
+  if (mSession.MayStorePreset()) mHost.StorePresetInto(mSession.loadedPreset.load());
 }
 
 void BlockSelection::ApplyAmpModel(int k) {

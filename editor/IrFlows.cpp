@@ -32,8 +32,16 @@ IrFlows::IrFlows(const DataFolder& folder, SessionState& session, EditorState& e
       mWindow(window),
       mStore(folder),
       mImporter(mStore, [this](const IrUpload& upload) {
-        if (mUploader) mUploader(upload.slot, upload.packed.data);
+        return mUploader && mUploader(upload.slot, upload.packed.data);
       }) {}
+
+void IrFlows::OnUploadStored() {
+  std::optional<IrImporter::Uploaded> stored = mImporter.TakeStored();
+  if (!stored) return;
+  mWindow.RunOnUiThread([this, uploaded = std::move(*stored)] {
+    mStore.StoreIrImage(uploaded.slot, uploaded.image);
+  });
+}
 
 void IrFlows::SetUserIrListEntry(int row, std::string text) {
   mEditor.SetUserIrRow(row, std::move(text));
@@ -101,7 +109,7 @@ WavImportResult IrFlows::ImportWavFile(std::string_view path) {
   // The file is read into a buffer of its own: the graph keeps showing the
   // selected cabinet, and a refused file cannot leave a half-read response
   // for a later upload.
-  WavImportResult result = mImporter.ImportWav(path, slot, false, mImportBuffer);
+  WavImportResult result = mImporter.ImportWav(path, slot, mSession.connected.load(), mImportBuffer);
   if (result.status == WavImportStatus::kUnusableFile) {
     mWindow.View().ShowMessage(kUnknownFileFormatText, false);
   }
@@ -109,7 +117,8 @@ WavImportResult IrFlows::ImportWavFile(std::string_view path) {
   const IrSource source = mSession.irSlotAFlag.load()   ? IrSource::kA
                           : mSession.irSlotBFlag.load() ? IrSource::kB
                                                         : IrSource::kNone;
-  result.stored = StoreAndUpload(mImportBuffer, IrNameFromPath(path), slot, source);
+  // Stored (disconnected) or uploaded just now; the name shows either way.
+  if (source != IrSource::kNone) ShowSourceName(source, slot, result.stored.name);
   return result;
 }
 

@@ -96,6 +96,7 @@ class IrFlows final : public IrSink {
 
   // --- The pedal's impulse responses ----------------------------------------------
   void StoreReceivedIr(int slot, std::span<const std::uint8_t> image) override;
+  void OnUploadStored() override;
   // Reloads the names of the factory cabinets and of the two sources' user
   // IRs from the store and shows them in the IR list rows.
   void RefreshIrList() override;

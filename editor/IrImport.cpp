@@ -59,15 +59,22 @@ StoredIr IrImporter::StoreAndUpload(const IrDisplayBuffer& buffer, std::string_v
                                     int slot, bool connected) {
   StoredIr result;
   result.image = BuildIrImage(buffer, name);
-  result.stored = mStore.StoreIrImage(slot, result.image);
   result.upload.slot = slot;
   result.upload.packed = PackIrImage(result.image);
-  if (connected && mStartUpload) {
-    mStartUpload(result.upload);
+  if (!connected) {
+    result.stored = mStore.StoreIrImage(slot, result.image);
+  } else if (mStartUpload && mStartUpload(result.upload)) {
     result.uploadStarted = true;
+    const std::lock_guard lock(mUploadedMutex);
+    mUploaded = Uploaded{slot, result.image};
   }
   result.name = TrimIrName(IrImageNameField(result.image));
   return result;
+}
+
+std::optional<IrImporter::Uploaded> IrImporter::TakeStored() {
+  const std::lock_guard lock(mUploadedMutex);
+  return std::exchange(mUploaded, std::nullopt);
 }
 
 }  // namespace kr7

@@ -10,11 +10,15 @@
 // answered by IrStoredAck); this unit only prepares it and hands it to the
 // upload hook when the pedal is connected. Nothing queues an upload for later.
 //
-// Threading: the window thread (import actions); the preset-file import's
-// second stage calls StoreAndUpload from the audio thread. An IrImporter is
-// not shared between threads at the same time; the caller serialises.
+// While connected the store takes the image only once the pedal stored it
+// (TakeStored, on its IrStoredAck): a refused, lost or abandoned upload
+// leaves the old entry, so the pedal's own is still asked for.
+//
+// Threading: the window thread (import actions); TakeStored on the audio
+// thread.
 
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -36,8 +40,9 @@ struct IrUpload {
 };
 
 // Starts the transfer of a prepared upload (fills the transfer buffer, sets
-// "IR upload ready"). Called only while the pedal is connected.
-using IrUploadHook = std::function<void(const IrUpload&)>;
+// "IR upload ready"); false when it did not start. Called only while the
+// pedal is connected.
+using IrUploadHook = std::function<bool(const IrUpload&)>;
 
 // The complete message list of an upload: IrDumpBegin, nine IrDumpData and
 // IrDumpEnd with the stream checksum, for a transport that sends them one per
@@ -63,8 +68,8 @@ struct StoredIr {
   IrImage image{};
   IrUpload upload;
   std::string name;           // the name with trailing spaces removed
-  bool stored = false;        // the cache file was written
-  bool uploadStarted = false;  // connected: the hook was called
+  bool stored = false;        // the cache file was written (disconnected)
+  bool uploadStarted = false;  // connected: the upload started
 };
 
 enum class WavImportStatus {
@@ -97,8 +102,9 @@ class IrImporter {
                             IrDisplayBuffer& buffer);
 
   // Builds the image of the first 1200 entries of buffer under name (32
-  // characters, padded or cut), writes it to the store for slot, packs it and,
-  // when connected, hands the upload to the hook. The caller then shows
+  // characters, padded or cut) and packs it; connected, hands the upload to
+  // the hook and keeps the image for TakeStored, otherwise writes it to the
+  // store for slot. The caller then shows
   // result.name: with the window open, when the slot-A flag is set the user
   // IR name of the browser selection becomes it and rows tag 70 and
   // (selection mod 32) of the browser show it, with the slot-B flag likewise
@@ -107,10 +113,19 @@ class IrImporter {
   StoredIr StoreAndUpload(const IrDisplayBuffer& buffer, std::string_view name, int slot,
                           bool connected);
 
+  // The pedal stored the last upload: its slot and image, for the store.
+  struct Uploaded {
+    int slot = 0;
+    IrImage image{};
+  };
+  std::optional<Uploaded> TakeStored();
+
  private:
   IrStore& mStore;
   IrUploadHook mStartUpload;
   std::string mLastWavPath;
+  std::mutex mUploadedMutex;
+  std::optional<Uploaded> mUploaded;  // guarded by mUploadedMutex
 };
 
 }  // namespace kr7

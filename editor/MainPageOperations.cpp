@@ -89,8 +89,21 @@ void MainPageOperations::ReleaseFilter() {
 }
 
 void MainPageOperations::NameEntered(std::string name) {
-  mHost.SetPresetName(std::move(name));
-  if (mSession.connected.load()) mHost.StorePresetInto(mSession.loadedPreset.load());
+  mHost.SetPresetName(name);
+  if (mSession.MayStorePreset()) {
+    mHost.StorePresetInto(mSession.loadedPreset.load());
+  } else if (mSession.connected.load()) {
+    // The pedal's preset is still to come and would replace the name.
+    mPendingName = std::move(name);
+  }
+}
+
+void MainPageOperations::StorePendingName() {
+  if (!mPendingName || !mSession.MayStorePreset()) return;
+  mHost.SetPresetName(*mPendingName);
+  if (mHost.HasWindow()) mHost.View().SetControlText(kTagPresetName, *mPendingName);
+  mPendingName.reset();
+  mHost.StorePresetInto(mSession.loadedPreset.load());
 }
 
 }  // namespace kr7

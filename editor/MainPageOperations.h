@@ -12,11 +12,13 @@
 //                  SAVE stores the edited sound into the shown slot, SELECT
 //                  selects it. Disconnected, the second click only disarms.
 //   FILTER         each click toggles the auto filter exactly once.
-//   name entry     stores the preset under its new name into the loaded slot.
+//   name entry     stores the preset under its new name into the loaded slot,
+//                  once the pedal's preset is in.
 //   amp / ambience buttons: see BlockSelection::OnAmpButton.
 //
 // UI thread only.
 
+#include <optional>
 #include <string>
 
 #include "device/SessionState.h"
@@ -44,8 +46,11 @@ class MainPageOperations {
   void PressFilter();
   void ReleaseFilter();
 
-  // The preset name field's entry was completed with name.
+  // The preset name field's entry was completed with name. Before the
+  // pedal's preset arrived the name waits for it: StorePendingName (every
+  // idle step) then shows it and stores it into that preset.
   void NameEntered(std::string name);
+  void StorePendingName();
 
   void AmpButton(int k) { mBlocks.OnAmpButton(k); }
   void AmbienceButton(int k) { mBlocks.OnAmbienceButton(k); }
@@ -59,6 +64,7 @@ class MainPageOperations {
   SessionState& mSession;
   PresetRecord mPreset;
   BlockSelection& mBlocks;
+  std::optional<std::string> mPendingName;
 };
 
 }  // namespace kr7

@@ -52,7 +52,8 @@ void PresetDecoder::ClearCachesAndRebuild() {
 }
 
 void PresetDecoder::StoreSavedPreset(const PresetDump& dump) {
-  const int slot = mSession.currentPreset.load();
+  // The dump's own slot: a held footswitch may have stepped the shown one.
+  const int slot = dump.slot & kDataByteMask;
   if (mCache.RecordSaved(slot, dump.payload, dump.checksum)) {
     WriteCacheFileOnUiThread(mWindow, mCache, slot, dump.payload);
   }

@@ -46,8 +46,11 @@ class PresetDecoder final : public PresetSink, public CacheReset {
   // LoadCache a full folder does not end fetch mode: a running fetch would
   // stop without asking for the settings and the active preset.
   void RenumberList();
-  // Reads the list again whatever changed (UI thread).
-  void ReloadList() { ReadList(); }
+  // Reads the list again whatever changed (UI thread), after the cache files
+  // still waiting to be written.
+  void ReloadList() {
+    mWindow.RunOnUiThread([this] { ReadList(); });
+  }
   // "Clear Cache Data": the cached presets and impulse responses go, the
   // lists are read again and the user is told. The factory WAV files are not
   // cache and stay, so the impulse-response names fall back to them and to

@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editor/PresetDecoder.h"
@@ -26,6 +27,15 @@ PresetFileFlows::PresetFileFlows(SessionState& session, EditorState& editor,
 
 void PresetFileFlows::StorePreset() {
   mSender.SendSysEx(BuildPresetStore(mEditor, mSession.currentPreset.load()));
+}
+
+void PresetFileFlows::StoreImportedPreset() {
+  Bytes store;
+  {
+    const std::lock_guard lock(mImportStoreMutex);
+    store = std::exchange(mImportStore, {});
+  }
+  if (!store.empty()) mSender.SendSysEx(store);
 }
 
 bool PresetFileFlows::TakePath(std::string_view path) {
@@ -121,8 +131,15 @@ PresetImportResult PresetFileFlows::ImportPath(std::string_view path) {
   // set before the first upload can go out.
   mSession.presetFileFirstWaiting.store(mState.FirstWaiting());
   mSession.presetFileSecondWaiting.store(mState.SecondWaiting());
-  if (plan.storePresetNow) StorePreset();
-  for (const PresetFileIrUpload& upload : plan.uploads) Upload(upload);
+  if (plan.storePresetNow) {
+    StorePreset();
+  } else if (mState.FirstWaiting() || mState.SecondWaiting()) {
+    const std::lock_guard lock(mImportStoreMutex);
+    mImportStore = BuildPresetStore(mEditor, mSession.currentPreset.load());
+  }
+  for (const PresetFileIrUpload& upload : plan.uploads) {
+    if (!Upload(upload)) EndWaiting();
+  }
   mLocalEdit.store(true);
   return PresetImportResult::kApplied;
 }
@@ -157,14 +174,22 @@ void PresetFileFlows::ShowNames(const PresetFileContents& contents) {
   }
 }
 
-void PresetFileFlows::Upload(const PresetFileIrUpload& upload) {
-  if (upload.block.size() != kIrImageSize) return;
+bool PresetFileFlows::Upload(const PresetFileIrUpload& upload) {
+  if (upload.block.size() != kIrImageSize) return false;
   IrDisplayBuffer response{};
   const IrBlockContents block =
       LoadIrBlock(std::span<const std::uint8_t, kIrImageSize>(upload.block.data(), kIrImageSize),
                   response);
-  mIrs.StoreAndUpload(response, block.name, upload.target,
-                      upload.sourceB ? IrSource::kB : IrSource::kA);
+  return mIrs.StoreAndUpload(response, block.name, upload.target,
+                             upload.sourceB ? IrSource::kB : IrSource::kA)
+      .uploadStarted;
+}
+
+// An upload that did not start is never acknowledged: nothing may wait for
+// it, nor keep the input shield up.
+void PresetFileFlows::EndWaiting() {
+  mSession.presetFileFirstWaiting.store(false);
+  mSession.presetFileSecondWaiting.store(false);
 }
 
 // ---- second stage ----------------------------------------------------------------------
@@ -173,7 +198,7 @@ void PresetFileFlows::Tick() {
   if (!mSecondStageDue.exchange(false)) return;
   if (mState.OnIrStoredAck() != IrStoredAction::kContinueImport) return;
   if (const std::optional<PresetFileIrUpload> second = mState.SecondStageUpload()) {
-    Upload(*second);
+    if (!Upload(*second)) EndWaiting();
   }
 }
 

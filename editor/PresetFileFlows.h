@@ -16,6 +16,7 @@
 // would have (the transport only sends on ticks).
 
 #include <atomic>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -59,8 +60,10 @@ class PresetFileFlows final : public PresetFileImport, public PathMemory {
 
   // Audio thread (IrStoredAck with the second upload pending).
   void ContinueAfterAck() override { mSecondStageDue.store(true); }
-  // PresetStore of the editor's current preset (either thread).
-  void StorePreset() override;
+  // PresetStore of the editor's current preset (UI thread).
+  void StorePreset();
+  // Audio thread: the PresetStore made when the import started.
+  void StoreImportedPreset() override;
   // UI thread, at the start of every device tick: starts the second upload.
   void Tick();
 
@@ -75,7 +78,9 @@ class PresetFileFlows final : public PresetFileImport, public PathMemory {
   bool Confirm(std::string_view question);
   void ApplyValues(const PresetFileContents& contents);
   void ShowNames(const PresetFileContents& contents);
-  void Upload(const PresetFileIrUpload& upload);
+  // False when the upload did not start.
+  bool Upload(const PresetFileIrUpload& upload);
+  void EndWaiting();
 
   SessionState& mSession;
   EditorState& mEditor;
@@ -87,6 +92,11 @@ class PresetFileFlows final : public PresetFileImport, public PathMemory {
   IrFlows& mIrs;
   PresetFileState mState;  // UI thread only
   std::atomic<bool> mSecondStageDue{false};
+  // Built when an import with impulse responses starts, sent after the last
+  // one: a step of the preset meanwhile changes neither its slot nor its
+  // contents.
+  std::mutex mImportStoreMutex;
+  Bytes mImportStore;  // guarded by mImportStoreMutex
 };
 
 }  // namespace kr7

@@ -31,6 +31,22 @@ bool WriteFully(int fd, const std::uint8_t* data, std::size_t size) {
   return true;
 }
 
+// A power cut after a rename finds the whole new file only when its data,
+// and then the folder's new entry, reached the disk first: both are synced
+// here. POSIX; each system has its own way.
+bool SyncToDisk(const std::string& path, bool folder) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (folder ? O_DIRECTORY : 0));
+  if (fd < 0) return false;
+  const bool synced = ::fsync(fd) == 0;
+  ::close(fd);
+  return synced;
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? "." : path.substr(0, std::max<std::size_t>(slash, 1));
+}
+
 }  // namespace
 
 // --- FileReader -----------------------------------------------------------------
@@ -230,11 +246,14 @@ bool AtomicFileWriter::Commit() {
     return false;
   }
   mActive = false;
-  const bool written = mWriter.Close();
+  const bool written = mWriter.Close() && SyncToDisk(mTempPath, false);
   if (!written || std::rename(mTempPath.c_str(), mPath.c_str()) != 0) {
     ::unlink(mTempPath.c_str());
     return false;
   }
+  // The file is in place either way; an unsynced entry only risks the old
+  // file coming back after a power cut.
+  SyncToDisk(FolderOf(mPath), true);
   return true;
 }
 

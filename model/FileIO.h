@@ -96,9 +96,9 @@ class FileWriter {
 };
 
 // Writes a whole file so that it is either completely replaced or left as it
-// was: the data go to "<path>.tmp", which is renamed over path only when every
-// byte was written and closed. Returns false (and removes the temporary) on
-// any failure.
+// was: the data go to "<path>.tmp", which is synced to the disk and renamed
+// over path only when every byte was written and closed; the folder is synced
+// after the rename. Returns false (and removes the temporary) on any failure.
 bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size);
 
 // Same, for callers that produce the file piece by piece: Begin opens the

@@ -68,6 +68,7 @@ void KR7Control::OnFrameworkTimer() {
   }
   mIdle.Run();
   mSessionLogic.IdleStep();
+  mMainPage.StorePendingName();
 }
 
 void KR7Control::DrawChangedRows() {

@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 #include "model/DataFolder.h"
+#include "model/FileIO.h"
 
 namespace kr7 {
 namespace {
@@ -76,15 +77,12 @@ bool LoadIni(const std::string& path, CSimpleIniA& ini) {
   return ini.LoadFile(path.c_str()) >= 0;
 }
 
-// Saves through a temporary file so that a failed write never leaves a
-// half-written settings file behind.
+// Saves through a synced temporary file, so that neither a failed write nor
+// a power cut leaves a half-written or empty settings file behind.
 bool SaveIni(const std::string& path, const CSimpleIniA& ini) {
-  const std::string temporary = path + ".tmp";
-  if (ini.SaveFile(temporary.c_str()) < 0) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return std::rename(temporary.c_str(), path.c_str()) == 0;
+  std::string text;
+  if (ini.Save(text) < 0) return false;
+  return WriteFileAtomically(path, text.data(), text.size());
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 ; The user's data folder (presets, impulse responses, settings.ini below
 ; %LOCALAPPDATA%\KR7Control) is theirs and stays.
-!include "${KR7_NSIS_FOLDER}/Associate.nsh"
 !insertmacro KR7Dissociate r3p KR7Control.Preset
 !insertmacro KR7Dissociate r3b KR7Control.Bank
 System::Call 'shell32::SHChangeNotify(i ${KR7_SHCNE_ASSOCCHANGED}, i 0, p 0, p 0)'

@@ -520,6 +520,11 @@ TEST_F(BankBackupTest, OnlyTheTenNewestBackupsRemain) {
   }
   EXPECT_EQ(CountSent(kCmdFactoryReset), 12);
   EXPECT_EQ(Backups(), newest);
+  clock -= 365 * 24 * 3600;  // set back: the new name sorts first, yet the oldest file goes
+  streams.FactoryReset(ResetScope::Presets);
+  TickUntilQuiet();
+  newest.front() = BackupFileName(clock);
+  EXPECT_EQ(Backups(), newest);
 }
 
 }  // namespace

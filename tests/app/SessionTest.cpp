@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
+#include <utility>
 
 #include "tests/app/Conversation.h"
 
@@ -257,18 +259,58 @@ TEST_F(SessionTest, FetchResumesAfterALostReply) {
   EXPECT_EQ(CountPresetFiles(data, kPresetFileSize), PresetCache::kNumSlots);
 }
 
-TEST_F(SessionTest, LostRequestForTheActivePresetIsNotRepeated) {
+// Until the pedal's preset is in, a rename waits for it, a model is not
+// stored, and its lost request is asked for again (bounded).
+TEST_F(SessionTest, NothingIsStoredBeforeTheActivePresetArrivesWhoseRequestIsRepeated) {
   Handshake();
+  const PresetPayload before = pedal.Snapshot().presets[0];
+  StartEditor();
   link.sent.clear();
-  pedal.DropNextReplies(1);
-  std::array<std::uint8_t, kBlockContentsSize> settings{};
-  settings[ContentsIndex(kSettingsActiveSlotByte)] = 5;
-  inbox.push_back(build::GlobalBlock(kGlobalSettings, settings));
-  Deliver();  // BulkEnd, PresetRequest 5: its dump is lost
+  int lose = 100;
+  const Alter losing = [&lose](Bytes& m) { return m[kOffsetCommand] != kCmdPresetDump || lose-- <= 0; };
+  Tick(kPollTicks + (1 + kBlockRequestRepeats) * (kPresetReplyTicks + 1), losing);
+  EXPECT_EQ(CountSent(kCmdPresetRequest), 1 + kBlockRequestRepeats);
+  EXPECT_FALSE(editor->Session().connected.load());
+  lose = 1;
+  Tick(kPollTicks, losing);
+  link.sent.clear();
+  editor->MainPage().NameEntered("Renamed");
+  editor->MainPage().AmpButton(0);
   Tick(kPresetReplyTicks + 1);
-  EXPECT_TRUE(view.GroupHidden(std::string(kGroupPresetProgress)));
-  EXPECT_EQ(CountSent(kCmdPresetRequest), 1);
-  EXPECT_FALSE(editor->Session().awaitingPreset.load());
+  editor->OnFrameworkTimer();
+  EXPECT_EQ(SentNames(), (std::vector<std::string>{"PresetRequest 0", "PresetStore"}));
+  const DecodedPreset stored = DecodePresetPayload(pedal.Snapshot().presets[0]);
+  EXPECT_EQ(stored.name.substr(0, 8), "Renamed ");
+  EXPECT_EQ(stored.values, DecodePresetPayload(before).values);
+}
+
+// A saved dump reaches its own slot's file while the held footswitch steps
+// the display, and a list read waits for the fetched files still queued.
+TEST_F(SessionTest, SavedAndFetchedDumpsKeepTheirSlotsInTheCache) {
+  struct InterruptedView : RecordingView {  // another thread's step within a window call
+    std::function<void()> during;
+    void Interrupt() { if (during) std::exchange(during, {})(); }
+    void SetControlText(int t, std::string_view s) override { Interrupt(), RecordingView::SetControlText(t, s); }
+    void SetGroupHidden(std::string_view g, bool h) override { Interrupt(), RecordingView::SetGroupHidden(g, h); }
+  } interrupted;
+  Handshake();
+  editor->OnWindowOpen(&interrupted);
+  RenamePedalPreset(pedal, 5, 'S');
+  RenamePedalPreset(pedal, 7, 'F');
+  editor->Session().savePending.store(true);
+  interrupted.during = [this] { editor->Session().currentPreset.store(9); };
+  pedal.StepToPreset(5);
+  Deliver();
+  EXPECT_EQ(ReadFile(editor->Cache().SlotPath(5))[kPayloadNameOffset], 'S');
+
+  editor->Session().fetching.store(true);
+  editor->Cache().SetStale(7, true);
+  link.SendSysEx(build::PresetRequest(7));
+  interrupted.during = [this] { std::thread([this] { Deliver(); }).join(); };
+  editor->CloseGlobalSettings();
+  editor->OnFrameworkTimer();
+  editor->OnWindowOpen(&view);
+  EXPECT_EQ(editor->Cache().Checksum(7), PresetCache::ComputeChecksum(pedal.Snapshot().presets[7]));
 }
 
 TEST_F(SessionTest, ReconnectAfterLostReplyFetchesAgain) {

@@ -30,6 +30,21 @@ TEST_F(StreamIrUploadTest, UploadStoresImageInPedalSlot) {
   EXPECT_EQ(*state.irs[kTargetSlot], image);
 }
 
+// A stray IrStoredAck neither ends an upload nor lets an import store early.
+TEST_F(StreamIrUploadTest, StrayIrStoredAckIsIgnored) {
+  Handshake();
+  const pedal::IrImage image = pedal::DeterministicIr("UPLOADED", 77);
+  editor->Session().presetFileSecondWaiting.store(true);
+  ASSERT_TRUE(streams.StartIrUpload(kTargetSlot, Pack(image)));
+  Tick(3);
+  inbox.push_back(build::ShortReply(kReplyIrStored));
+  Deliver();
+  EXPECT_TRUE(editor->Session().presetFileSecondWaiting.load());
+  Tick(kUploadMessages);
+  EXPECT_FALSE(editor->Session().presetFileSecondWaiting.load());
+  EXPECT_EQ(pedal.Snapshot().irs[kTargetSlot], image);
+}
+
 TEST_F(StreamIrUploadTest, UploadWaitsForIrReadyAfterBegin) {
   Handshake();
   link.sent.clear();

@@ -89,6 +89,21 @@ TEST_F(IrFlowTest, WavImportWhileConnectedUploadsAndThePedalHoldsTheImage) {
   EXPECT_EQ(Irs().LastWavPath(), *window.chosenFile);
 }
 
+// An upload left unacknowledged leaves the local store as it was.
+TEST_F(IrFlowTest, TheStoreTakesAnUploadOnlyOnceThePedalStoredIt) {
+  constexpr int kRow = 20;
+  Handshake();
+  WriteBytes(data / "a.wav", Wav16(DecayingPattern()));
+  window.chosenFile = data / "a.wav";
+  Irs().ImportIntoRow(kRow);
+  Tick(kStreamReplyTicks + 15, [](Bytes& m) { return m[kOffsetCommand] != kReplyIrStored; });
+  EXPECT_EQ(host.Pending(), std::vector<std::string>{std::string(kCommunicationErrorText)});
+  EXPECT_FALSE(editor->IrStore().HasUserIr(kRow));
+  Irs().ImportIntoRow(kRow);
+  TickUntilQuiet();
+  EXPECT_TRUE(editor->IrStore().HasUserIr(kRow));
+}
+
 TEST_F(IrFlowTest, WavImportForSourceBWhileDisconnectedStoresLocallyOnly) {
   WriteBytes(data / "Cab B.wav", Wav16(DecayingPattern()));
   window.chosenFile = data / "Cab B.wav";

@@ -351,6 +351,24 @@ TEST_F(PresetFileFlowTest, ImportWithTwoIrsUploadsBothThenStoresThePreset) {
   EXPECT_FALSE(editor->Session().presetFileSecondWaiting.load());
 }
 
+// The pedal steps on between the two uploads: the shield stays up and the
+// import lands in the slot it started on.
+TEST_F(PresetFileFlowTest, ImportWithIrsStoresIntoTheSlotItStartedOn) {
+  Handshake();
+  pedal.StepToPreset(kImportSlot);
+  Deliver();
+  const TwoIrFile two = MakeTwoIrFile(CurrentValues(), kImportSlot);
+  WriteBytes(FilePath("two.r3p"), two.bytes);
+  window.chosenFile = FilePath("two.r3p");
+  ASSERT_EQ(Files().Import(), PresetImportResult::kApplied);
+  for (int i = 0; i < 20 && CountSent(kCmdIrDumpEnd) == 0; ++i) Tick();
+  EXPECT_TRUE(streams.LongTransferRunning());
+  pedal.StepBy(1);
+  TickUntilQuiet();
+  EXPECT_EQ(pedal.Snapshot().presets[kImportSlot],
+            EncodePresetPayload(two.stored, "Two Cabs", "Cab A", "Cab B"));
+}
+
 TEST_F(PresetFileFlowTest, ImportWithOneIrWhileDisconnectedStoresItLocallyOnly) {
   editor->Session().currentPreset.store(kImportSlot);
   PresetValues values = CurrentValues();

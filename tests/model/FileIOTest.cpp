@@ -2,16 +2,27 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <numeric>
 #include <set>
 #include <string>
 #include <vector>
 
+#include <dlfcn.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "tests/model/FileBytes.h"
+
+std::vector<std::string> gSynced;  // the paths of the descriptors synced
+extern "C" int fsync(int fd) {
+  char path[4096];
+  const ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), path, sizeof path);
+  if (n > 0) gSynced.emplace_back(path, static_cast<std::size_t>(n));
+  return reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"))(fd);
+}
 
 namespace {
 
@@ -250,6 +261,15 @@ TEST(WriteFileAtomically, ReplacesWholeFile) {
   const std::vector<std::uint8_t> data = Pattern(256);
   EXPECT_TRUE(kr7::WriteFileAtomically(path, data.data(), data.size()));
   EXPECT_EQ(ReadBytes(path), data);
+}
+
+// A power cut after the rename finds the data on disk and the new name.
+TEST(WriteFileAtomically, SyncsTheFileBeforeTheRenameAndTheFolderAfter) {
+  TempFolder folder;
+  const std::string real = std::filesystem::canonical(folder.Path()).string();
+  gSynced.clear();
+  ASSERT_TRUE(kr7::WriteFileAtomically(folder / "x.dat", "x", 1));
+  EXPECT_EQ(gSynced, (std::vector<std::string>{real + "/x.dat.tmp", real}));
 }
 
 TEST(WriteFileAtomically, FailureCreatesNothing) {

@@ -14,13 +14,15 @@
 #include "app/shell/CommandLine.h"
 #include "app/shell/Host.h"
 #include "app/shell/ShellActions.h"
+#include "app/shell/SingleInstance.h"
 #include "app/shell/win32/Dialogs.h"
 #include "app/shell/win32/Dpi.h"
-#include "app/shell/win32/InstanceGuard.h"
+#include "app/shell/win32/HandOff.h"
 #include "app/shell/win32/MainWindow.h"
 #include "app/shell/win32/MidiMonitorWindow.h"
 #include "app/shell/win32/PreferencesDialog.h"
 #include "app/shell/win32/WideText.h"
+#include "model/UserTexts.h"
 
 namespace kr7::shell {
 namespace {
@@ -38,6 +40,10 @@ struct Running final : ShellWindows {
     ShowMessageBox(Owner(), text, false, caption);
   }
   void OpenDevices() override {
+    host->SetPedalKindHook([this](bool builtIn) {
+      if (const HWND owner = Owner())
+        SetWindowTextW(owner, builtIn ? Widen(kBuiltInPedalTitle).c_str() : kMainWindowTitle);
+    });
     host->OpenDevices([this](const std::string& text, const std::string& caption) {
       ShowMessageBox(Owner(), text, false, caption);
     });
@@ -72,12 +78,15 @@ std::vector<std::string> Arguments() {
 // into the one it was started from, when there is one.
 void Print(DWORD stream, std::string_view text) {
   HANDLE where = GetStdHandle(stream);
-  if (!where || where == INVALID_HANDLE_VALUE) {
+  const bool attached = !where || where == INVALID_HANDLE_VALUE;
+  if (attached) {
     if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
-    where = GetStdHandle(stream);
+    where = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (where == INVALID_HANDLE_VALUE) return;
   }
   DWORD written = 0;
   WriteFile(where, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  if (attached) CloseHandle(where);
 }
 
 // The path as the running instance, with another working folder, sees it.
@@ -137,14 +146,13 @@ int RunEditor() {
 
   // Before any window exists, so that every window is per-monitor aware.
   MakeProcessDpiAware();
-  InstanceGuard instance;
-  if (instance.Acquire(file) != InstanceGuard::Outcome::kFirst) return 0;
+  DataFolder folder;
+  folder.CreateAll();
+  SingleInstance instance(folder.Base(), &HandToRunningEditor);
+  if (instance.Acquire(file) != SingleInstance::Outcome::kFirst) return 0;
 
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
-
-  DataFolder folder;
-  folder.CreateAll();
   auto host = std::make_unique<Host>(folder);
   Running running;
   running.host = host.get();
@@ -157,8 +165,9 @@ int RunEditor() {
   // Start steps 4 and 5 for the devices, after the first frame.
   window->SetFirstFrameHandler([&running] { running.OpenDevices(); });
   window->SetTickHandler([&running] { OnTick(running); });
-  window->SetOpenFileHandler([&running](const std::string& path) {
-    if (!path.empty()) OpenFile(running, path);
+  window->SetOpenFileHandler([&running](const std::string& request) {
+    const std::optional<std::string> path = ParseInstanceRequest(request);
+    if (path && !path->empty()) OpenFile(running, *path);
   });
 
   const int code = RunMessageLoop(*window);

@@ -385,9 +385,9 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
 
 void MainWindow::OnCopyData(const COPYDATASTRUCT& data) {
   if (data.dwData != kOpenFileData) return;
-  const std::string path(static_cast<const char*>(data.lpData), data.cbData);
+  const std::string request(static_cast<const char*>(data.lpData), data.cbData);
   Present();
-  if (mOnOpenFile) mOnOpenFile(path);
+  if (mOnOpenFile) mOnOpenFile(request);
 }
 
 // --- The window procedure -----------------------------------------------------------

@@ -37,8 +37,9 @@ class MainWindow final : public igraphics::IGraphicsHost {
   using FirstFrameHandler = std::function<void()>;
   // Called after each device tick, for the shell's own 100 ms work.
   using TickHandler = std::function<void()>;
-  // A later start handed over a file (an empty path only raises the window).
-  using OpenFileHandler = std::function<void(const std::string& path)>;
+  // A later start's request (see InstanceRequest), after the window came
+  // to the front.
+  using OpenFileHandler = std::function<void(const std::string& request)>;
 
   MainWindow(KR7Control& control, double scale, CommandHandler onCommand, CloseHandler onClose);
   ~MainWindow() override;
@@ -111,8 +112,8 @@ class MainWindow final : public igraphics::IGraphicsHost {
   wchar_t mHighSurrogate = 0;
 };
 
-// The window class and title a later start looks for, and the WM_COPYDATA
-// tag of the path it hands over.
+// The window class a later start looks for, and the WM_COPYDATA tag of the
+// request it hands over.
 inline constexpr const wchar_t* kMainWindowClass = L"KR7ControlMain";
 inline constexpr const wchar_t* kMainWindowTitle = L"KR7Control";
 inline constexpr ULONG_PTR kOpenFileData = 0x4B52370F;
