@@ -98,6 +98,8 @@ class PresetSink {
   virtual void StoreSavedPreset(const PresetDump& dump) = 0;
   // The preset-list entry of slot changed in the cache; show it.
   virtual void ShowPresetListEntry(int slot) = 0;
+  // The fetch could not read slot: its row shows that its entry may be old.
+  virtual void MarkUnreadPreset(int slot) = 0;
 };
 
 // Where the pedal's global blocks go (type 0 received while connected, 1
@@ -198,6 +200,8 @@ class StreamHooks {
   virtual void IrUploadStep() {}
   // RECONNECT: every running transfer ends, without a message.
   virtual void EndTransfers() {}
+  // The 20 ms idle step: questions a transfer left for it.
+  virtual void IdleStep() {}
   // The pedal stored an uploaded impulse response (IrStoredAck) or refused
   // something (ErrorAck, refused): an upload waiting for it is over.
   virtual void OnIrUploadEnded(bool /*refused*/) {}

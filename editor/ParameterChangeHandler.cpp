@@ -335,6 +335,7 @@ void ParameterChangeHandler::OnCustomIrBank(int m) {
   }
   // Names travel only in a conversation.
   if (mSession.connected.load()) {
+    mSession.irNamesWait.Start(m * kIrNamesPagesPerBank);
     mHost.Send(build::IrNamesRequest(Data(m * kIrNamesPagesPerBank)));
   }
 }

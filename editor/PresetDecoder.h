@@ -60,6 +60,7 @@ class PresetDecoder final : public PresetSink, public CacheReset {
   bool ApplyActivePreset(const PresetDump& dump) override;
   void StoreSavedPreset(const PresetDump& dump) override;
   void ShowPresetListEntry(int slot) override { mEditor.MarkPresetRowDirty(slot); }
+  void MarkUnreadPreset(int slot) override { mEditor.SetPresetRowColour(slot, kUnreadPresetRowColour); }
 
   // CacheReset
   void ClearCachesAndRebuild() override;

@@ -170,6 +170,9 @@ inline constexpr std::string_view kGroupMidiProgram = "midiprogramcontrols";
 inline constexpr std::string_view kGroupAbout = "aboutcontrols";
 inline constexpr std::string_view kGroupPresetProgress = "progresscontrols";
 inline constexpr std::string_view kGroupFactoryProgress = "factorypresetcontrols";
+// The Cancel button over the preset progress overlay, shown only while a
+// bank export, backup or bank import runs under it.
+inline constexpr std::string_view kGroupTransferCancel = "transfercancelcontrols";
 
 // Names the parameter-change handling shows and hides although no control
 // belongs to them; doing so has no effect.

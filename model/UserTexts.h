@@ -43,6 +43,19 @@ inline constexpr std::string_view kPathTooLongText =
 inline constexpr std::string_view kIrUploadBusyText =
     "An impulse response is being sent to the KR7. \nPlease wait until it is stored.";
 
+// Not one of the pedal's texts: an export that stopped because one of its
+// parts kept arriving broken (preset slot, user IR number), or because the
+// finished file would not import again. No file is written then.
+inline constexpr std::string_view kExportPresetUnreadFormat =
+    "The export was stopped: preset slot %d could not be read from the KR7 intact. \nNo file was written.";
+inline constexpr std::string_view kExportIrUnreadFormat =
+    "The export was stopped: user IR %d could not be read from the KR7 intact. \nNo file was written.";
+inline constexpr std::string_view kExportCheckFailedText =
+    "The export was stopped: the file would not import again. \nNo file was written.";
+// Not one of the pedal's texts: a bank transfer asked for with no pedal.
+inline constexpr std::string_view kNotConnectedText =
+    "The KR7 is not connected. \nPlease connect it and try again.";
+
 // ---- questions (OK and Cancel) ------------------------------------------------
 inline constexpr std::string_view kResetQuestion = "Are you sure?";
 inline constexpr std::string_view kFactoryUpdateQuestion =
@@ -69,6 +82,8 @@ inline constexpr std::string_view kErrorCaption = "Error";
 // ---- texts of controls ----------------------------------------------------------
 inline constexpr std::string_view kDeviceLineText = "DEVICE: Norvane Valvora KR7";
 inline constexpr std::string_view kConnectingText = "Connecting to the device...";
+// Not one of the pedal's texts: the fetch gave up on some presets (count).
+inline constexpr std::string_view kUnreadPresetsFormat = "%d presets could not be read.";
 inline constexpr std::string_view kVersionLineFormat = "VERSION: %.1f";  // version / 10.0
 inline constexpr std::string_view kSerialLinePrefix = "SERIAL: ";
 inline constexpr std::string_view kPresetProgressTitle = "Loading Presets...";

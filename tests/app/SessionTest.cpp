@@ -116,7 +116,7 @@ TEST_F(SessionTest, DumpWithWrongChecksumDuringFetchIsRequestedAgain) {
   Tick(kPollTicks);  // identity and checksums: the fetch is armed
   Tick();            // BulkBegin
   pedal.CorruptNextChecksum();
-  Tick();  // PresetRequest 0, answered with a broken dump, then again
+  Tick(2);  // PresetRequest 0, answered with a broken dump; the next tick asks again
 
   const auto names = SentNames();
   ASSERT_GE(names.size(), 5u);
