@@ -13,18 +13,14 @@ if(KR7_SANITIZE)
   add_compile_options(-fno-omit-frame-pointer -fno-sanitize-recover=all)
 endif()
 
-# kr7_folder_library(<name> [DIR <dir>] [DEPS ...] [EXCLUDE <file>...]) builds
-# every .cpp directly in DIR (default: the current folder) but the excluded
-# ones into kr7_<name>, aliased kr7::<name>.
+# kr7_folder_library(<name> [DIR <dir>] [DEPS ...]) builds every .cpp directly in
+# DIR (default: the current folder) into kr7_<name>, aliased kr7::<name>.
 function(kr7_folder_library name)
-  cmake_parse_arguments(ARG "" "DIR" "DEPS;EXCLUDE" ${ARGN})
+  cmake_parse_arguments(ARG "" "DIR" "DEPS" ${ARGN})
   if(NOT ARG_DIR)
     set(ARG_DIR ${CMAKE_CURRENT_SOURCE_DIR})
   endif()
   file(GLOB _srcs CONFIGURE_DEPENDS ${ARG_DIR}/*.cpp)
-  foreach(_excluded IN LISTS ARG_EXCLUDE)
-    list(REMOVE_ITEM _srcs ${ARG_DIR}/${_excluded})
-  endforeach()
   if(NOT _srcs)
     # A folder with headers only (or not yet written) still gives a target.
     add_library(kr7_${name} INTERFACE)

@@ -12,6 +12,7 @@
 #include "model/DataFolder.h"
 #include "model/EditorView.h"
 #include "model/FileIO.h"
+#include "model/SystemFiles.h"
 
 namespace kr7 {
 namespace {
@@ -30,8 +31,7 @@ bool IsBackupName(std::string_view name, std::string_view stem) {
 }  // namespace
 
 std::string BackupFileName(std::time_t time, std::string_view stem) {
-  std::tm local{};
-  localtime_r(&time, &local);
+  const std::tm local = sys::LocalTime(time);
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "-%Y%m%d-%H%M%S.r3b", &local);
   return std::string(stem).append(stamp);
@@ -55,8 +55,9 @@ void BankBackup::BeforeOverwrite(std::function<void()> start) {
   if (Busy() || mExport.Active()) return;
   mWaiting = std::move(start);
   EditorView& view = mHost.View();
+  // The overlay is the fetch's; its title says what runs until the backup ends.
   ResetProgress(view, kPresetProgress);
-  view.SetControlText(kPresetProgress.textTag, kBackingUpText);
+  view.SetControlText(kTagPresetProgressTitle, kBackingUpText);
   SetProgressVisible(view, kPresetProgress, true);
   if (!CreateFolder(Folder())) {
     OnExported(false);
@@ -69,7 +70,7 @@ void BankBackup::BeforeOverwrite(std::function<void()> start) {
 }
 
 void BankBackup::Watch() {
-  if (!Busy() || !mExport.Active()) return;
+  if (!Busy() || !mExport.Active() || mExport.AtStart()) return;
   const int answers = mExport.Answers();
   mStallTicks = answers == mLastAnswers ? mStallTicks + 1 : 0;
   mLastAnswers = answers;
@@ -78,6 +79,7 @@ void BankBackup::Watch() {
 
 void BankBackup::OnExported(bool written) {
   SetProgressVisible(mHost.View(), kPresetProgress, false);
+  mHost.View().SetControlText(kTagPresetProgressTitle, kPresetProgressTitle);
   const bool verified = written && Verify();
   if (verified) Prune();
   Proceed(verified);
@@ -108,9 +110,27 @@ void BankBackup::Prune() const {
 }
 
 void BankBackup::Proceed(bool backedUp) {
+  if (!backedUp) {
+    mFailed = true;
+    return;
+  }
   std::function<void()> start = std::move(mWaiting);
   mWaiting = nullptr;
-  if (backedUp || mHost.View().ShowMessage(kBackupFailedQuestion, true)) start();
+  start();
+}
+
+void BankBackup::Cancel() {
+  if (!Busy()) return;
+  mExport.Abort();  // its completion would leave the question
+  mFailed = false;
+  mWaiting = nullptr;
+}
+
+void BankBackup::AskIfFailed() {
+  if (!std::exchange(mFailed, false)) return;
+  std::function<void()> start = std::move(mWaiting);
+  mWaiting = nullptr;
+  if (mHost.View().ShowMessage(kBackupFailedQuestion, true)) start();
 }
 
 }  // namespace kr7

@@ -63,6 +63,12 @@ class BankBackup final : public OverwriteGuard {
   bool Busy() const { return static_cast<bool>(mWaiting); }
   // Every device tick while a backup runs: gives up a stalled export.
   void Watch();
+  // The idle step: asks whether to go on without the backup that failed.
+  // The failure may come from inside a state change (RECONNECT ends the
+  // export); a modal question there would let the session run on behind it.
+  void AskIfFailed();
+  // The overlay's Cancel: gives up the backup and the overwrite after it.
+  void Cancel();
 
   std::string Folder() const;
 
@@ -79,6 +85,7 @@ class BankBackup final : public OverwriteGuard {
   bool mEnabled = false;
   Clock mClock;
   std::function<void()> mWaiting;
+  bool mFailed = false;  // mWaiting waits for the idle step's question
   std::string mPath;
   int mStallTicks = 0;
   int mLastAnswers = 0;

@@ -1,5 +1,7 @@
 #include "device/BankTransferExport.h"
 
+#include <cstdio>
+
 #include "device/BankTransferImport.h"
 #include "device/BankTransferImportCheck.h"
 #include "device/Session.h"
@@ -20,6 +22,12 @@ constexpr std::size_t DumpByte(int param) {
   return kOffsetBlockContents + kPayloadValuesOffset + static_cast<std::size_t>(param);
 }
 
+std::string Format(std::string_view format, int value) {
+  char text[256];
+  std::snprintf(text, sizeof text, std::string(format).c_str(), value);
+  return text;
+}
+
 struct IrSource {
   std::size_t mode;
   std::size_t msb;
@@ -37,6 +45,10 @@ BankExport::BankExport(SessionState& session, StreamHost host, std::string dataF
 
 void BankExport::Start() {
   if (Active()) return;
+  if (!mSession.connected.load()) {
+    mHost.View().ShowMessage(kNotConnectedText, false);
+    return;
+  }
   FileRequest request;
   request.save = true;
   request.extension = std::string(kBankFileExtension);
@@ -62,6 +74,8 @@ void BankExport::StartTo(const std::string& path, Completion done) {
   mOverflow = false;
   mIrUsed.fill(false);
   mAwaiting.store(Awaiting::Nothing);
+  mRetryNow.store(false);
+  mBegun.store(false);
   mReady.store(true);
   mActive.store(true);
 }
@@ -73,12 +87,17 @@ bool BankExport::Step(bool connected) {
     return true;
   }
   if (!mReady.load()) {
-    if (++mWaitedTicks > kPresetReplyTicks) RepeatRequest();
+    if (mRetryNow.exchange(false)) {
+      RepeatRequest(true);
+    } else if (++mWaitedTicks > kPresetReplyTicks) {
+      RepeatRequest(false);
+    }
     return true;
   }
   mWaitedTicks = 0;
   mRepeats = 0;
   mMark = mBuffer.size();
+  mDropsAtRequest.store(mSession.droppedIncoming.load());
   if (mPresetCounter < kBankPresetCount) {
     const int slot = mPresetCounter++;
     mReady.store(false);
@@ -87,6 +106,7 @@ bool BankExport::Step(bool connected) {
     mSession.awaitingTicks.store(0);
     mSession.awaitingPreset.store(true);
     mAwaiting.store(Awaiting::Preset);
+    mBegun.store(true);
     mHost.Send(build::PresetRequest(static_cast<std::uint8_t>(slot)));
     return true;
   }
@@ -115,27 +135,34 @@ void BankExport::Abort() {
   End(false);
 }
 
-void BankExport::RepeatRequest() {
+void BankExport::Fail(const std::string& text) {
+  // An export that started with a completion reports through it alone.
+  const bool quiet = static_cast<bool>(mDone);
+  Abort();
+  SetProgressVisible(mHost.View(), kPresetProgress, false);
+  if (!quiet) mHost.SetPendingMessage(text);
+}
+
+void BankExport::RepeatRequest(bool broken) {
   mWaitedTicks = 0;
   Bytes request;
   {
     // The receive handler may be adding a late answer right now.
     std::lock_guard lock(mBufferMutex);
     if (mReady.load()) return;  // it came after all
+    const bool ir = mAwaiting.load() == Awaiting::Ir;
     if (mRepeats == kExportRepeats) {
-      // An export that started with a completion reports through it alone.
-      const bool quiet = static_cast<bool>(mDone);
-      Abort();
-      SetProgressVisible(mHost.View(), kPresetProgress, false);
-      if (!quiet) mHost.SetPendingMessage(std::string(kCommunicationErrorText));
+      Fail(!broken ? std::string(kCommunicationErrorText)
+           : ir    ? Format(kExportIrUnreadFormat, mRequestedIr + 1)
+                   : Format(kExportPresetUnreadFormat, mPresetCounter - 1));
       return;
     }
     ++mRepeats;
     // What arrived of the unanswered request goes; it comes again whole.
     mBuffer.resize(mMark);
     mIrStarted = false;
-    request = mAwaiting.load() == Awaiting::Ir
-                  ? build::IrRequest(static_cast<std::uint16_t>(mRequestedIr))
+    mDropsAtRequest.store(mSession.droppedIncoming.load());
+    request = ir ? build::IrRequest(static_cast<std::uint16_t>(mRequestedIr))
                   : build::PresetRequest(static_cast<std::uint8_t>(mPresetCounter - 1));
   }
   mSession.awaitingTicks.store(0);
@@ -143,12 +170,16 @@ void BankExport::RepeatRequest() {
 }
 
 void BankExport::Finish() {
+  // The file must import again, or it is not written at all.
+  if (mOverflow || !CheckImportFile(mBuffer)) {
+    Fail(std::string(kExportCheckFailedText));
+    return;
+  }
   mReady.store(false);
   mActive.store(false);
   EditorView& view = mHost.View();
   SetProgressVisible(view, kPresetProgress, false);
-  const bool written =
-      !mOverflow && WriteFileAtomically(mPath, mBuffer.data(), mBuffer.size());
+  const bool written = WriteFileAtomically(mPath, mBuffer.data(), mBuffer.size());
   mBuffer = Bytes();
   // A file that could not be written is not reported as a success.
   if (written && !mDone) view.ShowMessage(kFinishedText, false);
@@ -159,6 +190,16 @@ void BankExport::End(bool written) {
   Completion done = std::move(mDone);
   mDone = nullptr;
   if (done) done(written);
+}
+
+bool BankExport::DropSeen() const {
+  return mSession.droppedIncoming.load() != mDropsAtRequest.load();
+}
+
+void BankExport::Broken() {
+  // Nothing of it stays (RepeatRequest cuts the buffer back) and the
+  // awaited request stays open for the answer to the repeat.
+  mRetryNow.store(true);
 }
 
 bool BankExport::OnMessage(ByteSpan message, const PedalMessage& recognised) {
@@ -196,6 +237,10 @@ void BankExport::OnPresetDump(ByteSpan message, const PresetDump& dump) {
   // would put a second dump of some slot into the file.
   if (mAwaiting.load() != Awaiting::Preset || dump.slot != mPresetCounter - 1) return;
   Awaiting preset = Awaiting::Preset;
+  if (!dump.checksumOk || DropSeen()) {
+    Broken();
+    return;
+  }
   if (!mAwaiting.compare_exchange_strong(preset, Awaiting::Nothing)) return;
   mSession.awaitingPreset.store(false);
   MarkUsedIrs(message);
@@ -213,15 +258,29 @@ void BankExport::OnIrPart(ByteSpan message, const IrDumpPart& part) {
     case IrPartKind::Begin:
       if (part.slot != mRequestedIr) return;
       mIrStarted = true;
+      mIrExpected = part.totalLength;
+      mIrPacked = part.packed.size();
+      mIrSum.Reset();
+      mIrSum.Add(part.packed);
       Append(message);
       return;
     case IrPartKind::Data:
-      if (mIrStarted) Append(message);
+      if (!mIrStarted) return;
+      mIrPacked += part.packed.size();
+      mIrSum.Add(part.packed);
+      Append(message);
       return;
     case IrPartKind::End:
       break;
   }
   if (!mIrStarted) return;
+  mIrStarted = false;
+  mIrPacked += part.packed.size();
+  mIrSum.Add(part.packed);
+  if (mIrPacked != mIrExpected || mIrSum.Value() != part.streamChecksum || DropSeen()) {
+    Broken();
+    return;
+  }
   Append(message);
   mAnswers.fetch_add(1);
   mAwaiting.store(Awaiting::Nothing);

@@ -6,10 +6,14 @@
 // tick, each only after the answer to the one before: PresetRequest 0..127,
 // then IrRequest for every user slot below 256 that some preset uses (IR
 // mode of source A or B on, slot from the preset's MSB/LSB bytes), in
-// ascending order, each once. The answers are collected as they arrive;
-// when the last is in, the file is written to a temporary name and renamed
-// into place, so a failed export never destroys an earlier backup, and
-// "Finished successfully!" is shown. Not connected: the export ends silently.
+// ascending order, each once. The answers are collected as they arrive, each
+// checked as the import will check it (block checksum; byte count and stream
+// checksum of an impulse response; no incoming message dropped meanwhile),
+// and a broken one is asked for again like a lost one. When the last is in,
+// the whole file is checked as an import would check it, written to a
+// temporary name and renamed into place, so a failed export never destroys
+// an earlier backup, and "Finished successfully!" is shown. Not connected: the menu's export is
+// refused with a message; a running one ends silently.
 //
 // Threads: Start and Step on the UI thread; OnMessage on the audio thread.
 // Only the dump that was asked for is taken (a PresetDump of the requested
@@ -23,6 +27,7 @@
 #include <mutex>
 #include <string>
 
+#include "device/Checksums.h"
 #include "device/Messages.h"
 #include "device/StreamsHost.h"
 
@@ -63,6 +68,9 @@ class BankExport {
   // Returns whether it was taken.
   bool OnMessage(ByteSpan message, const PedalMessage& recognised);
   bool Active() const { return mActive.load(); }
+  // Started but nothing asked yet: the export may still wait for the
+  // session's own requests, and takes no dump meanwhile. Either thread.
+  bool AtStart() const { return mActive.load() && !mBegun.load(); }
 
  private:
   enum class Awaiting { Nothing, Preset, Ir };
@@ -72,7 +80,14 @@ class BankExport {
   void OnIrPart(ByteSpan message, const IrDumpPart& part);
   void Finish();
   void End(bool written);
-  void RepeatRequest();
+  // Asks again for the answer awaited; broken: it came but failed a check.
+  void RepeatRequest(bool broken);
+  // The export ends with text (the user's export only) and writes nothing.
+  void Fail(const std::string& text);
+  // Receive side: the answer now taken failed a check.
+  void Broken();
+  // The message pump dropped an incoming message since the request went out.
+  bool DropSeen() const;
 
   SessionState& mSession;
   StreamHost mHost;
@@ -82,6 +97,7 @@ class BankExport {
 
   std::atomic<bool> mActive{false};
   std::atomic<bool> mReady{false};
+  std::atomic<bool> mBegun{false};
   std::atomic<Awaiting> mAwaiting{Awaiting::Nothing};
   std::atomic<int> mAnswers{0};
   // Written by the side that holds the turn (the tick before a request, the
@@ -91,6 +107,15 @@ class BankExport {
   int mRequestedIr = 0;
   bool mIrStarted = false;
   bool mOverflow = false;
+  // The impulse response being received: packed bytes announced and seen,
+  // and their running sum.
+  std::size_t mIrExpected = 0;
+  std::size_t mIrPacked = 0;
+  StreamChecksum mIrSum;
+  // Set by the receive side: the next tick asks again.
+  std::atomic<bool> mRetryNow{false};
+  // The pump's drop count when the request now awaited went out.
+  std::atomic<unsigned> mDropsAtRequest{0};
   std::array<bool, 256> mIrUsed{};
   // The answers so far; taken whole up front, so that the receive handler
   // never grows it. Guarded against a repeat dropping a late partial answer.

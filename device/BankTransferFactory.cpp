@@ -43,6 +43,8 @@ bool FactoryUpdate::Start() {
     EditorView& view = mHost.View();
     ResetProgress(view, kFactoryProgress);
     SetProgressVisible(view, kFactoryProgress, true);
+    mRefusals.store(0);
+    mRefused.store(false);
     mStream.Start();
   });
   return true;
@@ -53,7 +55,7 @@ bool FactoryUpdate::Step() {
     Complete();
     return true;
   }
-  if (mStream.ReplyOverdue(kStreamReplyTicks)) {
+  if (mStream.ReplyOverdue(kStreamReplyTicks) || mRefused.exchange(false)) {
     // A stream left waiting would refuse every later start.
     End();
     mHost.SetPendingMessage(std::string(kCommunicationErrorText));
@@ -73,17 +75,30 @@ bool FactoryUpdate::OnReply(ListReply reply) {
     case ListReplyOutcome::Ignored:
       return false;
     case ListReplyOutcome::Failed:
-      mStream.Retry();
+      if (mRefusals.fetch_add(1) < kWriteRepeats) {
+        mStream.Retry();
+      } else {
+        mRefused.store(true);  // the tick ends the stream
+      }
       break;
     case ListReplyOutcome::Completed:
       // The caches are deleted on the UI thread, at the next tick.
       mCompletionPending.store(true);
       break;
     case ListReplyOutcome::Advanced:
+      mRefusals.store(0);
+      break;
     case ListReplyOutcome::Finished:
       break;
   }
   return true;
+}
+
+void FactoryUpdate::Cancel() {
+  if (!mStream.Running()) return;
+  const bool begun = !mStream.AtStart();
+  End();
+  if (begun) mHost.Send(build::BulkEnd());
 }
 
 void FactoryUpdate::End() {

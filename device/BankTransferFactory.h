@@ -7,7 +7,9 @@
 // provider; a bank whose format byte (byte 6) is not 12 asks again and, on
 // OK, is sent with 12 in every message. Then BulkBegin and the 128 messages
 // run on the message-list stream, one per reply; a WriteFailAck repeats the
-// same message. After the last WriteOkAck the next tick sends BulkEnd, hides
+// same message, up to kWriteRepeats times (a pedal that refuses every write,
+// e.g. with its presets protected, would loop for ever), then the stream
+// ends with "Communication error!". After the last WriteOkAck the next tick sends BulkEnd, hides
 // the overlay, clears the caches and sends FactoryReset 1. The stream does
 // not need the connected flag.
 //
@@ -30,6 +32,7 @@ class OverwriteGuard;
 // The bank's format version the editor expects (read as 1.2).
 inline constexpr std::uint8_t kBankFormatVersion = 12;
 inline constexpr std::size_t kFactoryBankSize = 34176;
+inline constexpr int kWriteRepeats = 3;
 
 // FactoryReset scopes.
 enum class ResetScope : std::uint8_t { All = 0, Presets = 1, Settings = 2 };
@@ -53,9 +56,13 @@ class FactoryUpdate {
   bool Step();
   // Stops the stream (RECONNECT, or the pedal fell silent); UI thread.
   void End();
+  // The overlay's Cancel: stops the stream and ends the pedal's bulk mode.
+  // The pedal's presets stay as they are (only the completion resets them).
+  void Cancel();
   // Audio thread. Returns whether the reply belonged to this stream.
   bool OnReply(ListReply reply);
   bool Running() const { return mStream.Running() || mCompletionPending.load(); }
+  bool AtStart() const { return mStream.AtStart(); }
 
   // UI thread: "ALL", "PRESETS", "SETTINGS" after "Are you sure?".
   void Reset(ResetScope scope);
@@ -68,6 +75,9 @@ class FactoryUpdate {
   FactoryBankProvider mProvider;
   MessageListStream mStream;
   std::atomic<bool> mCompletionPending{false};
+  // Refusals of the message now sent; set when they were too many.
+  std::atomic<int> mRefusals{0};
+  std::atomic<bool> mRefused{false};
 };
 
 }  // namespace kr7

@@ -17,8 +17,14 @@ BankImport::BankImport(SessionState& session, StreamHost host, OverwriteGuard& g
 
 bool BankImport::Confirm() { return !Active() && mHost.View().ShowMessage(kImportQuestion, true); }
 
+bool BankImport::Connected() const {
+  if (mSession.connected.load()) return true;
+  mHost.View().ShowMessage(kNotConnectedText, false);
+  return false;
+}
+
 void BankImport::Start() {
-  if (!Confirm()) return;
+  if (!Connected() || !Confirm()) return;
   FileRequest request;
   request.extension = std::string(kBankFileExtension);
   request.initialName = mHost.RememberedPath();
@@ -33,7 +39,7 @@ void BankImport::StartFile(const std::string& path, bool ask) {
 }
 
 bool BankImport::LoadFile(const std::string& path) {
-  if (Active()) return false;
+  if (Active() || !Connected()) return false;
   FileReader reader(path);
   if (!reader.IsOpen() || reader.Size() > kBankFileLimit) return false;
   // One byte more than the limit tells a file that grew since it was opened.
@@ -45,6 +51,11 @@ bool BankImport::LoadFile(const std::string& path) {
     return false;
   }
   mGuard.BeforeOverwrite([this] {
+    // The backup or its question took time: the pedal may have gone.
+    if (!mSession.connected.load()) {
+      mHost.SetPendingMessage(std::string(kNotConnectedText));
+      return;
+    }
     mRewriter.Reset();
     mFinished.store(false);
     EditorView& view = mHost.View();
@@ -60,15 +71,28 @@ void BankImport::CompletionStep() {
   EditorView& view = mHost.View();
   SetProgressVisible(view, kPresetProgress, false);
   view.ShowMessage(kFinishedText, false);
+  ReadPedalAgain();
+}
+
+void BankImport::ReadPedalAgain() {
   mHost.ClearCachesAndRebuild();
-  mSession.connected.store(false);
   mSession.polling.store(true);
+  mSession.dropRequested.store(true);
+}
+
+void BankImport::Cancel() {
+  if (!Active()) return;
+  const bool begun = !AtStart();
+  End(false);
+  if (!begun) return;
+  mHost.Send(build::BulkEnd());
+  ReadPedalAgain();
 }
 
 bool BankImport::Step(bool connected) {
   if (!Active()) return false;
-  // Waiting for a pedal must not hold the tick: it goes on to poll for one,
-  // and the import carries on once the pedal answers.
+  // The tick that drops a lost connection ends the import; until then
+  // nothing is sent.
   if (!connected) return false;
   if (mStream.ReplyOverdue(kStreamReplyTicks)) {
     End(true);

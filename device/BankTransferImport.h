@@ -10,6 +10,8 @@
 // WriteFailAck aborts with "Communication error!". After the last WriteOkAck:
 // BulkEnd, and at the next tick "Finished successfully!", the caches cleared
 // and the session restarted so that every changed preset is fetched again.
+// Without a connection the import is refused with a message, so it never
+// waits behind the input shield for a pedal that is not there.
 
 #include <atomic>
 #include <string>
@@ -51,12 +53,20 @@ class BankImport {
   // Stops a running import (RECONNECT); failed tells the user
   // "Communication error!". Either thread.
   void End(bool failed);
+  // UI thread, the overlay's Cancel: stops the import; once part of the file
+  // went to the pedal, its bulk mode ends and the session reads it again.
+  void Cancel();
   // Audio thread. Returns whether the reply belonged to the import.
   bool OnReply(ListReply reply);
   bool Active() const { return mStream.Running(); }
+  bool AtStart() const { return mStream.AtStart(); }
 
  private:
   bool Confirm();
+  // Tells the user when there is no pedal; UI thread.
+  bool Connected() const;
+  // The pedal's presets changed: the caches go and the session starts over.
+  void ReadPedalAgain();
 
   SessionState& mSession;
   StreamHost mHost;

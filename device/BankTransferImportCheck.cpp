@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "device/Checksums.h"
 #include "device/Messages.h"
 
 namespace kr7 {
@@ -43,7 +44,10 @@ std::optional<Consumed> IrDump(ByteSpan rest, int previousSlot) {
   if (slot <= previousSlot || slot >= kBankUserIrSlots) return std::nullopt;
   Consumed used{kIrDumpBeginSize, 1};
   std::size_t packed = kIrChunkSize;
+  StreamChecksum sum;
+  sum.Add(rest.subspan(kOffsetIrBeginPacked, kIrChunkSize));
   while (IsMessage(rest.subspan(used.bytes), kIrDumpDataSize, kCmdIrDumpData)) {
+    sum.Add(rest.subspan(used.bytes + kOffsetIrPacked, kIrChunkSize));
     used.bytes += kIrDumpDataSize;
     ++used.messages;
     packed += kIrChunkSize;
@@ -53,7 +57,8 @@ std::optional<Consumed> IrDump(ByteSpan rest, int previousSlot) {
   if (length <= kIrDumpEndOverhead || length > kIrDumpEndMaxSize) return std::nullopt;
   if (!IsMessage(end, length, kCmdIrDumpEnd)) return std::nullopt;
   packed += length - kIrDumpEndOverhead;
-  if (packed != total) return std::nullopt;
+  sum.Add(end.subspan(kOffsetIrPacked, length - kIrDumpEndOverhead));
+  if (packed != total || sum.Value() != Combine14(end[length - 3], end[length - 2])) return std::nullopt;
   used.bytes += length;
   ++used.messages;
   return used;
@@ -67,7 +72,8 @@ std::optional<int> CheckImportFile(ByteSpan file) {
   int messages = 0;
   for (int slot = 0; slot < kBankPresetCount; ++slot) {
     const ByteSpan rest = file.subspan(at);
-    if (!IsMessage(rest, kBlockMessageSize, kCmdPresetDump) || rest[kOffsetSlot] != slot) {
+    if (!IsMessage(rest, kBlockMessageSize, kCmdPresetDump) || rest[kOffsetSlot] != slot ||
+        !BlockChecksumOk(rest.first(kBlockMessageSize))) {
       return std::nullopt;
     }
     at += kBlockMessageSize;

@@ -11,7 +11,9 @@
 //   At most 1 048 576 bytes.
 //
 // Whatever an import sends goes to the pedal's memory, so a file is checked
-// whole before anything is sent: only a file of exactly this shape is taken.
+// whole before anything is sent: only a file of exactly this shape, whose
+// block and stream checksums hold, is taken (the import recomputes the
+// stream checksums, so a spoiled IR would otherwise pass the pedal's check).
 
 #include <cstddef>
 #include <optional>

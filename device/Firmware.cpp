@@ -1,5 +1,6 @@
 #include "device/Firmware.h"
 
+#include "device/Session.h"
 #include "device/SessionState.h"
 #include "device/StreamsHost.h"
 #include "device/StreamsProgress.h"
@@ -34,7 +35,7 @@ bool FirmwareUpdate::ClosePage() {
   if (phase == Phase::Announced && !mPhase.compare_exchange_strong(phase, Phase::Idle)) {
     return false;
   }
-  mSession.connected.store(false);
+  mSession.dropRequested.store(true);
   mSession.polling.store(true);
   ShowPage(false);
   mHost.View().SetGroupDisabled(kGroupMain, false);
@@ -58,6 +59,7 @@ bool FirmwareUpdate::LoadImage(const std::string& path) {
   if (image.empty() || image.size() >= kFirmwareImageLimit) return false;
   if (!mTransfer.Load(Pack(image))) return false;
   // Before sending: FirmwareReady may be handled before Send returns.
+  mWaitedTicks = 0;
   mPhase.store(Phase::Announced);
   mHost.Send(build::FirmwareStart());
   return true;
@@ -70,7 +72,10 @@ bool FirmwareUpdate::Step() {
     EndPage();
     return true;
   }
-  if (!mMode.load()) return false;
+  if (!mMode.load()) {
+    WatchLoader();
+    return false;
+  }
   if (!mTransfer.Started()) {
     const auto total = static_cast<std::uint32_t>(mTransfer.Total());
     mHost.Send(build::FirmwareFirst(total, mTransfer.Take(kFirmwareChunkSize)));
@@ -83,6 +88,7 @@ bool FirmwareUpdate::Step() {
     return true;
   }
   Phase transferring = Phase::Transferring;
+  mWaitedTicks = 0;
   mPhase.compare_exchange_strong(transferring, Phase::AwaitingVerdict);
   mMode.store(false);
   mHost.Send(build::FirmwareDataLast(mTransfer.Take(kFirmwareChunkSize), mTransfer.Checksum()));
@@ -90,6 +96,18 @@ bool FirmwareUpdate::Step() {
   view.ShowMessage(kFirmwareFinishedText, false);
   EndPage();
   return true;
+}
+
+void FirmwareUpdate::WatchLoader() {
+  Phase phase = mPhase.load();
+  if (phase != Phase::Announced && phase != Phase::AwaitingVerdict) return;
+  if (++mWaitedTicks <= (phase == Phase::Announced ? kStreamReplyTicks : kFirmwareVerdictTicks)) return;
+  if (!mPhase.compare_exchange_strong(phase, Phase::Idle)) return;  // answered meanwhile
+  mHost.SetPendingMessage(std::string(kCommunicationErrorText));
+  if (phase == Phase::AwaitingVerdict) {
+    mSession.polling.store(true);
+    mSession.dropRequested.store(true);
+  }
 }
 
 void FirmwareUpdate::EndPage() {
@@ -115,7 +133,7 @@ void FirmwareUpdate::OnLoaderReply(LoaderReplyCode code) {
   // transfer for it to judge.
   if (mPhase.exchange(Phase::Idle) == Phase::Idle) return;
   mMode.store(false);
-  mSession.connected.store(false);
+  mSession.dropRequested.store(true);
   if (code == LoaderReplyCode::FirmwareFailed) mFailureToReport.store(true);
 }
 

@@ -31,6 +31,11 @@ struct SessionState;
 inline constexpr std::string_view kFirmwareExtension = "bin";
 // Images of this size or more are ignored.
 inline constexpr std::size_t kFirmwareImageLimit = 65536;
+// Ticks the loader has to judge the image after its last message (it
+// writes flash meanwhile); its FirmwareReady has kStreamReplyTicks. Either
+// wait ends with "Communication error!"; a missing verdict also lets the
+// session look for the pedal again.
+inline constexpr int kFirmwareVerdictTicks = 150;
 
 class FirmwareUpdate {
  public:
@@ -62,6 +67,7 @@ class FirmwareUpdate {
   enum class Phase { Idle, Announced, Transferring, AwaitingVerdict };
   void ShowPage(bool shown);
   void EndPage();
+  void WatchLoader();
 
   SessionState& mSession;
   StreamHost mHost;
@@ -69,6 +75,7 @@ class FirmwareUpdate {
   std::atomic<Phase> mPhase{Phase::Idle};
   std::atomic<bool> mMode{false};
   std::atomic<bool> mFailureToReport{false};
+  int mWaitedTicks = 0;  // UI thread only
 };
 
 }  // namespace kr7

@@ -31,12 +31,13 @@ void MessagePump::Queue(std::span<const std::uint8_t> message) {
   // A cut message would reach the receive handler as a different, shorter
   // message; dropping it whole is the only safe choice.
   if (message.size() > kMaxSysExSize) {
+    CountDrop();
     return;
   }
   SysExItem item;
   item.size = static_cast<int>(message.size());
   std::memcpy(item.data.data(), message.data(), message.size());
-  mSysExFromPort.Push(item);
+  if (!mSysExFromPort.Push(item)) CountDrop();
 }
 
 void MessagePump::SetReceiveOnInput(bool on) {

@@ -108,12 +108,20 @@ class MessagePump {
   void DrainProcessorMessages(const ShortMessageCallback& onShortMessage = {},
                               const SysExCallback& onSysEx = {});
 
+  // Where incoming SysEx messages the pump had to drop (queue full, too
+  // long) are counted; set before the MIDI input starts. A transfer that
+  // sees the count move knows one of its messages may be gone.
+  void CountDropsIn(std::atomic<unsigned>* counter) { mDrops = counter; }
+
   // Any thread: from now on incoming MIDI is ignored.
   void SetShuttingDown();
   bool IsShuttingDown() const;
 
  private:
-  // Puts one message into its ring (a full ring drops it).
+  void CountDrop() {
+    if (mDrops != nullptr) mDrops->fetch_add(1);
+  }
+  // Puts one message into its ring (a full ring drops it, counted).
   void Queue(std::span<const std::uint8_t> message);
   // The step proper; only the token's holder runs it.
   void Step();
@@ -124,6 +132,7 @@ class MessagePump {
   std::atomic_flag mToken;  // set while a driver runs the step
   std::atomic<std::uint64_t> mAudioBlocks{0};
   std::atomic<SysExReceiver*> mReceiver{nullptr};
+  std::atomic<unsigned>* mDrops = nullptr;
 
   SpscRing<ShortMessage, kShortMessageQueueCapacity> mShortFromPort;
   SpscRing<SysExItem, kSysExQueueCapacity> mSysExFromPort;

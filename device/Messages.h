@@ -21,7 +21,7 @@
 
 #include "device/Checksums.h"
 #include "device/Packing.h"
-#include "model/PresetCache.h"
+#include "model/PresetChecksum.h"
 #include "model/PresetPayload.h"
 
 namespace kr7 {

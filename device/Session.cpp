@@ -8,6 +8,7 @@
 #include "model/EditorView.h"
 #include "device/StreamsProgress.h"
 #include "model/Parameters.h"
+#include "model/UserIrNumbers.h"
 
 namespace kr7 {
 
@@ -18,10 +19,6 @@ constexpr int kMaxSlot = static_cast<int>(kPresetSlotCount) - 1;
 // gain, anti-aliasing); the identity handling reads them even before the
 // session is connected.
 constexpr int kSecondGroupFirstParam = kParamSoftClipping;
-// The pedal carries a user IR number in two 7-bit halves, which reach 16383;
-// only 0..287 name one, and only those are asked for.
-constexpr int kUserIrNumbers = 288;
-bool IsUserIrNumber(int n) { return n >= 0 && n < kUserIrNumbers; }
 
 std::string Format(const char* format, double value) {
   char buffer[256];
@@ -39,9 +36,10 @@ std::string Format(const char* format, int value) {
 
 void WriteCacheFileOnUiThread(WindowLink& window, PresetCache& cache, int slot,
                               std::span<const std::uint8_t> payload) {
-  window.RunOnUiThread([&cache, slot, bytes = Bytes(payload.begin(), payload.end())] {
-    cache.WriteSlotFile(slot, bytes);
-  });
+  const UiTask::Run write = [](void* owner, const UiTask& task) {
+    static_cast<PresetCache*>(owner)->WriteSlotFile(task.number, task.Bytes());
+  };
+  window.RunOnUiThread(UiTask(write, &cache, slot).WithBytes(payload));
 }
 
 Session::Session(SessionState& state, PresetCache& cache, SessionRoles roles)
@@ -64,22 +62,25 @@ void Session::Tick() {
 
   if (mState.awaitingPreset.load() && mState.awaitingTicks.fetch_add(1) + 1 > kPresetReplyTicks) {
     mState.awaitingPreset.store(false);
-    view.SetGroupHidden(kGroupPresetProgress, true);
-    // A fetch that stopped on a lost message would never end: ask for the
-    // slot again instead of waiting for a reconnect. Without the active
-    // preset nothing may be stored: it is asked for again, and a pedal that
-    // never sends it counts as gone.
-    const int slot = mState.fetchSlot.load();
-    if (mState.fetching.load() && slot >= 0) {
-      RequestPreset(slot);
-    } else if (mState.activePresetPending.load()) {
-      if (mState.activePresetRepeats.fetch_add(1) < kBlockRequestRepeats) {
-        RequestPreset(mState.requestedSlot.load());
-      } else {
-        Disconnect();
+    // A fetch that stopped on a lost message would never end: its slot is
+    // asked for again, its overlay kept up. Without the active preset
+    // nothing may be stored: it is asked for again, and a pedal that never
+    // sends it counts as gone.
+    if (mState.fetching.load() && mState.fetchSlot.load() >= 0) {
+      RetryFetchSlot();
+    } else {
+      view.SetGroupHidden(kGroupPresetProgress, true);
+      if (mState.activePresetPending.load()) {
+        if (mState.activePresetRepeats.fetch_add(1) < kBlockRequestRepeats) {
+          RequestPreset(mState.requestedSlot.load());
+        } else {
+          Disconnect();
+          ShowConnecting();
+        }
       }
     }
   }
+  if (mState.fetchRetry.exchange(false) && mState.fetching.load()) RetryFetchSlot();
 
   if (mState.doneAck.exchange(false)) {
     view.ShowMessage(kFinishedText, false);
@@ -87,13 +88,15 @@ void Session::Tick() {
   } else {
     Streams().ImportCompletionStep();
   }
+  if (mState.dropRequested.exchange(false)) Disconnect();
 
   if (mState.irRequest.exchange(false)) {
     const int slot = mState.irSlotAFlag.load()   ? mState.irSlotA.load()
                      : mState.irSlotBFlag.load() ? mState.irSlotB.load()
                                                  : -1;
-    if (IsUserIrNumber(slot)) Send(build::IrRequest(static_cast<std::uint16_t>(slot)));
+    if (IsUserIrNumber(slot)) RequestIr(slot);
   }
+  if (mState.connected.load()) WatchReplies();
 
   const bool connected = mState.connected.load();
   // A link that drops is greeted again at once, like one just opened.
@@ -143,6 +146,8 @@ void Session::StartFetch() {
   }
   mState.fetchTotal.store(mCache.StaleCount());
   mState.fetchDone.store(0);
+  mState.fetchUnread.store(0);
+  mState.fetchRepeats.store(0);
   mState.fetchSlot.store(first);
   RequestPreset(first);
   EditorView& view = mRoles.window.View();
@@ -150,11 +155,43 @@ void Session::StartFetch() {
   SetProgressVisible(view, kPresetProgress, true);
 }
 
+void Session::RetryFetchSlot() {
+  const int slot = mState.fetchSlot.load();
+  if (slot < 0) return;
+  if (mState.fetchRepeats.fetch_add(1) < kFetchRepeats) {
+    RequestPreset(slot);
+    return;
+  }
+  // The old cache file stays; the next connection compares it again.
+  mCache.SetStale(slot, false);
+  mState.fetchUnread.fetch_add(1);
+  mRoles.presets.MarkUnreadPreset(slot);
+  AdvanceFetch();
+}
+
+void Session::AdvanceFetch() {
+  const int next = mCache.LowestStaleSlot();
+  if (next < 0) {
+    FinishFetch();
+    return;
+  }
+  mState.fetchSlot.store(next);
+  mState.fetchRepeats.store(0);
+  const int done = mState.fetchDone.fetch_add(1) + 1;
+  const int total = mState.fetchTotal.load();
+  const double ratio = total > 0 ? static_cast<double>(done) / total : 0.0;
+  ShowProgress(mRoles.window.View(), kPresetProgress, ratio);
+  RequestPreset(next);
+}
+
 void Session::FinishFetch() {
   mState.fetching.store(false);
   EditorView& view = mRoles.window.View();
   ShowProgress(view, kPresetProgress, 1.0);
   SetProgressVisible(view, kPresetProgress, false);
+  if (const int unread = mState.fetchUnread.load(); unread > 0) {
+    view.SetControlText(kTagDeviceLine, Format(kUnreadPresetsFormat.data(), unread));
+  }
   RequestBlock(kGlobalSettings);
 }
 
@@ -180,7 +217,69 @@ void Session::RepeatOverdueBlockRequest() {
     SendBlockRequest(type);
   } else {
     Disconnect();
+    ShowConnecting();
   }
+}
+
+void Session::RequestIr(int slot) {
+  mState.irWait.Start(slot);
+  Send(build::IrRequest(static_cast<std::uint16_t>(slot)));
+}
+
+void Session::WatchReplies() {
+  Watch(mState.irWait, [](int slot) { return build::IrRequest(static_cast<std::uint16_t>(slot)); });
+  Watch(mState.irNamesWait, [](int page) { return build::IrNamesRequest(static_cast<std::uint8_t>(page)); });
+  for (ReplyWait* wait : {&mState.settingsWait, &mState.mapWait}) {
+    Watch(*wait, [](int type) { return build::GlobalRequest(static_cast<std::uint8_t>(type)); });
+  }
+  WatchIrSelection();
+  WatchSave();
+}
+
+void Session::Watch(ReplyWait& wait, Bytes (*request)(int)) {
+  const int asked = wait.asked.load();
+  if (asked < 0 || wait.ticks.fetch_add(1) + 1 <= kPresetReplyTicks) return;
+  wait.ticks.store(0);
+  if (wait.repeats.fetch_add(1) < kBlockRequestRepeats) {
+    Send(request(asked));
+  } else if (wait.Answer(asked)) {
+    GiveUp();
+  }
+}
+
+// The second half of a two-part user-IR selection goes out only on the
+// pedal's IrSelectAck: the first half is sent again while it is missing.
+void Session::WatchIrSelection() {
+  int step = mState.irSelectionStep.load();
+  if (step != kParamUserIrAMsb && step != kParamUserIrBMsb) {
+    mSelectionTicks = 0;
+    mSelectionRepeats = 0;
+    return;
+  }
+  if (++mSelectionTicks <= kPresetReplyTicks) return;
+  mSelectionTicks = 0;
+  if (mSelectionRepeats++ < kBlockRequestRepeats) {
+    const int slot = (step == kParamUserIrAMsb ? mState.irSlotA : mState.irSlotB).load();
+    Send(build::ParameterSet(static_cast<std::uint8_t>(DeviceParameterNumber(step)),
+                             static_cast<std::uint8_t>((slot >> 7) & kDataByteMask)));
+  } else if (mState.irSelectionStep.compare_exchange_strong(step, 0)) {
+    GiveUp();
+  }
+}
+
+// A save whose dump never came would store the next dump that arrives (a
+// preset stepped to on the pedal) as the saved one.
+void Session::WatchSave() {
+  if (!mState.savePending.load()) {
+    mSaveTicks = 0;
+    return;
+  }
+  if (++mSaveTicks > kStreamReplyTicks && mState.savePending.exchange(false)) GiveUp();
+}
+
+void Session::GiveUp() {
+  mRoles.window.View().SetGroupHidden(kGroupPresetProgress, true);
+  mRoles.window.SetPendingMessage(std::string(kCommunicationErrorText));
 }
 
 // ---- operations offered to the window --------------------------------------------
@@ -189,18 +288,20 @@ void Session::Reconnect() {
   mState.pollCounter = 0;
   mState.polling.store(true);
   Disconnect();
+  ShowConnecting();
 }
+
+void Session::IdleStep() { Streams().IdleStep(); }
 
 void Session::Disconnect() {
   mState.connected.store(false);
-  // A fetch whose reply was lost stops advancing; a reconnect abandons it so
-  // that the next comparison starts a fresh one and no later dump is taken
-  // for a fetched one.
-  mState.fetching.store(false);
-  mState.bulkBeginPending.store(false);
-  mState.awaitingPreset.store(false);
-  mState.awaitingBlock.store(-1);
+  // A fetch abandoned here is started afresh by the next comparison, and no
+  // later dump is taken for a fetched one.
+  mState.ForgetConnection();
   Streams().EndTransfers();
+}
+
+void Session::ShowConnecting() {
   EditorView& view = mRoles.window.View();
   view.SetControlText(kTagDeviceLine, "");
   view.SetControlText(kTagSerialLine, "");
@@ -212,6 +313,7 @@ void Session::Disconnect() {
 void Session::OpenGlobalSettings() {
   mState.polling.store(false);
   mRoles.window.View().SetGroupHidden(kGroupGlobalSettings, false);
+  if (mState.connected.load()) mState.settingsWait.Start(kGlobalSettings);
   Send(build::GlobalRequest(kGlobalSettings));
 }
 
@@ -278,8 +380,8 @@ void Session::OnPresetDump(const PresetDump& dump, std::span<const std::uint8_t>
 void Session::OnFetchedDump(const PresetDump& dump) {
   mState.awaitingPreset.store(false);
   if (!dump.checksumOk) {
-    const int slot = mState.fetchSlot.load();
-    if (slot >= 0) RequestPreset(slot);
+    // Asked again by the tick, which counts the repeats.
+    mState.fetchRetry.store(true);
     return;
   }
   const int slot = dump.slot;
@@ -288,18 +390,7 @@ void Session::OnFetchedDump(const PresetDump& dump) {
   mCache.RecordFetched(slot, dump.payload, dump.checksum, mRoles.params.ParamInt(kParamPatchOffset));
   WriteCacheFileOnUiThread(mRoles.window, mCache, slot, dump.payload);
   mRoles.presets.ShowPresetListEntry(slot);
-
-  const int next = mCache.LowestStaleSlot();
-  if (next < 0) {
-    FinishFetch();
-    return;
-  }
-  mState.fetchSlot.store(next);
-  const int done = mState.fetchDone.fetch_add(1) + 1;
-  const int total = mState.fetchTotal.load();
-  const double ratio = total > 0 ? static_cast<double>(done) / total : 0.0;
-  ShowProgress(mRoles.window.View(), kPresetProgress, ratio);
-  RequestPreset(next);
+  AdvanceFetch();
 }
 
 void Session::OnActiveDump(const PresetDump& dump) {
@@ -315,10 +406,10 @@ void Session::RequestMissingUserIrs() {
   const int slotB = mState.irSlotB.load();
   if (mRoles.params.ParamInt(kParamIrModeA) >= 1 && IsUserIrNumber(slotA) &&
       !mRoles.irStore.HasUserIr(slotA)) {
-    Send(build::IrRequest(static_cast<std::uint16_t>(slotA)));
+    RequestIr(slotA);
   } else if (mRoles.params.ParamInt(kParamIrModeB) >= 1 && IsUserIrNumber(slotB) &&
              !mRoles.irStore.HasUserIr(slotB)) {
-    Send(build::IrRequest(static_cast<std::uint16_t>(slotB)));
+    RequestIr(slotB);
   }
 }
 
@@ -334,8 +425,10 @@ void Session::OnIdentity(const GlobalBlock& block) {
   }
   if (!block.checksumOk) return;
   if (block.type == kGlobalIdentity) {
-    mState.receivedBlocks.store(0);
-    mState.activePresetRepeats.store(0);
+    // Whatever a connection lost without a Disconnect left behind.
+    mState.ForgetConnection();
+    mIrDumpActive = false;
+    mIrRetrySlot = -1;
     mState.activePresetPending.store(true);
     mState.connected.store(true);
     const std::string serial =
@@ -355,6 +448,8 @@ void Session::OnConnectedBlock(const GlobalBlock& block) {
   if (!block.checksumOk) return;
   int awaited = block.type;
   mState.awaitingBlock.compare_exchange_strong(awaited, -1);
+  mState.settingsWait.Answer(block.type);
+  mState.mapWait.Answer(block.type);
   switch (block.type) {
     case kGlobalSettings:
       mRoles.settings.ApplySettingsBlock(block);
@@ -389,6 +484,7 @@ void Session::OnConnectedBlock(const GlobalBlock& block) {
 void Session::OnIrNames(const IrNames& names) {
   if (!names.checksumOk) return;
   const int page = names.page;
+  mState.irNamesWait.Answer(page);
   const int firstRow = (page % kIrNamesPagesPerBank) * static_cast<int>(kIrNamesPerPage);
   for (std::size_t k = 0; k < kIrNamesPerPage; ++k) {
     const int row = firstRow + static_cast<int>(k);
@@ -400,6 +496,7 @@ void Session::OnIrNames(const IrNames& names) {
   // pedal does not have.
   const int next = page + 1;
   if (next % kIrNamesPagesPerBank != 0 && next < static_cast<int>(kIrNamesPageCount)) {
+    mState.irNamesWait.Start(next);
     Send(build::IrNamesRequest(static_cast<std::uint8_t>(next)));
   }
 }
@@ -450,6 +547,7 @@ void Session::OnIrDump(const IrDumpPart& part, std::span<const std::uint8_t> mes
   }
   if (!mIrDumpActive) return;
   mIrDumpActive = false;
+  mState.irWait.Answer(mIrDumpSlot);
   const bool fits = !mIrDumpBroken && mIrUnpacker.Feed(part.packed);
   mIrUnpacker.Flush();
   mIrChecksum.Add(part.packed);
@@ -464,7 +562,7 @@ void Session::OnIrDump(const IrDumpPart& part, std::span<const std::uint8_t> mes
     view.SetControlText(kTagPresetProgressText, PercentText(1.0));
   } else if (mIrRetrySlot != mIrDumpSlot) {
     mIrRetrySlot = mIrDumpSlot;
-    Send(build::IrRequest(static_cast<std::uint16_t>(mIrDumpSlot)));
+    RequestIr(mIrDumpSlot);
     return;
   } else {
     mIrRetrySlot = -1;
@@ -473,7 +571,7 @@ void Session::OnIrDump(const IrDumpPart& part, std::span<const std::uint8_t> mes
   const int slotB = mState.irSlotB.load();
   if (slotB != mIrDumpSlot && mRoles.params.ParamInt(kParamIrModeB) >= 1 &&
       IsUserIrNumber(slotB) && !mRoles.irStore.HasUserIr(slotB)) {
-    Send(build::IrRequest(static_cast<std::uint16_t>(slotB)));
+    RequestIr(slotB);
   }
 }
 

@@ -41,6 +41,9 @@ inline constexpr int kPresetReplyTicks = 10;
 // after kPresetReplyTicks, this many times; then the pedal counts as gone and
 // the session starts over as RECONNECT does.
 inline constexpr int kBlockRequestRepeats = 3;
+// Times a fetched slot whose dump is lost or spoiled is asked for again, one
+// per tick at most; then the fetch leaves its cache file and goes on.
+inline constexpr int kFetchRepeats = 3;
 // Ticks a write stream or an impulse-response upload waits for the pedal's
 // reply before it ends with "Communication error!" (the pedal writes flash).
 inline constexpr int kStreamReplyTicks = 30;
@@ -86,6 +89,8 @@ class Session final : public SysExReceiver {
   void CloseGlobalSettings();
   // UI thread: the window closes.
   void OnWindowClosing();
+  // UI thread: the 20 ms idle step, where the transfers ask their questions.
+  void IdleStep();
 
   // Sends PresetRequest and starts waiting for its dump (either thread).
   void RequestPreset(int slot);
@@ -94,20 +99,37 @@ class Session final : public SysExReceiver {
   void Send(const Bytes& message) { mRoles.sender.SendSysEx(message); }
   StreamHooks& Streams() const { return *mStreams.load(); }
   void StartFetch();
+  // Asks for the fetch slot again, or gives it up once asked often enough.
+  void RetryFetchSlot();
+  // Asks for the lowest slot still stale, or ends the fetch.
+  void AdvanceFetch();
   void FinishFetch();
   // Sends GlobalRequest for a block the conversation cannot go on without,
   // and starts waiting for it (either thread).
   void RequestBlock(std::uint8_t type);
   void SendBlockRequest(int type);
   void RepeatOverdueBlockRequest();
-  // Drops the connection, ends every transfer and shows "Connecting to the
-  // device..."; the polling flag is left as it is.
+  // Every loss of the connection: forgets the per-connection state and ends
+  // every transfer; the polling flag and the device lines are left as they
+  // are. UI thread.
   void Disconnect();
+  // The device lines and controls of a session looking for its pedal.
+  void ShowConnecting();
 
   void OnPresetDump(const PresetDump& dump, std::span<const std::uint8_t> message);
   void OnFetchedDump(const PresetDump& dump);
   void OnActiveDump(const PresetDump& dump);
   void RequestMissingUserIrs();
+  // Sends IrRequest and starts waiting for the dump (either thread).
+  void RequestIr(int slot);
+  // The waits of the smaller requests (UI thread): each overdue request is
+  // asked again, up to kBlockRequestRepeats times, then given up with
+  // "Communication error!" while the session goes on.
+  void WatchReplies();
+  void Watch(ReplyWait& wait, Bytes (*request)(int));
+  void WatchIrSelection();
+  void WatchSave();
+  void GiveUp();
   void OnIdentity(const GlobalBlock& block);
   void OnConnectedBlock(const GlobalBlock& block);
   void OnIrNames(const IrNames& names);
@@ -132,6 +154,11 @@ class Session final : public SysExReceiver {
   std::size_t mIrDumpExpected = 0;  // unpacked bytes the dump announced
   bool mIrDumpBroken = false;       // too big or overflowed: End asks again
   int mIrRetrySlot = -1;            // the slot asked for once more, or -1
+
+  // UI thread: the IrSelectAck wait and the save procedure's wait.
+  int mSelectionTicks = 0;
+  int mSelectionRepeats = 0;
+  int mSaveTicks = 0;
 };
 
 }  // namespace kr7

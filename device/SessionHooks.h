@@ -8,9 +8,10 @@
 // Unless stated otherwise the receive-handler side of each method is called
 // on the audio thread and the tick side on the UI thread.
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string>
 
@@ -20,6 +21,40 @@
 namespace kr7 {
 
 class EditorView;
+
+// Size of one impulse-response image (kind, gain, 32-byte name, 1200
+// samples); a dump or file of any other size is not one.
+inline constexpr std::size_t kIrImageSize = 2436;
+
+// File work the audio thread hands to the UI thread, made without
+// allocating: a plain function and its owner, with a number, two flags and up
+// to one IR image of bytes copied in by value.
+struct UiTask {
+  using Run = void (*)(void* owner, const UiTask& task);
+
+  UiTask() = default;
+  UiTask(Run run, void* owner, int number = 0, bool first = false, bool second = false)
+      : run(run), owner(owner), number(number), first(first), second(second) {}
+
+  // Copies the bytes in; more than an IR image is cut to it.
+  UiTask& WithBytes(std::span<const std::uint8_t> data) {
+    size = std::min(data.size(), bytes.size());
+    std::copy_n(data.begin(), size, bytes.begin());
+    return *this;
+  }
+  std::span<const std::uint8_t> Bytes() const { return {bytes.data(), size}; }
+  void operator()() const {
+    if (run != nullptr) run(owner, *this);
+  }
+
+  Run run = nullptr;
+  void* owner = nullptr;
+  int number = 0;
+  bool first = false;
+  bool second = false;
+  std::size_t size = 0;
+  std::array<std::uint8_t, kIrImageSize> bytes{};
+};
 
 // The optional window as the logic reaches it.
 class WindowLink {
@@ -35,7 +70,7 @@ class WindowLink {
   // a few messages): runs on the UI thread after every window call made
   // before it and before every one made after it - at once when called
   // there, otherwise at the next 20 ms timer step, with or without a window.
-  virtual void RunOnUiThread(std::function<void()> work) = 0;
+  virtual void RunOnUiThread(const UiTask& task) = 0;
 };
 
 // The parameter table with its change handling.
@@ -63,6 +98,8 @@ class PresetSink {
   virtual void StoreSavedPreset(const PresetDump& dump) = 0;
   // The preset-list entry of slot changed in the cache; show it.
   virtual void ShowPresetListEntry(int slot) = 0;
+  // The fetch could not read slot: its row shows that its entry may be old.
+  virtual void MarkUnreadPreset(int slot) = 0;
 };
 
 // Where the pedal's global blocks go (type 0 received while connected, 1
@@ -74,10 +111,6 @@ class SettingsSink {
   virtual void ApplyControllerMap(const GlobalBlock& block) = 0;
   virtual void ApplyProgramMap(const GlobalBlock& block) = 0;
 };
-
-// Size of one impulse-response image (kind, gain, 32-byte name, 1200
-// samples); a dump or file of any other size is not one.
-inline constexpr std::size_t kIrImageSize = 2436;
 
 // Where the pedal's impulse responses and their names go: the IR flows.
 class IrSink {
@@ -167,6 +200,8 @@ class StreamHooks {
   virtual void IrUploadStep() {}
   // RECONNECT: every running transfer ends, without a message.
   virtual void EndTransfers() {}
+  // The 20 ms idle step: questions a transfer left for it.
+  virtual void IdleStep() {}
   // The pedal stored an uploaded impulse response (IrStoredAck) or refused
   // something (ErrorAck, refused): an upload waiting for it is over.
   virtual void OnIrUploadEnded(bool /*refused*/) {}

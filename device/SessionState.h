@@ -13,6 +13,22 @@
 
 namespace kr7 {
 
+// A request whose reply the session waits for: the device tick asks again
+// when it is overdue and gives it up with a message after a few repeats.
+struct ReplyWait {
+  std::atomic<int> asked{-1};  // the slot, page or block type asked for; -1: none
+  std::atomic<int> ticks{0};
+  std::atomic<int> repeats{0};
+  // Before sending: the reply may be handled before the send returns.
+  void Start(int what) {
+    ticks.store(0);
+    repeats.store(0);
+    asked.store(what);
+  }
+  // True when what was awaited; the wait is over then.
+  bool Answer(int what) { return asked.compare_exchange_strong(what, -1); }
+};
+
 struct SessionState {
   // A valid identity block has been received; gates preset dumps, impulse-
   // response traffic and every stream.
@@ -33,6 +49,11 @@ struct SessionState {
   std::atomic<int> fetchSlot{0};
   std::atomic<int> fetchTotal{0};
   std::atomic<int> fetchDone{0};
+  // The fetch slot's dump failed its checksum: the next tick asks again.
+  std::atomic<bool> fetchRetry{false};
+  // Times the fetch slot was asked for again; slots given up in this fetch.
+  std::atomic<int> fetchRepeats{0};
+  std::atomic<int> fetchUnread{0};
   // The next stream tick sends BulkBegin and nothing else.
   std::atomic<bool> bulkBeginPending{false};
 
@@ -81,12 +102,56 @@ struct SessionState {
   // The main page's save procedure waits for the stored preset's dump.
   std::atomic<bool> savePending{false};
 
+  // A user impulse response (IrRequest slot), a page of impulse-response
+  // names, the settings asked for by their page and a map asked for by its
+  // MIDI page.
+  ReplyWait irWait;
+  ReplyWait irNamesWait;
+  ReplyWait settingsWait;
+  ReplyWait mapWait;
+
   // Global blocks (one bit per block type 0, 1, 2) received since the
   // session last connected. A block the editor sends replaces the pedal's
   // whole copy, so it goes out only once the pedal's own has arrived.
   std::atomic<unsigned> receivedBlocks{0};
   void MarkBlockReceived(unsigned type) { receivedBlocks.fetch_or(1u << type); }
   bool BlockReceived(unsigned type) const { return (receivedBlocks.load() >> type) & 1u; }
+
+  // Incoming SysEx messages the message pump had to drop.
+  std::atomic<unsigned> droppedIncoming{0};
+
+  // A transfer ended the connection (the firmware verdict or its page
+  // closed, a bank import done); the next device tick drops it through the
+  // session, the one place that loses a connection.
+  std::atomic<bool> dropRequested{false};
+
+  // The session's own requests are out (checksums, fetch, settings, the
+  // active preset, a user impulse response): their replies are the dumps a
+  // bank stream would take, so a stream waits to begin until they are
+  // answered or given up.
+  bool HandshakeRunning() const {
+    return fetching.load() || awaitingBlock.load() >= 0 || awaitingPreset.load() ||
+           irWait.asked.load() >= 0;
+  }
+
+  // Forgets whatever the last connection left half-way, so that nothing of
+  // it is taken for the next one.
+  void ForgetConnection() {
+    fetching.store(false);
+    fetchSlot.store(0);
+    fetchRetry.store(false);
+    bulkBeginPending.store(false);
+    awaitingPreset.store(false);
+    awaitingBlock.store(-1);
+    blockRepeats.store(0);
+    activePresetPending.store(false);
+    activePresetRepeats.store(0);
+    irRequest.store(false);
+    irSelectionStep.store(0);
+    savePending.store(false);
+    for (ReplyWait* wait : {&irWait, &irNamesWait, &settingsWait, &mapWait}) wait->asked.store(-1);
+    receivedBlocks.store(0);
+  }
 
   // A PresetStore of the editor's values may go out: they hold the loaded
   // preset, and no fetch would take its reply for one of its own.

@@ -73,6 +73,22 @@ bool StreamController::OnIrStored() {
   return true;
 }
 
+bool StreamController::WaitsForSession(bool atStart) const {
+  return atStart && mSession.connected.load() && mSession.HandshakeRunning();
+}
+
+bool StreamController::ImportStep(bool connected) {
+  UpdateCancel();
+  return !WaitsForSession(mImport.AtStart()) && mImport.Step(connected);
+}
+
+bool StreamController::ExportStep(bool connected) {
+  UpdateCancel();
+  if (WaitsForSession(mExport.AtStart())) return false;
+  mBackup.Watch();
+  return mExport.Step(connected);
+}
+
 void StreamController::EndTransfers() {
   mImport.End(false);
   mExport.Abort();
@@ -80,6 +96,26 @@ void StreamController::EndTransfers() {
   if (mSession.irUploadBusy.load()) SetProgressVisible(mHost.View(), kPresetProgress, false);
   // Also between a preset-file import's two uploads, when none is busy.
   OnIrUploadEnded(true);
+  UpdateCancel();
+}
+
+void StreamController::CancelTransfer() {
+  if (mBackup.Busy()) {
+    mBackup.Cancel();
+  } else if (mExport.Active()) {
+    mExport.Abort();
+    SetProgressVisible(mHost.View(), kPresetProgress, false);
+  }
+  mImport.Cancel();
+  mFactory.Cancel();
+  UpdateCancel();
+}
+
+void StreamController::UpdateCancel() {
+  const bool shown = (mExport.Active() && !mExport.AtStart()) || mImport.Active() || mBackup.Busy();
+  if (shown == mCancelShown) return;
+  mCancelShown = shown;
+  mHost.View().SetGroupHidden(kGroupTransferCancel, !shown);
 }
 
 bool StreamController::OnStreamMessage(const PedalMessage& recognised,

@@ -47,6 +47,10 @@ class StreamController final : public StreamHooks {
   BankExport& Export() { return mExport; }
   // The backup made before the pedal's bank is overwritten.
   BankBackup& Backup() { return mBackup; }
+  // The progress overlays' Cancel: ends a bank export or backup (and the
+  // overwrite waiting for it), a bank import or the factory presets update.
+  // The firmware update has none: a loader left half-way cannot boot.
+  void CancelTransfer();
   // The three buttons under "RESET TO FACTORY DEFAULT SETTINGS".
   void FactoryReset(ResetScope scope) { mFactory.Reset(scope); }
   // Starts uploading a packed impulse-response image to a user slot; does
@@ -63,22 +67,26 @@ class StreamController final : public StreamHooks {
   // --- StreamHooks ------------------------------------------------------------------
   void ImportCompletionStep() override { mImport.CompletionStep(); }
   bool FirmwareStep() override { return mFirmware.Step(); }
-  bool FactoryStep() override { return mFactory.Step(); }
-  bool ImportStep(bool connected) override { return mImport.Step(connected); }
-  bool ExportStep(bool connected) override {
-    mBackup.Watch();
-    return mExport.Step(connected);
-  }
+  bool FactoryStep() override { return !WaitsForSession(mFactory.AtStart()) && mFactory.Step(); }
+  bool ImportStep(bool connected) override;
+  bool ExportStep(bool connected) override;
   void IrUploadStep() override;
   void EndTransfers() override;
+  void IdleStep() override { mBackup.AskIfFailed(); }
   void OnIrUploadEnded(bool refused) override;
   bool OnIrStored() override;
   bool FirmwareRunning() const override { return mFirmware.Running(); }
-  bool ExportActive() const override { return mExport.Active(); }
+  bool ExportActive() const override { return mExport.Active() && !mExport.AtStart(); }
   bool OnStreamMessage(const PedalMessage& recognised,
                        std::span<const std::uint8_t> message) override;
 
  private:
+  // A bank stream begins only once the session's own requests are answered
+  // (their replies are dumps the export would take), and does not hold the
+  // tick meanwhile, so the session's fetch can start.
+  bool WaitsForSession(bool atStart) const;
+  // Shows the preset overlay's Cancel while a bank transfer runs under it.
+  void UpdateCancel();
   bool OnShortReply(const ShortReply& reply);
   bool OnListReply(ListReply reply);
 
@@ -91,6 +99,7 @@ class StreamController final : public StreamHooks {
   FactoryUpdate mFactory;
   BankImport mImport;
   IrUploadStream mIrUpload;
+  bool mCancelShown = false;  // UI thread only
 };
 
 }  // namespace kr7

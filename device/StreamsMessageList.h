@@ -60,6 +60,8 @@ class MessageListStream {
   // Ends the stream at once (abort); later replies are ignored.
   void Stop();
   bool Running() const { return mRunning.load(); }
+  // Started, BulkBegin not sent yet.
+  bool AtStart() const { return mRunning.load() && mBulkBeginPending.load(); }
   bool Ready() const { return mReady.load(); }
   int Index() const { return mIndex.load(); }
 

@@ -38,9 +38,10 @@ IrFlows::IrFlows(const DataFolder& folder, SessionState& session, EditorState& e
 void IrFlows::OnUploadStored() {
   std::optional<IrImporter::Uploaded> stored = mImporter.TakeStored();
   if (!stored) return;
-  mWindow.RunOnUiThread([this, uploaded = std::move(*stored)] {
-    mStore.StoreIrImage(uploaded.slot, uploaded.image);
-  });
+  const UiTask::Run write = [](void* owner, const UiTask& task) {
+    static_cast<IrStore*>(owner)->StoreReceivedIr(task.number, task.Bytes());
+  };
+  mWindow.RunOnUiThread(UiTask(write, &mStore, stored->slot).WithBytes(stored->image));
 }
 
 void IrFlows::SetUserIrListEntry(int row, std::string text) {
@@ -48,7 +49,7 @@ void IrFlows::SetUserIrListEntry(int row, std::string text) {
 }
 
 bool IrFlows::HasWholeUserIr(int n) const {
-  if (n < 0 || n >= kUserIrCount) return false;
+  if (!IsUserIrNumber(n)) return false;
   const FileReader reader(mStore.UserIrPath(n));
   return reader.IsOpen() && reader.Size() == kIrImageSize;
 }
@@ -85,6 +86,17 @@ void IrFlows::ImportFromButton(bool sourceB) {
   mSession.irSelectionStep.store(msbParam);
   mParams.SetParamFromPosition(msbParam, ((slot >> kMsbShift) & kSevenBitMask) / kSevenBitMax);
   RunImportDialog();
+}
+
+void IrFlows::OpenBrowser(bool sourceB) {
+  mSession.irSlotAFlag.store(!sourceB);
+  mSession.irSlotBFlag.store(sourceB);
+  const int slot = (sourceB ? mSession.irSlotB : mSession.irSlotA).load();
+  if (IsUserIrNumber(slot)) mBrowserSelection.store(slot);
+  // The bank's own handling fills and colours the rows (and asks the pedal
+  // for the names).
+  mParams.SetParamFromRaw(kParamCustomIrBank, mBrowserSelection.load() / kUserIrBankSize);
+  mWindow.View().SetGroupHidden(kGroupUserIrBrowser, false);
 }
 
 void IrFlows::ImportIntoRow(int n) {
@@ -134,7 +146,7 @@ StoredIr IrFlows::StoreAndUpload(const IrDisplayBuffer& buffer, std::string_view
 
 void IrFlows::ShowSourceName(IrSource source, int slot, const std::string& name) {
   const bool sourceB = source == IrSource::kB;
-  if (slot >= 0 && slot < kUserIrCount) {
+  if (IsUserIrNumber(slot)) {
     mStore.SetUserIrName(slot, name);
     mEditor.SetUserIrRow(slot % kUserIrBankSize, name);
   }
@@ -150,13 +162,16 @@ void IrFlows::ShowSourceName(IrSource source, int slot, const std::string& name)
 // ---- the pedal's impulse responses ---------------------------------------------------
 
 void IrFlows::StoreReceivedIr(int slot, std::span<const std::uint8_t> image) {
-  mWindow.RunOnUiThread([this, slot, bytes = Bytes(image.begin(), image.end())] {
-    if (mStore.StoreReceivedIr(slot, bytes)) Refresh(true);
-  });
+  const UiTask::Run store = [](void* owner, const UiTask& task) {
+    auto& flows = *static_cast<IrFlows*>(owner);
+    if (flows.mStore.StoreReceivedIr(task.number, task.Bytes())) flows.Refresh(true);
+  };
+  mWindow.RunOnUiThread(UiTask(store, this, slot).WithBytes(image));
 }
 
 void IrFlows::RefreshIrList() {
-  mWindow.RunOnUiThread([this] { ShowIrListNames(); });
+  mWindow.RunOnUiThread(UiTask([](void* owner, const UiTask&) { static_cast<IrFlows*>(owner)->ShowIrListNames(); },
+                               this));
 }
 
 void IrFlows::ShowIrListNames() {
@@ -197,11 +212,12 @@ IrSelection IrFlows::CurrentSelection() const {
 void IrFlows::Refresh(bool fromPedal) {
   // The applying scope of the change that asked goes along: data from the
   // pedal or a file opens no block, on whichever thread the refresh runs.
-  mWindow.RunOnUiThread([this, fromPedal, applying = ApplyingScope::Active()] {
+  const UiTask::Run refresh = [](void* owner, const UiTask& task) {
     std::optional<ApplyingScope> scope;
-    if (applying) scope.emplace();
-    RefreshNow(fromPedal);
-  });
+    if (task.second) scope.emplace();
+    static_cast<IrFlows*>(owner)->RefreshNow(task.first);
+  };
+  mWindow.RunOnUiThread(UiTask(refresh, this, 0, fromPedal, ApplyingScope::Active()));
 }
 
 void IrFlows::RefreshNow(bool fromPedal) {

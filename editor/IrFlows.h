@@ -70,6 +70,10 @@ class IrFlows final : public IrSink {
   // current preset (A) or preset + 128 (B), selected by its "MSB" parameter
   // at once, then the file dialog and the import run.
   void ImportFromButton(bool sourceB);
+  // The BROWSE buttons: opens the user-IR browser on the bank of the
+  // source's user IR, that row lit; a press on a row then assigns it to the
+  // source, until the browser closes.
+  void OpenBrowser(bool sourceB);
   // A double-click on browser row number n (a user IR below 256, already the
   // browser selection): file dialog and import.
   void ImportIntoRow(int n);

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "device/Messages.h"
+#include "model/DataFolder.h"
 
 namespace kr7 {
 
@@ -17,8 +18,7 @@ std::vector<Bytes> IrUploadMessages(const IrUpload& upload) {
 }
 
 std::string IrNameFromPath(std::string_view path) {
-  const std::size_t separator = path.find_last_of("/\\");
-  std::string_view file = separator == std::string_view::npos ? path : path.substr(separator + 1);
+  std::string_view file = path.substr(FileNameStart(path));
   file = file.size() > kExtensionSize ? file.substr(0, file.size() - kExtensionSize)
                                       : std::string_view();
   return PadIrName(file);

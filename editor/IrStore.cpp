@@ -112,7 +112,7 @@ bool IrStore::LoadFactoryIrName(int k) {
 }
 
 std::string IrStore::LoadUserIrName(int n) {
-  if (n < 0 || n >= kUserIrCount) return {};
+  if (!IsUserIrNumber(n)) return {};
   std::optional<std::string> name = ReadNameField(UserIrPath(n));
   if (!name) name = EmptySlotText(n);
   std::lock_guard lock(mNamesMutex);
@@ -134,13 +134,13 @@ std::string IrStore::CabinetName(int position) const {
 }
 
 std::string IrStore::UserIrName(int n) const {
-  if (n < 0 || n >= kUserIrCount) return {};
+  if (!IsUserIrNumber(n)) return {};
   std::lock_guard lock(mNamesMutex);
   return mUserIrNames[n];
 }
 
 void IrStore::SetUserIrName(int n, std::string_view name) {
-  if (n < 0 || n >= kUserIrCount) return;
+  if (!IsUserIrNumber(n)) return;
   std::lock_guard lock(mNamesMutex);
   mUserIrNames[n] = std::string(name.substr(0, std::min(name.size(), kIrNameSize)));
 }

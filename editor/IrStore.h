@@ -32,13 +32,11 @@
 #include "editor/WavReader.h"
 #include "model/DataFolder.h"
 #include "model/Parameters.h"
+#include "model/UserIrNumbers.h"
 
 namespace kr7 {
 
 inline constexpr int kFactoryIrCount = 8;
-inline constexpr int kUserIrCount = 288;
-inline constexpr int kUserIrBankSize = 32;
-inline constexpr int kUserIrBankCount = kUserIrCount / kUserIrBankSize;
 // Only these can receive an imported impulse response.
 inline constexpr int kWritableUserIrCount = 256;
 // A 14-bit slot field below this names a user IR file.

@@ -36,6 +36,8 @@ inline constexpr igraphics::Colour kUnmodifiedColour{255, 255, 255, 255};
 // Preset-list rows: the current one opaque, the others dimmed.
 inline constexpr igraphics::Colour kPresetRowColour{150, 100, 255, 255};
 inline constexpr igraphics::Colour kPresetRowHighlightColour{255, 100, 255, 255};
+// A row whose preset the last fetch could not read.
+inline constexpr igraphics::Colour kUnreadPresetRowColour{255, 255, 110, 110};
 // User-IR browser rows, and the selected one.
 inline constexpr igraphics::Colour kBrowserRowColour{255, 120, 120, 120};
 inline constexpr igraphics::Colour kBrowserRowSelectedColour{255, 200, 200, 200};

@@ -81,8 +81,15 @@ void MidiMapping::OnGlobalSetting(int index) {
 }
 
 void MidiMapping::SendWholeBlock(std::uint8_t type, const Bytes& block) {
-  if (!mSession.connected.load() || !mSession.BlockReceived(type)) {
-    mWindow.SetPendingMessage(std::string(kSettingsNotArrivedText));
+  if (!mSession.connected.load()) {
+    mWindow.SetPendingMessage(std::string(kPedalNotConnectedText));
+    return;
+  }
+  if (!mSession.BlockReceived(type)) {
+    const std::string_view text = type == kGlobalControllerMap ? kControllerMapNotArrivedText
+                                  : type == kGlobalProgramMap  ? kProgramMapNotArrivedText
+                                                               : kSettingsNotArrivedText;
+    mWindow.SetPendingMessage(std::string(text));
     return;
   }
   mSender.SendSysEx(block);
@@ -191,14 +198,20 @@ void MidiMapping::SwitchPages(std::string_view hide, std::string_view show) {
   view.SetGroupHidden(show, false);
 }
 
+void MidiMapping::RequestMap(std::uint8_t type) {
+  // The session asks again for a lost map, and says so when it never comes.
+  if (mSession.connected.load()) mSession.mapWait.Start(type);
+  mSender.SendSysEx(build::GlobalRequest(type));
+}
+
 void MidiMapping::OpenControllerMapPage() {
   SwitchPages(kGroupGlobalSettings, kGroupMidiCc);
-  mSender.SendSysEx(build::GlobalRequest(kGlobalControllerMap));
+  RequestMap(kGlobalControllerMap);
 }
 
 void MidiMapping::OpenProgramMapPage() {
   SwitchPages(kGroupGlobalSettings, kGroupMidiProgram);
-  mSender.SendSysEx(build::GlobalRequest(kGlobalProgramMap));
+  RequestMap(kGlobalProgramMap);
 }
 
 void MidiMapping::CloseControllerMapPage() {

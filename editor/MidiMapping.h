@@ -67,6 +67,7 @@ class MidiMapping {
   void Describe(int function);
   void EnableParamControls(int index, bool enabled);
   void SwitchPages(std::string_view hide, std::string_view show);
+  void RequestMap(std::uint8_t type);
 
   SessionState& mSession;
   EditorState& mEditor;

@@ -251,6 +251,7 @@ void ParameterChangeHandler::OnIrMode(bool sourceB, int m) {
     EditorView& view = mHost.View();
     view.SetParameterControlsDisabled(sourceB ? kParamUserIrGainB : kParamUserIrGainA, factory);
     view.SetControlDisabled(sourceB ? kTagImportIrB : kTagImportIrA, factory);
+    view.SetControlDisabled(sourceB ? kTagBrowseIrB : kTagBrowseIrA, factory);
     const int position = sourceB ? kCabinetPositionB : kCabinetPositionA;
     view.SetControlText(sourceB ? kTagIrRowB : kTagIrRowA,
                         factory ? std::string(kCabinetNames[static_cast<std::size_t>(position)])
@@ -265,9 +266,7 @@ void ParameterChangeHandler::OnUserIrNumber(bool sourceB, int m) {
   (sourceB ? mSession.irSlotB : mSession.irSlotA).store(number);
   const bool assigned = (sourceB ? mSession.irSlotBFlag : mSession.irSlotAFlag).load();
   if (!assigned || mHost.ParamInt(sourceB ? kParamIrModeB : kParamIrModeA) == 0) return;
-  // The pedal's two 7-bit halves reach 16383; only 0..287 name a user IR,
-  // and anything else must neither index the name table nor be asked for.
-  if (number < 0 || number >= kUserIrCount) return;
+  if (!IsUserIrNumber(number)) return;
   const std::string name = mHost.LoadUserIrName(number);
   const std::string row = mHost.BrowserRowText(number % kUserIrBankSize);
   if (row != EmptySlotText(number) && row != name && !mHost.IrImportBusy()) {
@@ -336,6 +335,7 @@ void ParameterChangeHandler::OnCustomIrBank(int m) {
   }
   // Names travel only in a conversation.
   if (mSession.connected.load()) {
+    mSession.irNamesWait.Start(m * kIrNamesPagesPerBank);
     mHost.Send(build::IrNamesRequest(Data(m * kIrNamesPagesPerBank)));
   }
 }

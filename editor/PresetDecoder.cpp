@@ -29,12 +29,19 @@ void PresetDecoder::LoadCache() {
 // written, or it would take their slots for empty and their checksums for zero.
 void PresetDecoder::RenumberList() {
   const int patchOffset = mParams.ParamInt(kParamPatchOffset);
-  if (mListedOffset.exchange(patchOffset) != patchOffset) mWindow.RunOnUiThread([this] { ReadList(); });
+  if (mListedOffset.exchange(patchOffset) == patchOffset) return;
+  ReloadList();
+}
+
+void PresetDecoder::ReloadList() {
+  mWindow.RunOnUiThread(UiTask([](void* owner, const UiTask&) { static_cast<PresetDecoder*>(owner)->ReadList(); },
+                               this));
 }
 
 void PresetDecoder::ClearFiles() {
   // After the cache files still waiting to be written, which go too.
-  mWindow.RunOnUiThread([this] { mCache.Clear(); });
+  mWindow.RunOnUiThread(UiTask([](void* owner, const UiTask&) { static_cast<PresetCache*>(owner)->Clear(); },
+                               &mCache));
 }
 
 void PresetDecoder::ClearCacheFromMenu() {

@@ -48,9 +48,7 @@ class PresetDecoder final : public PresetSink, public CacheReset {
   void RenumberList();
   // Reads the list again whatever changed (UI thread), after the cache files
   // still waiting to be written.
-  void ReloadList() {
-    mWindow.RunOnUiThread([this] { ReadList(); });
-  }
+  void ReloadList();
   // "Clear Cache Data": the cached presets and impulse responses go, the
   // lists are read again and the user is told. The factory WAV files are not
   // cache and stay, so the impulse-response names fall back to them and to
@@ -62,6 +60,7 @@ class PresetDecoder final : public PresetSink, public CacheReset {
   bool ApplyActivePreset(const PresetDump& dump) override;
   void StoreSavedPreset(const PresetDump& dump) override;
   void ShowPresetListEntry(int slot) override { mEditor.MarkPresetRowDirty(slot); }
+  void MarkUnreadPreset(int slot) override { mEditor.SetPresetRowColour(slot, kUnreadPresetRowColour); }
 
   // CacheReset
   void ClearCachesAndRebuild() override;

@@ -82,11 +82,11 @@ DynamicsReading ReadDynamics(int m, int compressorRatio, int expanderRatio) {
   if (m < kNeutral) {
     reading.title = kExpanderTitle;
     reading.thresholdDb = (m / 63.0 - 1.0) * 60.0;
-    reading.ratio = 1.0 / (expanderRatio / 127.0 * 11.0 + 1.0);
+    reading.ratio = 1.0 / ExpanderRatio(expanderRatio);
   } else if (m > kNeutral) {
     reading.title = kCompressorTitle;
     reading.thresholdDb = (m - 65) / 62.0 * -60.0;
-    reading.ratio = compressorRatio / 127.0 * 19.0 + 1.0;
+    reading.ratio = CompressorRatio(compressorRatio);
   } else {
     reading.title = kDynamicsTitle;
   }
@@ -100,9 +100,11 @@ DynamicsReading ReadDynamics(int m, int compressorRatio, int expanderRatio) {
   return reading;
 }
 
-double CompressorRatio(int m) { return Unit(m) * 19.0 + 1.0; }
+// In double like the dynamics graph's ratio, so the graph and the text agree;
+// no step lies near a rounding tie of the one-decimal texts.
+double CompressorRatio(int m) { return m / 127.0 * 19.0 + 1.0; }
 std::string CompressorRatioText(int m) { return Format("%.1f:1", CompressorRatio(m)); }
-double ExpanderRatio(int m) { return Unit(m) * 11.0 + 1.0; }
+double ExpanderRatio(int m) { return m / 127.0 * 11.0 + 1.0; }
 std::string ExpanderRatioText(int m) { return Format("1:%.1f", ExpanderRatio(m)); }
 double GateRatio(int m) { return Unit(m) * 9.0 + 1.0; }
 std::string GateRatioText(int m) { return Format("%.1f:1", GateRatio(m)); }

@@ -77,6 +77,10 @@ inline constexpr int kTagUserIrGainValueB = 28;
 inline constexpr int kTagMicrophoneSlider = 61;
 inline constexpr int kTagImportIrA = 62;  // IMPORT buttons, disabled at start
 inline constexpr int kTagImportIrB = 63;
+// BROWSE buttons beside them, disabled at start: the user-IR browser,
+// assigning to source A or B.
+inline constexpr int kTagBrowseIrA = 146;
+inline constexpr int kTagBrowseIrB = 147;
 // IR list rows 1..8 (row 0, "Off", has no tag): factory cabinet k (cabinet
 // position k + 1) is row kTagIrListFirst + k; the last two rows also show
 // the user impulse response source A or B plays.
@@ -166,6 +170,9 @@ inline constexpr std::string_view kGroupMidiProgram = "midiprogramcontrols";
 inline constexpr std::string_view kGroupAbout = "aboutcontrols";
 inline constexpr std::string_view kGroupPresetProgress = "progresscontrols";
 inline constexpr std::string_view kGroupFactoryProgress = "factorypresetcontrols";
+// The Cancel button over the preset progress overlay, shown only while a
+// bank export, backup or bank import runs under it.
+inline constexpr std::string_view kGroupTransferCancel = "transfercancelcontrols";
 
 // Names the parameter-change handling shows and hides although no control
 // belongs to them; doing so has no effect.

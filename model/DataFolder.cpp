@@ -1,48 +1,27 @@
 #include "model/DataFolder.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <utility>
 
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "model/SystemFiles.h"
 
 namespace kr7 {
 
 namespace {
 
-constexpr mode_t kFolderMode = 0755;
+bool IsSeparator(char c) { return sys::kFolderSeparators.find(c) != std::string_view::npos; }
 
 std::string StripTrailingSlashes(std::string path) {
-  while (path.size() > 1 && path.back() == '/') {
+  while (path.size() > 1 && IsSeparator(path.back())) {
     path.pop_back();
   }
   return path;
-}
-
-bool IsFolder(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-std::string HomeFolder() {
-  const char* home = std::getenv("HOME");
-  if (home != nullptr && *home != '\0') {
-    return home;
-  }
-  // Services and some sandboxes run without HOME; the account still has one.
-  if (const passwd* account = ::getpwuid(::getuid()); account != nullptr && account->pw_dir) {
-    return account->pw_dir;
-  }
-  return {};
 }
 
 }  // namespace
 
 std::string JoinPath(std::string_view a, std::string_view b) {
   std::string joined(a);
-  if (!joined.empty() && joined.back() != '/') {
+  if (!joined.empty() && !IsSeparator(joined.back())) {
     joined += '/';
   }
   joined += b;
@@ -53,32 +32,21 @@ bool CreateFolder(const std::string& path) {
   if (path.empty()) {
     return false;
   }
-  // Walk the path one component at a time; an existing component is fine.
-  for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
-       slash = path.find('/', slash + 1)) {
-    const std::string parent = path.substr(0, slash);
-    if (::mkdir(parent.c_str(), kFolderMode) != 0 && errno != EEXIST) {
-      return false;
-    }
+  // Walk the path one component at a time. A parent that cannot be made
+  // (a drive, a server's share, a folder of another user) may exist all the
+  // same: only the last step decides.
+  for (std::size_t cut = path.find_first_of(sys::kFolderSeparators, 1); cut != std::string::npos;
+       cut = path.find_first_of(sys::kFolderSeparators, cut + 1)) {
+    sys::MakeFolder(path.substr(0, cut));
   }
-  if (::mkdir(path.c_str(), kFolderMode) != 0 && errno != EEXIST) {
-    return false;
-  }
-  return IsFolder(path);
+  return sys::MakeFolder(path);
 }
 
-std::string DataFolder::ResolveDefaultBase() {
-  const char* dataHome = std::getenv("XDG_DATA_HOME");
-  // The XDG rules ignore a relative value.
-  if (dataHome != nullptr && dataHome[0] == '/') {
-    return JoinPath(StripTrailingSlashes(dataHome), kDataFolderName);
-  }
-  const std::string home = HomeFolder();
-  if (home.empty()) {
-    // No usable home: stay in the working folder rather than the file-system root.
-    return std::string(kDataFolderName);
-  }
-  return JoinPath(JoinPath(StripTrailingSlashes(home), ".local/share"), kDataFolderName);
+std::string DataFolder::ResolveDefaultBase() { return sys::UserDataFolder(); }
+
+std::size_t FileNameStart(std::string_view path) {
+  const std::size_t separator = path.find_last_of("/\\");
+  return separator == std::string_view::npos ? 0 : separator + 1;
 }
 
 DataFolder::DataFolder() : mBase(ResolveDefaultBase()) {}

@@ -1,73 +1,19 @@
 #include "model/FileIO.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace kr7 {
-
-namespace {
-
-constexpr mode_t kNewFileMode = 0644;
-
-// write(2) may accept less than asked or be interrupted; loop until done.
-bool WriteFully(int fd, const std::uint8_t* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t written = ::write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return false;
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return true;
-}
-
-// A power cut after a rename finds the whole new file only when its data,
-// and then the folder's new entry, reached the disk first: both are synced
-// here. POSIX; each system has its own way.
-bool SyncToDisk(const std::string& path, bool folder) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (folder ? O_DIRECTORY : 0));
-  if (fd < 0) return false;
-  const bool synced = ::fsync(fd) == 0;
-  ::close(fd);
-  return synced;
-}
-
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? "." : path.substr(0, std::max<std::size_t>(slash, 1));
-}
-
-}  // namespace
 
 // --- FileReader -----------------------------------------------------------------
 
 bool FileReader::OpenRead(const std::string& path) {
   Close();
-  int fd = -1;
-  do {
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) {
+  mFile = sys::OpenForReading(path);
+  if (!IsOpen()) {
     return false;
   }
-  struct stat info {};
-  // A folder opens read-only on POSIX but is no file to read.
-  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-    ::close(fd);
-    return false;
-  }
-  mFd = fd;
-  mSize = S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
+  mSize = sys::RegularFileSize(mFile).value_or(0);
   mPosition = 0;
   mBuffer.resize(kBufferSize);
   mBufferBegin = mBufferEnd = 0;
@@ -75,25 +21,19 @@ bool FileReader::OpenRead(const std::string& path) {
 }
 
 void FileReader::RefreshSize() {
-  struct stat info {};
-  if (::fstat(mFd, &info) == 0 && S_ISREG(info.st_mode)) {
-    mSize = static_cast<std::uint64_t>(info.st_size);
+  if (const std::optional<std::uint64_t> size = sys::RegularFileSize(mFile)) {
+    mSize = *size;
   }
 }
 
 bool FileReader::Refill() {
   mBufferBegin = mBufferEnd = 0;
-  for (;;) {
-    const ssize_t got = ::read(mFd, mBuffer.data(), mBuffer.size());
-    if (got < 0 && errno == EINTR) {
-      continue;
-    }
-    if (got <= 0) {
-      return false;
-    }
-    mBufferEnd = static_cast<std::size_t>(got);
-    return true;
+  const std::ptrdiff_t got = sys::ReadSome(mFile, mBuffer.data(), mBuffer.size());
+  if (got <= 0) {
+    return false;
   }
+  mBufferEnd = static_cast<std::size_t>(got);
+  return true;
 }
 
 std::ptrdiff_t FileReader::Read(void* dest, std::ptrdiff_t n) {
@@ -128,11 +68,11 @@ std::uint64_t FileReader::Skip(std::uint64_t n) {
   mBufferBegin += static_cast<std::size_t>(fromBuffer);
   std::uint64_t skipped = fromBuffer;
   if (skipped < n) {
-    // The kernel's offset is past everything buffered, i.e. at mPosition + buffered.
+    // The system's offset is past everything buffered, i.e. at mPosition + buffered.
     const std::uint64_t offset = mPosition + buffered;
     const std::uint64_t available = mSize > offset ? mSize - offset : 0;
     const std::uint64_t step = std::min(n - skipped, available);
-    if (step > 0 && ::lseek(mFd, static_cast<off_t>(step), SEEK_CUR) >= 0) {
+    if (step > 0 && sys::SkipForward(mFile, step)) {
       skipped += step;
     }
   }
@@ -153,10 +93,10 @@ std::vector<std::uint8_t> FileReader::ReadAll(std::size_t maxBytes) {
 }
 
 void FileReader::Close() {
-  if (mFd >= 0) {
-    ::close(mFd);
+  if (IsOpen()) {
+    sys::CloseFile(mFile);
   }
-  mFd = -1;
+  mFile = sys::kNoFile;
   mSize = 0;
   mPosition = 0;
   mBuffer.clear();
@@ -168,14 +108,10 @@ void FileReader::Close() {
 
 bool FileWriter::OpenWrite(const std::string& path, int bufferCount) {
   Close();
-  int fd = -1;
-  do {
-    fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kNewFileMode);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) {
+  mFile = sys::OpenForWriting(path);
+  if (!IsOpen()) {
     return false;
   }
-  mFd = fd;
   mPosition = 0;
   mFill = 0;
   mFailed = false;
@@ -187,7 +123,7 @@ bool FileWriter::Flush() {
   if (mFill == 0) {
     return true;
   }
-  if (!mFailed && !WriteFully(mFd, mBuffer.data(), mFill)) {
+  if (!mFailed && !sys::WriteAll(mFile, mBuffer.data(), mFill)) {
     mFailed = true;
   }
   mFill = 0;
@@ -214,15 +150,22 @@ std::ptrdiff_t FileWriter::Write(const void* src, std::ptrdiff_t n) {
   return accepted;
 }
 
+bool FileWriter::CloseDurably() {
+  if (IsOpen() && Flush() && !sys::FlushToDisk(mFile)) {
+    mFailed = true;
+  }
+  return Close();
+}
+
 bool FileWriter::Close() {
-  if (mFd < 0) {
+  if (!IsOpen()) {
     return true;
   }
   Flush();
-  if (::close(mFd) != 0) {
+  if (!sys::CloseFile(mFile)) {
     mFailed = true;
   }
-  mFd = -1;
+  mFile = sys::kNoFile;
   mBuffer.clear();
   mBuffer.shrink_to_fit();
   mFill = 0;
@@ -246,14 +189,11 @@ bool AtomicFileWriter::Commit() {
     return false;
   }
   mActive = false;
-  const bool written = mWriter.Close() && SyncToDisk(mTempPath, false);
-  if (!written || std::rename(mTempPath.c_str(), mPath.c_str()) != 0) {
-    ::unlink(mTempPath.c_str());
+  const bool written = mWriter.CloseDurably();
+  if (!written || !sys::ReplaceFile(mTempPath, mPath)) {
+    sys::RemoveFile(mTempPath);
     return false;
   }
-  // The file is in place either way; an unsynced entry only risks the old
-  // file coming back after a power cut.
-  SyncToDisk(FolderOf(mPath), true);
   return true;
 }
 
@@ -263,7 +203,7 @@ void AtomicFileWriter::Abandon() {
   }
   mActive = false;
   mWriter.Close();
-  ::unlink(mTempPath.c_str());
+  sys::RemoveFile(mTempPath);
 }
 
 bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size) {
@@ -282,50 +222,23 @@ bool WriteFileAtomically(const std::string& path, const void* data, std::size_t 
 
 bool DirectoryScan::First(const std::string& folder) {
   Close();
-  mDir = ::opendir(folder.c_str());
-  if (mDir == nullptr) {
-    return false;
-  }
-  mFolder = folder;
+  mReader = sys::OpenFolder(folder);
   return ReadEntry();
 }
 
-bool DirectoryScan::Next() { return mDir != nullptr && ReadEntry(); }
+bool DirectoryScan::Next() { return ReadEntry(); }
 
 bool DirectoryScan::ReadEntry() {
-  for (;;) {
-    errno = 0;
-    const dirent* entry = ::readdir(mDir);
-    if (entry == nullptr) {
-      mName.clear();
-      mIsDirectory = false;
-      return false;
-    }
-    const std::string_view name = entry->d_name;
-    if (name == "." || name == "..") {
-      continue;
-    }
-    mName = name;
-    if (entry->d_type == DT_DIR) {
-      mIsDirectory = true;
-    } else if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-      // Some file systems do not fill d_type; a link counts as what it names.
-      struct stat info {};
-      const std::string full = mFolder + "/" + mName;
-      mIsDirectory = ::stat(full.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-    } else {
-      mIsDirectory = false;
-    }
+  if (mReader && sys::NextEntry(*mReader, mName, mIsDirectory)) {
     return true;
   }
+  mName.clear();
+  mIsDirectory = false;
+  return false;
 }
 
 void DirectoryScan::Close() {
-  if (mDir != nullptr) {
-    ::closedir(mDir);
-  }
-  mDir = nullptr;
-  mFolder.clear();
+  mReader.reset();
   mName.clear();
   mIsDirectory = false;
 }

@@ -4,8 +4,8 @@
 //
 // Failures are never reported by exception or message: an object that could
 // not open its file is simply not open, every read returns 0 and every write
-// accepts 0 bytes. Callers that care test IsOpen(). Paths are UTF-8 and are
-// handed to the system as they stand.
+// accepts 0 bytes. Callers that care test IsOpen(). Paths are UTF-8; the
+// system's side is SystemFiles.h.
 //
 // Each object belongs to the thread that created it; nothing here locks.
 
@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include <dirent.h>
+#include "model/SystemFiles.h"
 
 namespace kr7 {
 
@@ -31,7 +31,7 @@ class FileReader {
 
   // Opens an existing file read-only; closes any file held before.
   bool OpenRead(const std::string& path);
-  bool IsOpen() const { return mFd >= 0; }
+  bool IsOpen() const { return mFile != sys::kNoFile; }
   // Size recorded at opening (refreshed by each Read); 0 when unknown.
   std::uint64_t Size() const { return mSize; }
   // Bytes consumed so far.
@@ -52,7 +52,7 @@ class FileReader {
   bool Refill();
   void RefreshSize();
 
-  int mFd = -1;
+  sys::FileHandle mFile = sys::kNoFile;
   std::uint64_t mSize = 0;
   std::uint64_t mPosition = 0;
   std::vector<std::uint8_t> mBuffer;
@@ -74,7 +74,7 @@ class FileWriter {
   // before. bufferCount (at least 1) sizes the write-behind buffer in blocks
   // of kBufferSize.
   bool OpenWrite(const std::string& path, int bufferCount = kDefaultBufferCount);
-  bool IsOpen() const { return mFd >= 0; }
+  bool IsOpen() const { return mFile != sys::kNoFile; }
   // Bytes accepted so far.
   std::uint64_t Position() const { return mPosition; }
   // Accepts up to n bytes; returns the count accepted (0 when not open or
@@ -84,11 +84,13 @@ class FileWriter {
   // when this returns. Returns false if any write failed since opening
   // (callers that only need the contract of "silent failure" may ignore it).
   bool Close();
+  // Close, waiting until everything accepted is on the disk.
+  bool CloseDurably();
 
  private:
   bool Flush();
 
-  int mFd = -1;
+  sys::FileHandle mFile = sys::kNoFile;
   std::uint64_t mPosition = 0;
   std::vector<std::uint8_t> mBuffer;
   std::size_t mFill = 0;
@@ -96,9 +98,9 @@ class FileWriter {
 };
 
 // Writes a whole file so that it is either completely replaced or left as it
-// was: the data go to "<path>.tmp", which is synced to the disk and renamed
-// over path only when every byte was written and closed; the folder is synced
-// after the rename. Returns false (and removes the temporary) on any failure.
+// was: the data go to "<path>.tmp", which reaches the disk and then replaces
+// path only when every byte was written and closed. Returns false (and
+// removes the temporary) on any failure.
 bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size);
 
 // Same, for callers that produce the file piece by piece: Begin opens the
@@ -146,8 +148,7 @@ class DirectoryScan {
  private:
   bool ReadEntry();
 
-  DIR* mDir = nullptr;
-  std::string mFolder;
+  sys::FolderReaderPtr mReader;
   std::string mName;
   bool mIsDirectory = false;
 };

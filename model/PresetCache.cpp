@@ -5,9 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include <unistd.h>
-
 #include "model/FileIO.h"
+#include "model/SystemFiles.h"
 
 namespace kr7 {
 
@@ -184,7 +183,7 @@ int PresetCache::Clear() {
   int deleted = 0;
   for (const std::string& folder : {mFolder.Presets(), mFolder.UserIrs(), mFolder.FactoryIrs()}) {
     for (const std::string& name : CacheFileNames(folder)) {
-      if (::unlink(JoinPath(folder, name).c_str()) == 0) {
+      if (sys::RemoveFile(JoinPath(folder, name))) {
         ++deleted;
       }
     }

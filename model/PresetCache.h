@@ -27,15 +27,10 @@
 #include <string_view>
 
 #include "model/DataFolder.h"
+#include "model/PresetChecksum.h"
 #include "model/PresetPayload.h"
 
 namespace kr7 {
-
-struct PresetChecksum {
-  std::uint8_t high = 0;  // bits 7..13 of the sum
-  std::uint8_t low = 0;   // bits 0..6
-  bool operator==(const PresetChecksum&) const = default;
-};
 
 class PresetCache {
  public:

@@ -12,7 +12,6 @@ namespace kr7 {
 namespace {
 
 constexpr char kSpace = ' ';
-constexpr std::string_view kSeparators = "/\\";
 constexpr double kMaxStoredValue = 255.0;
 // Below this a "User IR Preset MSB" names the preset's own user IRs.
 constexpr int kOwnSlotMsbLimit = 2;
@@ -45,17 +44,16 @@ std::vector<std::uint8_t> BlockAt(std::span<const std::uint8_t> file, std::size_
 bool FitsRememberedPath(std::string_view path) { return path.size() < kRememberedPathCapacity; }
 
 std::string PresetFileStem(std::string_view path) {
-  const std::size_t separator = path.find_last_of(kSeparators);
-  std::string_view file = separator == std::string_view::npos ? path : path.substr(separator + 1);
+  std::string_view file = path.substr(FileNameStart(path));
   const std::size_t dot = file.rfind('.');
   if (dot != std::string_view::npos) file = file.substr(0, dot);
   return std::string(file);
 }
 
 std::string ExportSuggestion(std::string_view rememberedPath, std::string_view presetName) {
-  const std::size_t separator = rememberedPath.find_last_of(kSeparators);
-  if (rememberedPath.empty() || separator == std::string_view::npos) return std::string(presetName);
-  return std::string(rememberedPath.substr(0, separator + 1)) + std::string(presetName);
+  const std::size_t name = FileNameStart(rememberedPath);
+  if (name == 0) return std::string(presetName);
+  return std::string(rememberedPath.substr(0, name)) + std::string(presetName);
 }
 
 // ---- export -----------------------------------------------------------------

@@ -26,9 +26,14 @@ inline constexpr std::string_view kEditorOutOfDateText =
 // The shell's answer when the manual cannot be opened.
 inline constexpr std::string_view kSeeManualText = "See the manual";
 // Not one of the pedal's texts: a settings change or a map was to replace
-// the pedal's copy before that copy had arrived.
+// the pedal's copy with no pedal connected, or before that copy had arrived.
+inline constexpr std::string_view kPedalNotConnectedText = "The pedal is not connected.";
 inline constexpr std::string_view kSettingsNotArrivedText =
     "The pedal's settings have not arrived yet. Please try again.";
+inline constexpr std::string_view kControllerMapNotArrivedText =
+    "The pedal's MIDI CC map has not arrived yet. Please try again.";
+inline constexpr std::string_view kProgramMapNotArrivedText =
+    "The pedal's program change map has not arrived yet. Please try again.";
 // Not one of the pedal's texts: a chosen path longer than the editor keeps.
 inline constexpr std::string_view kPathTooLongText =
     "The path of the chosen file is too long. \nPlease choose a shorter path.";
@@ -37,6 +42,19 @@ inline constexpr std::string_view kPathTooLongText =
 // file) asked for while another one is still on its way.
 inline constexpr std::string_view kIrUploadBusyText =
     "An impulse response is being sent to the KR7. \nPlease wait until it is stored.";
+
+// Not one of the pedal's texts: an export that stopped because one of its
+// parts kept arriving broken (preset slot, user IR number), or because the
+// finished file would not import again. No file is written then.
+inline constexpr std::string_view kExportPresetUnreadFormat =
+    "The export was stopped: preset slot %d could not be read from the KR7 intact. \nNo file was written.";
+inline constexpr std::string_view kExportIrUnreadFormat =
+    "The export was stopped: user IR %d could not be read from the KR7 intact. \nNo file was written.";
+inline constexpr std::string_view kExportCheckFailedText =
+    "The export was stopped: the file would not import again. \nNo file was written.";
+// Not one of the pedal's texts: a bank transfer asked for with no pedal.
+inline constexpr std::string_view kNotConnectedText =
+    "The KR7 is not connected. \nPlease connect it and try again.";
 
 // ---- questions (OK and Cancel) ------------------------------------------------
 inline constexpr std::string_view kResetQuestion = "Are you sure?";
@@ -64,6 +82,8 @@ inline constexpr std::string_view kErrorCaption = "Error";
 // ---- texts of controls ----------------------------------------------------------
 inline constexpr std::string_view kDeviceLineText = "DEVICE: Norvane Valvora KR7";
 inline constexpr std::string_view kConnectingText = "Connecting to the device...";
+// Not one of the pedal's texts: the fetch gave up on some presets (count).
+inline constexpr std::string_view kUnreadPresetsFormat = "%d presets could not be read.";
 inline constexpr std::string_view kVersionLineFormat = "VERSION: %.1f";  // version / 10.0
 inline constexpr std::string_view kSerialLinePrefix = "SERIAL: ";
 inline constexpr std::string_view kPresetProgressTitle = "Loading Presets...";

@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
+#include "model/DataFolder.h"
 #include "model/FileIO.h"
 #include "pedal/VirtualPedal.h"
 
@@ -32,10 +31,6 @@ constexpr std::size_t kControllerOffset = kSettingsOffset + kNumGlobalSettings;
 constexpr std::size_t kProgramOffset = kControllerOffset + kNumControllerValues;
 constexpr std::size_t kSerialOffset = kProgramOffset + kNumProgramEntries;
 static_assert(kSerialOffset + kTextFieldSize == kGlobalsFileSize);
-
-std::string Join(const std::string& folder, std::string_view name) {
-  return folder + "/" + std::string(name);
-}
 
 std::string IrFileName(int slot) {
   char name[16];
@@ -113,18 +108,18 @@ int SlotOfEntry(int entry) {
 
 int StateStore::Load(PedalState& state) const {
   int used = 0;
-  used += LoadBank(Join(mFolder, kPresetsFile), state.presets) ? 1 : 0;
-  used += LoadBank(Join(mFolder, kFactoryFile), state.factoryBank) ? 1 : 0;
-  used += LoadGlobals(Join(mFolder, kGlobalsFile), state) ? 1 : 0;
+  used += LoadBank(JoinPath(mFolder, kPresetsFile), state.presets) ? 1 : 0;
+  used += LoadBank(JoinPath(mFolder, kFactoryFile), state.factoryBank) ? 1 : 0;
+  used += LoadGlobals(JoinPath(mFolder, kGlobalsFile), state) ? 1 : 0;
   state.editBuffer = state.presets[static_cast<std::size_t>(state.activeSlot)];
-  FileReader firmware(Join(mFolder, kFirmwareFile));
+  FileReader firmware(JoinPath(mFolder, kFirmwareFile));
   if (firmware.IsOpen()) {
     state.firmware = firmware.ReadAll(kMaxFirmwareFile);
     ++used;
   }
-  const std::string irFolder = Join(mFolder, kIrFolder);
+  const std::string irFolder = JoinPath(mFolder, kIrFolder);
   for (int entry = 0; entry < kNumIrEntries; ++entry) {
-    const Bytes bytes = ReadExactly(Join(irFolder, IrFileName(SlotOfEntry(entry))), kIrImageSize);
+    const Bytes bytes = ReadExactly(JoinPath(irFolder, IrFileName(SlotOfEntry(entry))), kIrImageSize);
     if (!bytes.empty()) {
       IrImage image{};
       std::copy(bytes.begin(), bytes.end(), image.begin());
@@ -136,29 +131,28 @@ int StateStore::Load(PedalState& state) const {
 }
 
 bool StateStore::Save(const PedalState& state, unsigned changes) const {
-  std::error_code ignored;
-  std::filesystem::create_directories(Join(mFolder, kIrFolder), ignored);
+  CreateFolder(JoinPath(mFolder, kIrFolder));
   bool ok = true;
   if ((changes & kChangePresets) != 0) {
-    ok = SaveBank(Join(mFolder, kPresetsFile), state.presets) && ok;
+    ok = SaveBank(JoinPath(mFolder, kPresetsFile), state.presets) && ok;
   }
   if ((changes & kChangeFactoryBank) != 0) {
-    ok = SaveBank(Join(mFolder, kFactoryFile), state.factoryBank) && ok;
+    ok = SaveBank(JoinPath(mFolder, kFactoryFile), state.factoryBank) && ok;
   }
   if ((changes & kChangeGlobals) != 0) {
-    ok = SaveGlobals(Join(mFolder, kGlobalsFile), state) && ok;
+    ok = SaveGlobals(JoinPath(mFolder, kGlobalsFile), state) && ok;
   }
   if ((changes & kChangeFirmware) != 0 && !state.firmware.empty()) {
-    ok = WriteFileAtomically(Join(mFolder, kFirmwareFile), state.firmware.data(),
+    ok = WriteFileAtomically(JoinPath(mFolder, kFirmwareFile), state.firmware.data(),
                              state.firmware.size()) &&
          ok;
   }
   if ((changes & kChangeIrs) != 0) {
-    const std::string irFolder = Join(mFolder, kIrFolder);
+    const std::string irFolder = JoinPath(mFolder, kIrFolder);
     for (int entry = 0; entry < kNumIrEntries; ++entry) {
       const std::optional<IrImage>& image = state.irs[static_cast<std::size_t>(entry)];
       if (image) {
-        ok = WriteFileAtomically(Join(irFolder, IrFileName(SlotOfEntry(entry))), image->data(),
+        ok = WriteFileAtomically(JoinPath(irFolder, IrFileName(SlotOfEntry(entry))), image->data(),
                                  image->size()) &&
              ok;
       }

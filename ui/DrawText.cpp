@@ -45,35 +45,99 @@ float MeasureText(cairo_t* cr, const FontRegistry& fonts, const TextStyle& style
   return static_cast<float>(te.x_advance);
 }
 
+namespace {
+
+// Three full stops: every face we use has them.
+constexpr std::string_view kEllipsis = "...";
+
+// Pen position and ink of s at the selected font, aligned in r.
+void AlignIn(cairo_t* cr, const TextStyle& style, const Rect& r, const std::string& s, TextPlacement& p) {
+  cairo_font_extents_t fe;
+  cairo_font_extents(cr, &fe);
+  cairo_text_extents_t te;
+  cairo_text_extents(cr, s.c_str(), &te);
+  p.X = r.L;
+  if (style.Align == EAlign::Centre) p.X = r.MW() - te.x_advance * 0.5;
+  if (style.Align == EAlign::Far) p.X = r.R - te.x_advance;
+  p.Y = r.T + fe.ascent;
+  if (style.VAlign == EVAlign::Middle) p.Y = r.MH() + (fe.ascent - fe.descent) * 0.5;
+  if (style.VAlign == EVAlign::Bottom) p.Y = r.B - fe.descent;
+  p.Ink = {static_cast<float>(p.X + te.x_bearing), static_cast<float>(p.Y + te.y_bearing),
+           static_cast<float>(p.X + te.x_bearing + te.width), static_cast<float>(p.Y + te.y_bearing + te.height)};
+}
+
+// Moves the pen by however far the ink leaves r on one side, as long as the
+// other side stays inside.
+double Nudge(float inkLow, float inkHigh, float low, float high) {
+  if (inkLow < low) return std::min<double>(low - inkLow, std::max(0.f, high - inkHigh));
+  if (inkHigh > high) return -std::min<double>(inkHigh - high, std::max(0.f, inkLow - low));
+  return 0.0;
+}
+
+// Drops whole UTF-8 characters from the end of s.
+void DropLastCharacter(std::string& s) {
+  while (!s.empty() && (static_cast<unsigned char>(s.back()) & 0xC0) == 0x80) s.pop_back();
+  if (!s.empty()) s.pop_back();
+}
+
+}  // namespace
+
+TextPlacement PlaceText(cairo_t* cr, const FontRegistry& fonts, const TextStyle& style, const Rect& r,
+                        std::string_view text, bool fit) {
+  TextPlacement p;
+  p.Size = std::max(style.Size, 0.f);
+  p.Shown = std::string(text);
+  TextStyle sized = style;
+  SelectFont(cr, fonts, sized);
+  AlignIn(cr, style, r, p.Shown, p);
+  if (!fit || style.Angle != 0.f || text.empty() || r.Holds(p.Ink)) return p;
+  // Smaller, in proportion to how far the ink overflows, down to the floor.
+  const float floor = style.Size * kMinFitRatio;
+  while (!r.Holds(p.Ink) && p.Size > floor) {
+    const float ratio = std::min(p.Ink.W() > r.W() ? r.W() / p.Ink.W() : 1.f, p.Ink.H() > r.H() ? r.H() / p.Ink.H() : 1.f);
+    if (ratio >= 1.f) break;  // small enough; only the alignment puts it outside
+    p.Size = std::max(floor, std::min(p.Size * ratio, p.Size - 0.25f));
+    sized.Size = p.Size;
+    SelectFont(cr, fonts, sized);
+    AlignIn(cr, style, r, p.Shown, p);
+  }
+  // Still too wide: cut, with an ellipsis.
+  if (p.Ink.W() > r.W()) {
+    std::string kept = p.Shown;
+    while (!kept.empty() && p.Ink.W() > r.W()) {
+      DropLastCharacter(kept);
+      while (!kept.empty() && kept.back() == ' ') kept.pop_back();
+      p.Shown = kept + std::string(kEllipsis);
+      AlignIn(cr, style, r, p.Shown, p);
+    }
+  }
+  const double dx = Nudge(p.Ink.L, p.Ink.R, r.L, r.R);
+  const double dy = Nudge(p.Ink.T, p.Ink.B, r.T, r.B);
+  p.X += dx;
+  p.Y += dy;
+  p.Ink = {p.Ink.L + static_cast<float>(dx), p.Ink.T + static_cast<float>(dy), p.Ink.R + static_cast<float>(dx),
+           p.Ink.B + static_cast<float>(dy)};
+  return p;
+}
+
 void DrawText(cairo_t* cr, const FontRegistry& fonts, const TextStyle& style, const Rect& r,
               std::string_view text) {
   DrawText(cr, fonts, style, r, text, style.TextColour);
 }
 
 void DrawText(cairo_t* cr, const FontRegistry& fonts, const TextStyle& style, const Rect& r,
-              std::string_view text, Colour colour) {
+              std::string_view text, Colour colour, bool fit) {
   if (text.empty() || colour.A == 0 || style.Size <= 0.f) return;
-  const std::string s(text);
   cairo_save(cr);
-  SelectFont(cr, fonts, style);
-  cairo_font_extents_t fe;
-  cairo_font_extents(cr, &fe);
-  cairo_text_extents_t te;
-  cairo_text_extents(cr, s.c_str(), &te);
+  const TextPlacement p = PlaceText(cr, fonts, style, r, text, fit);
   if (style.Angle != 0.f) {
     cairo_translate(cr, r.MW(), r.MH());
     cairo_rotate(cr, style.Angle * std::numbers::pi / 180.0);
     cairo_translate(cr, -r.MW(), -r.MH());
   }
-  double x = r.L;
-  if (style.Align == EAlign::Centre) x = r.MW() - te.x_advance * 0.5;
-  if (style.Align == EAlign::Far) x = r.R - te.x_advance;
-  double y = r.T + fe.ascent;
-  if (style.VAlign == EVAlign::Middle) y = r.MH() + (fe.ascent - fe.descent) * 0.5;
-  if (style.VAlign == EVAlign::Bottom) y = r.B - fe.descent;
   SetSourceColour(cr, colour);
-  cairo_move_to(cr, x, y);
-  cairo_show_text(cr, s.c_str());
+  cairo_move_to(cr, p.X, p.Y);
+  cairo_show_text(cr, p.Shown.c_str());
   cairo_restore(cr);
 }
 

@@ -87,6 +87,15 @@ Rect ICaptionControl::TriangleRect() const {
   return {r.R - w, top, r.R, top + h};
 }
 
+Rect ICaptionControl::TextRect() const {
+  const Rect tri = TriangleRect();
+  if (tri.Empty()) return GetRECT();
+  // A gap as wide as the triangle's half between the two.
+  const float clear = tri.W() * 1.5f;
+  const Rect& r = GetRECT();
+  return GetTextStyle().Align == EAlign::Far ? Rect{r.L + clear, r.T, r.R, r.B} : Rect{r.L, r.T, r.R - clear, r.B};
+}
+
 void ICaptionControl::Draw(cairo_t* cr) {
   ITextControl::Draw(cr);
   const Rect tri = TriangleRect();

@@ -24,6 +24,8 @@ class ICaptionControl : public ITextControl {
   IPopupMenu MakeMenu() const;
   // The small downward triangle drawn for enumerated parameters (empty otherwise).
   Rect TriangleRect() const;
+  // The text keeps clear of the triangle.
+  Rect TextRect() const override;
 
  private:
   void UpdateText();

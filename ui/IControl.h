@@ -94,6 +94,8 @@ class IControl {
   bool GetMouseIsOver() const { return mMouseIsOver; }
   // Whether the control takes pointer events at all (hit testing).
   bool TakesMouse() const { return !mHidden && !mDisabled && !mIgnoreMouse; }
+  // Whether a pointer event at (x, y) is this control's (hit testing).
+  virtual bool IsHit(float x, float y) const { return mRECT.Contains(x, y); }
 
   void SetActionFunction(IActionFunction action) { mAction = std::move(action); }
   void SetAnimationEndActionFunction(IActionFunction action) { mAnimationEndAction = std::move(action); }

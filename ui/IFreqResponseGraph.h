@@ -9,6 +9,7 @@
 
 #include "ui/IControl.h"
 #include "ui/LayerCache.h"
+#include "ui/LeavesPresses.h"
 #include "ui/RealFft.h"
 
 namespace igraphics {
@@ -18,7 +19,7 @@ namespace igraphics {
 // fraction of t. Entries outside the table count as 0.
 double CatmullRomAt(std::span<const double> table, double t);
 
-class IFreqResponseGraph : public IControl {
+class IFreqResponseGraph : public IControl, public LeavesPresses {
  public:
   static constexpr int kTransformSize = 4096;
   static constexpr double kSampleRate = 44100.0;
@@ -37,6 +38,7 @@ class IFreqResponseGraph : public IControl {
   void SetImpulseResponse(std::span<const double> samples);
 
   void OnMouseOver(float x, float y, const IMouseMod& mod) override;
+  bool IsHit(float x, float y) const override { return !LeftTo(x, y) && IControl::IsHit(x, y); }
   void OnMouseOut() override;
   void OnRescale() override { mGridLayer.Invalidate(); }
   void OnResize() override;

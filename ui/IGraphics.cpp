@@ -210,12 +210,12 @@ ISVG IGraphics::LoadSvgResource(std::string_view fileName, std::string_view, flo
 IControl* IGraphics::GetMouseControl(float x, float y, bool mouseOver) const {
   if (mPopupMenu && mPopupMenu->IsOpen()) return mPopupMenu.get();
   for (IControl* c : SharedControls()) {
-    if (c->TakesMouse() && c->GetRECT().Contains(x, y)) return c;
+    if (c->TakesMouse() && c->IsHit(x, y)) return c;
   }
   const int lowest = mouseOver && mTrackMouseOver ? 1 : 0;
   for (int i = ControlCount() - 1; i >= lowest; --i) {
     IControl* c = mControls[static_cast<std::size_t>(i)].get();
-    if (c->TakesMouse() && c->GetRECT().Contains(x, y)) return c;
+    if (c->TakesMouse() && c->IsHit(x, y)) return c;
   }
   return nullptr;
 }

@@ -26,6 +26,7 @@ struct Rect {
   constexpr bool Empty() const { return W() <= 0.f || H() <= 0.f; }
   constexpr bool Contains(float x, float y) const { return x >= L && x < R && y >= T && y < B; }
   constexpr bool Intersects(const Rect& o) const { return L < o.R && o.L < R && T < o.B && o.T < B; }
+  constexpr bool Holds(const Rect& o) const { return o.L >= L && o.R <= R && o.T >= T && o.B <= B; }
   constexpr Rect Union(const Rect& o) const {
     if (Empty()) return o;
     if (o.Empty()) return *this;

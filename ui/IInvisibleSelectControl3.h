@@ -5,13 +5,14 @@
 // parameter handling can tell a click from a drag or a wheel turn.
 
 #include "ui/IControl.h"
+#include "ui/LeavesPresses.h"
 
 namespace igraphics {
 
 enum class ESelectEvent { Down = 0, Up = 1, Drag = 2, DoubleClick = 3, Wheel = 4 };
 enum class ESelectModifier { None = 0, Shift = 1, Ctrl = 2 };
 
-class IInvisibleSelectControl3 : public IControl {
+class IInvisibleSelectControl3 : public IControl, public LeavesPresses {
  public:
   IInvisibleSelectControl3(const Rect& bounds, int paramIdx);
 
@@ -22,6 +23,7 @@ class IInvisibleSelectControl3 : public IControl {
   void OnMouseDblClick(float x, float y, const IMouseMod& mod) override;
   // A wheel event with zero movement is ignored.
   void OnMouseWheel(float x, float y, const IMouseMod& mod, float d) override;
+  bool IsHit(float x, float y) const override { return !LeftTo(x, y) && IControl::IsHit(x, y); }
 
   ESelectEvent LastEvent() const { return mEvent; }
   // True when the last drag (downwards on screen) or wheel movement was positive.

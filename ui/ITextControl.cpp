@@ -79,7 +79,7 @@ void ITextControl::Draw(cairo_t* cr) {
   }
   mLayer.Paint(cr, GetDrawRECT(), [&](cairo_t* layer) {
     FillRect(layer, GetRECT(), mBackground);
-    DrawText(layer, Fonts(), mText, GetRECT(), mStr, colour);
+    DrawText(layer, Fonts(), mText, TextRect(), mStr, colour);
   });
 }
 

@@ -28,6 +28,10 @@ class ITextControl : public IControl {
   Colour GetBackgroundColour() const { return mBackground; }
   void SetBackgroundColour(Colour colour);
 
+  // Where the text is placed: the rectangle, less what the control draws
+  // beside the text.
+  virtual Rect TextRect() const { return GetRECT(); }
+
   void Draw(cairo_t* cr) override;
   Rect GetDrawRECT() const override;
   void OnAttached() override;

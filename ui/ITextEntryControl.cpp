@@ -90,7 +90,8 @@ void ITextEntryControl::Draw(cairo_t* cr) {
   cairo_save(cr);
   cairo_rectangle(cr, r.L, r.T, r.W(), r.H());
   cairo_clip(cr);
-  DrawText(cr, Fonts(), style, inner, mText, mStyle.EntryForeground);
+  // Typed text is never shrunk or cut: the caret follows its real width.
+  DrawText(cr, Fonts(), style, inner, mText, mStyle.EntryForeground, false);
   const float caretX = inner.L + MeasureText(cr, Fonts(), style, std::string_view(mText).substr(0, mCaret));
   SetSourceColour(cr, mStyle.EntryForeground);
   cairo_set_line_width(cr, 1.0);

@@ -40,6 +40,7 @@ KR7Control::KR7Control(DataFolder folder)
   mSessionLogic.SetStreamHooks(&mStreams);
   mIrs.SetUploader([this](int slot, ByteSpan packed) { return mStreams.StartIrUpload(slot, packed); });
   mDecoder.LoadCache();
+  mPump.CountDropsIn(&mSession.droppedIncoming);
   mPump.SetSysExReceiver(&mSessionLogic);
 }
 
@@ -66,6 +67,7 @@ void KR7Control::OnFrameworkTimer() {
     while (auto text = mWindow.TakePendingMessage()) mWindow.ShowMessage(*text, false);
   }
   mIdle.Run();
+  mSessionLogic.IdleStep();
   mMainPage.StorePendingName();
 }
 

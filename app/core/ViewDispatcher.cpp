@@ -44,30 +44,30 @@ void ViewDispatcher::Replay() {
   }
 }
 
-void ViewDispatcher::RunOnUiThread(std::function<void()> work) {
+void ViewDispatcher::RunOnUiThread(const UiTask& task) {
   if (OnUiThread()) {
     Replay();
-    work();
+    task();
     return;
   }
-  {
-    std::lock_guard lock(mWorkMutex);
-    mWork.push_back(std::move(work));
+  if (!mWork->Push(task)) {
+    CountDropped();
+    return;
   }
-  // A full ring loses the place in the order, not the work.
+  // A full call ring loses the place in the order, not the work.
   mQueue.Push(viewcall::UiWork{});
 }
 
 bool ViewDispatcher::RunHandedWork() {
-  std::function<void()> work;
-  {
-    std::lock_guard lock(mWorkMutex);
-    if (mWork.empty()) return false;
-    work = std::move(mWork.front());
-    mWork.pop_front();
-  }
-  work();
+  UiTask task;
+  if (!mWork->Pop(task)) return false;
+  task();
   return true;
+}
+
+void ViewDispatcher::CountDropped() {
+  mDropped.fetch_add(1, std::memory_order_relaxed);
+  mDroppedTotal.fetch_add(1, std::memory_order_relaxed);
 }
 
 void ViewDispatcher::Dispatch(const ViewCall& call) {
@@ -77,10 +77,7 @@ void ViewDispatcher::Dispatch(const ViewCall& call) {
     if (mView != nullptr) Apply(call, *mView, {});
     return;
   }
-  if (!mQueue.Push(call)) {
-    mDropped.fetch_add(1, std::memory_order_relaxed);
-    mDroppedTotal.fetch_add(1, std::memory_order_relaxed);
-  }
+  if (!mQueue.Push(call)) CountDropped();
 }
 
 void ViewDispatcher::SetControlText(int tag, std::string_view text) {

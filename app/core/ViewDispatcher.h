@@ -13,9 +13,12 @@
 // count.
 //
 // Work handed over with RunOnUiThread (file writes and reads the audio
-// thread must not wait for) takes a place in the same ring, so it runs in the
-// order of the calls around it; it runs with or without a window, and is
-// never dropped: when the ring is full it runs at the end of the next replay.
+// thread must not wait for) is copied into a second fixed ring of tasks and
+// takes a place in the call ring, so it runs in the order of the calls around
+// it, with or without a window; when the call ring is full it runs at the end
+// of the next replay. The task ring holds more than the pump can deliver
+// between two replays (four SysEx messages per audio step); should it fill
+// anyway, the newest task is dropped, counted and logged like a call.
 //
 // The modal operations (ShowMessage, AskForFile, OpenLink) belong to the UI
 // thread only; made from another thread they do nothing and report "cancel".
@@ -29,7 +32,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
-#include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -65,6 +68,9 @@ class PendingMessage {
 inline constexpr std::size_t kViewCallCapacity = 1024;
 // The IR graph's response points (the display buffer).
 inline constexpr std::size_t kMaxIrGraphPoints = 4096;
+// Handed work waiting for the UI thread: a whole fetch of one slot per
+// message with room to spare.
+inline constexpr std::size_t kUiTaskCapacity = 256;
 
 class ViewDispatcher final : public EditorView, public WindowLink {
  public:
@@ -90,7 +96,7 @@ class ViewDispatcher final : public EditorView, public WindowLink {
   // UI thread (the idle step): the oldest pending message, if one waits.
   std::optional<std::string> TakePendingMessage() { return mPending.Take(); }
   bool HasPendingMessage() const { return mPending.IsSet(); }
-  void RunOnUiThread(std::function<void()> work) override;
+  void RunOnUiThread(const UiTask& task) override;
 
   void SetControlText(int tag, std::string_view text) override;
   void SetControlTextColour(int tag, igraphics::Colour colour) override;
@@ -117,6 +123,7 @@ class ViewDispatcher final : public EditorView, public WindowLink {
   void Dispatch(const ViewCall& call);
   // Runs the oldest work handed over; false when none waits.
   bool RunHandedWork();
+  void CountDropped();
 
   const std::thread::id mUiThread;
   EditorView* mView = nullptr;  // UI thread only
@@ -129,8 +136,8 @@ class ViewDispatcher final : public EditorView, public WindowLink {
   std::array<double, kMaxIrGraphPoints> mIrResponse{};  // guarded by mIrMutex
   std::size_t mIrLength = 0;                            // guarded by mIrMutex
   PendingMessage mPending;
-  std::mutex mWorkMutex;
-  std::deque<std::function<void()>> mWork;  // guarded by mWorkMutex
+  // Made once, here: a task holds a whole IR image.
+  std::unique_ptr<SpscRing<UiTask, kUiTaskCapacity>> mWork = std::make_unique<SpscRing<UiTask, kUiTaskCapacity>>();
   // Replay runs (UI thread only): window calls the replayed work makes go
   // straight through, behind what it follows and before what follows it.
   bool mReplaying = false;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "model/DataFolder.h"
+
 namespace kr7 {
 
 StartRequest ParseCommandLine(std::span<const std::string_view> args) {
@@ -41,8 +43,7 @@ std::string HelpText() {
 std::string VersionText() { return "KR7Control " + std::string(kProgramVersion) + "\n"; }
 
 OpenedFileKind KindOfFile(std::string_view path) {
-  const std::size_t slash = path.find_last_of('/');
-  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  const std::string_view name = path.substr(FileNameStart(path));
   const std::size_t dot = name.find_last_of('.');
   if (dot == std::string_view::npos || dot == 0) return OpenedFileKind::kUnknown;
   std::string extension(name.substr(dot + 1));

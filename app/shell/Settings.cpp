@@ -7,11 +7,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
-
-#include <sys/stat.h>
+#include <vector>
 
 #include "model/DataFolder.h"
 #include "model/FileIO.h"
+#include "model/SystemFiles.h"
 
 namespace kr7 {
 namespace {
@@ -23,6 +23,8 @@ constexpr const char* kBackup = "backup";
 // The file format stores strings in 100-character buffers: longer values are
 // cut to 99 characters when read.
 constexpr std::size_t kMaxStringLength = 99;
+// A settings file holds a few hundred bytes; reading stops far beyond.
+constexpr std::size_t kMaxSettingsFile = 1 << 20;
 
 std::string ReadString(const CSimpleIniA& ini, const char* section, const char* key,
                        const std::string& fallback) {
@@ -68,13 +70,13 @@ void PutInt(CSimpleIniA& ini, const char* section, const char* key, int value) {
   ini.SetValue(section, key, text);
 }
 
-bool FolderExists(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
+// Read and written through our own file layer, so that a path in any
+// language reaches the system intact.
 bool LoadIni(const std::string& path, CSimpleIniA& ini) {
-  return ini.LoadFile(path.c_str()) >= 0;
+  FileReader file(path);
+  if (!file.IsOpen()) return false;
+  const std::vector<std::uint8_t> text = file.ReadAll(kMaxSettingsFile);
+  return ini.LoadData(reinterpret_cast<const char*>(text.data()), text.size()) >= 0;
 }
 
 // Saves through a synced temporary file, so that neither a failed write nor
@@ -92,7 +94,7 @@ SettingsFile::SettingsFile(std::string dataFolder)
 
 AppSettings SettingsFile::LoadAndRewrite() {
   AppSettings settings;
-  const bool folderExisted = FolderExists(mFolder);
+  const bool folderExisted = sys::IsFolder(mFolder);
   if (!folderExisted) CreateFolder(mFolder);
   CSimpleIniA ini;
   if (folderExisted && LoadIni(mPath, ini)) {

@@ -61,12 +61,14 @@ void OpenFileInEditor(KR7Control& control, const std::string& path,
   }
 }
 
-StartFile::StartFile(std::string path) : mPath(std::move(path)), mGoodPreset(IsGoodPresetFile(mPath)) {}
+StartFile::StartFile(std::string path)
+    : mPath(std::move(path)),
+      mWaits(IsGoodPresetFile(mPath) || KindOfFile(mPath) == OpenedFileKind::kBank) {}
 
 bool StartFile::Due(const SessionState& session) {
   const bool waitForPedal =
-      mGoodPreset && (session.connected.load() ? session.activePresetPending.load()
-                                               : ++mTicks < kWaitTicks);
+      mWaits && (session.connected.load() ? session.activePresetPending.load()
+                                          : ++mTicks < kWaitTicks);
   return !waitForPedal;
 }
 

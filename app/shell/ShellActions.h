@@ -51,14 +51,14 @@ void OpenFileInEditor(KR7Control& control, const std::string& path,
 // A file named at the first start, waiting for its moment. A preset file
 // applied before the pedal's own active preset arrived would be replaced by
 // it, so a good one waits for the handshake to apply the pedal's preset (or
-// for no pedal to answer within kWaitTicks). Refused files are reported at
-// once; a bank import waits for the connection itself.
+// for no pedal to answer within kWaitTicks); a bank waits the same, since
+// its import is refused without a pedal. Refused files are reported at once.
 class StartFile {
  public:
   static constexpr int kWaitTicks = 50;
   static constexpr int kTickMs = 100;
 
-  // Reads the file once, to know whether it is a good preset file.
+  // Reads the file once, to know whether it is a good preset file or a bank.
   explicit StartFile(std::string path);
   // Every kTickMs: true once the file is to be opened now.
   bool Due(const SessionState& session);
@@ -66,7 +66,7 @@ class StartFile {
 
  private:
   std::string mPath;
-  bool mGoodPreset;
+  bool mWaits;
   int mTicks = 0;
 };
 

@@ -437,7 +437,7 @@ TEST_F(BankTransferTest, ImportCancelledOrOversizedSendsNothing) {
   EXPECT_EQ(window.messages.size(), 2u);  // the two questions, no refusal
 }
 
-TEST_F(BankTransferTest, ImportWaitsWhileDisconnected) {
+TEST_F(BankTransferTest, ImportIsRefusedWhileDisconnected) {
   PrepareNoIrUsers();
   Handshake();
   const std::string path = Export();
@@ -448,10 +448,8 @@ TEST_F(BankTransferTest, ImportWaitsWhileDisconnected) {
   streams.OnCommand(kCommandImportBank);
   Tick(5);
   EXPECT_TRUE(link.sent.empty());
-  EXPECT_TRUE(streams.Import().Active());
-  editor->Session().connected.store(true);
-  Tick();
-  EXPECT_EQ(SentNames(), std::vector<std::string>{"BulkBegin"});
+  EXPECT_FALSE(streams.Import().Active());
+  EXPECT_EQ(window.messages.back(), kNotConnectedText);
 }
 
 // ---- automatic backup -----------------------------------------------------------
@@ -480,8 +478,11 @@ TEST_F(BankBackupTest, FactoryUpdateBacksUpFirstAndTheBackupRestoresThePedal) {
   streams.SetFactoryBankProvider([&bank] { return std::optional<ByteSpan>(bank); });
   link.sent.clear();
   ASSERT_TRUE(streams.OnCommand(kCommandFactoryPresets));
-  EXPECT_EQ(window.TextsOf(kPresetProgress.textTag).back(), kBackingUpText);
+  EXPECT_EQ(window.TextsOf(kTagPresetProgressTitle).back(), kBackingUpText);
   TickUntilQuiet();
+  // The title said so for the whole backup and went back at its end.
+  EXPECT_EQ(window.TextsOf(kTagPresetProgressTitle),
+            (std::vector<std::string>{std::string(kBackingUpText), std::string(kPresetProgressTitle)}));
 
   // Every request of the backup went out before the first write.
   const std::vector<std::string> names = SentNames();
@@ -509,6 +510,7 @@ TEST_F(BankBackupTest, FailedBackupAsksAndCancelSendsNothingDestructive) {
   window.answers = {true, false};  // the update's question: OK; going on without: Cancel
   ASSERT_TRUE(streams.OnCommand(kCommandFactoryPresets));
   TickUntilQuiet();
+  editor->OnFrameworkTimer();  // the idle step asks
   EXPECT_EQ(window.messages.back(), kBackupFailedQuestion);
   EXPECT_EQ(CountSent(kCmdBulkBegin) + CountSent(kCmdFactoryPresetWrite) +
                 CountSent(kCmdFactoryReset),

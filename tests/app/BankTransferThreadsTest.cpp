@@ -121,7 +121,7 @@ TEST_F(BankTransferThreadsTest, ExportAndImportWithRepliesOnAudioThread) {
   const std::string path = data / "threads.r3b";
   window.chosenFile = path;
   ASSERT_TRUE(streams.OnCommand(kCommandExportBank));
-  ASSERT_TRUE(RunUntil([this] { return !streams.ExportActive(); }));
+  ASSERT_TRUE(RunUntil([this] { return !streams.Export().Active(); }));
   ASSERT_TRUE(std::filesystem::exists(path));
   EXPECT_GE(std::filesystem::file_size(path), kFactoryBankSize);
 

@@ -18,9 +18,9 @@ class MidiMappingTest : public Conversation {
     change(state);
     pedal.ReplaceState(state);
   }
-  void ExpectToldOnce() {
+  void ExpectToldOnce(std::string_view text) {
     editor->OnFrameworkTimer();
-    EXPECT_EQ(view.messages, std::vector<std::string>{std::string(kSettingsNotArrivedText)});
+    EXPECT_EQ(view.messages, std::vector<std::string>{std::string(text)});
     view.messages.clear();
   }
 };
@@ -28,7 +28,7 @@ class MidiMappingTest : public Conversation {
 TEST_F(MidiMappingTest, SettingsGoOutWholeOnlyAfterThePedalsOwnArrived) {
   Set(kParamMidiCcChannel, 3);
   EXPECT_EQ(CountSent(kCmdGlobalBlock), 0);
-  ExpectToldOnce();
+  ExpectToldOnce(kPedalNotConnectedText);
 
   ChangePedal([](pedal::PedalState& s) { s.activeSlot = 5; });
   Handshake();
@@ -76,7 +76,7 @@ TEST_F(MidiMappingTest, ControllerMapBackSendsOnlyWhatThePedalSentFirst) {
   Deliver();
   editor->Midi().CloseControllerMapPage();
   EXPECT_EQ(CountSent(kCmdGlobalBlock), 0);
-  ExpectToldOnce();
+  ExpectToldOnce(kControllerMapNotArrivedText);
 
   editor->Midi().OpenControllerMapPage();
   EXPECT_FALSE(view.GroupHidden(std::string(kGroupMidiCc)));

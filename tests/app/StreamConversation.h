@@ -51,7 +51,7 @@ class EditorStreamHost : public WindowLink, public CacheReset, public PathMemory
     const std::lock_guard lock(mMutex);
     mPending.push_back(std::move(text));
   }
-  void RunOnUiThread(std::function<void()> work) override { work(); }
+  void RunOnUiThread(const UiTask& task) override { task(); }
   void ClearCachesAndRebuild() override {
     mEditor.Cache().Clear();
     mEditor.Cache().RebuildBySlot(mEditor.Parameters().ParamInt(kParamPatchOffset));

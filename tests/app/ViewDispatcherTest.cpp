@@ -100,37 +100,40 @@ TEST(ViewDispatcher, AFullRingDropsTheNewestCallsAndCountsThem) {
   EXPECT_EQ(view.texts[kTag], "room again");
 }
 
-TEST(ViewDispatcher, HandedWorkRunsOnTheUiThreadInOrderAndIsNeverDropped) {
+TEST(ViewDispatcher, HandedWorkRunsOnTheUiThreadInOrderWithItsBytes) {
   ViewDispatcher dispatcher;
   RecordingView view;
-  std::vector<std::string> ran;
-  const auto work = [&](const std::string& name) {
-    return [&ran, &dispatcher, name] {
-      EXPECT_TRUE(dispatcher.OnUiThread());
-      ran.push_back(name);
-    };
+  struct Log { ViewDispatcher& d; std::vector<int> ran; std::size_t bytes = 0; } log{dispatcher, {}};
+  const auto work = [&log](int n, bool callsWindow = false) {  // flagged, it makes a window call
+    return UiTask([](void* owner, const UiTask& t) {
+      auto& l = *static_cast<Log*>(owner);
+      EXPECT_TRUE(l.d.OnUiThread());
+      l.ran.push_back(t.number), l.bytes = t.Bytes().size();
+      if (t.first) l.d.SetControlText(kTag, "work");
+    }, &log, n, callsWindow);
   };
-  std::thread([&] { dispatcher.RunOnUiThread(work("without a window")); }).join();
-  EXPECT_TRUE(ran.empty());
+  std::thread([&] { dispatcher.RunOnUiThread(work(1).WithBytes(std::vector<std::uint8_t>(kIrImageSize + 9))); }).join();
+  EXPECT_TRUE(log.ran.empty());
   dispatcher.Replay();
-  EXPECT_EQ(ran, std::vector<std::string>{"without a window"});
-
-  // Between the calls made around it, its own calls too; a full ring keeps it.
+  EXPECT_EQ(log.ran, std::vector<int>{1});
+  EXPECT_EQ(log.bytes, kIrImageSize);
+  // Between the calls made around it; a full call ring keeps it, a full task ring drops the newest.
   dispatcher.Attach(&view);
   std::thread([&] {
     dispatcher.SetControlText(kTag, "before");
-    dispatcher.RunOnUiThread([&] { dispatcher.SetControlText(kTag, "work"); });
+    dispatcher.RunOnUiThread(work(2, true));
     dispatcher.SetControlText(kTag, "after");
-    for (std::size_t i = 0; i < kViewCallCapacity; ++i) dispatcher.SetControlValue(kTag, 0.0);
-    dispatcher.RunOnUiThread(work("after a full ring"));
+    for (std::size_t i = 3; i < kViewCallCapacity; ++i) dispatcher.SetControlValue(kTag, 0.0);
+    for (int n = 3; n < 3 + static_cast<int>(kUiTaskCapacity); ++n) dispatcher.RunOnUiThread(work(n));
   }).join();
   dispatcher.Replay();
   EXPECT_EQ(view.TextsOf(kTag), (std::vector<std::string>{"before", "work", "after"}));
-  EXPECT_EQ(ran, (std::vector<std::string>{"without a window", "after a full ring"}));
+  EXPECT_EQ(log.ran.size(), kUiTaskCapacity + 1);
+  EXPECT_EQ(dispatcher.DroppedCalls(), 1u);
   // Closing the window (and the editor) still runs it.
-  std::thread([&] { dispatcher.RunOnUiThread(work("at detach")); }).join();
+  std::thread([&] { dispatcher.RunOnUiThread(work(0)); }).join();
   dispatcher.Detach();
-  EXPECT_EQ(ran.back(), "at detach");
+  EXPECT_EQ(log.ran.back(), 0);
 }
 
 // Parameter moves and the other calls share the one ring, so a preset's

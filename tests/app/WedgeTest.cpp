@@ -43,8 +43,8 @@ TEST_F(WedgeTest, ExportRepeatsLostRequestsAndImportLetsThePollingReconnect) {
   EXPECT_EQ(host.Pending(), std::vector<std::string>{std::string(kCommunicationErrorText)});
   EXPECT_FALSE(fs::exists(data / "never.r3b"));
 
-  // RECONNECT ends a running import; one started while disconnected lets
-  // the polling find the pedal and then runs.
+  // RECONNECT ends a running import; one asked for while disconnected is
+  // refused, and runs once the polling found the pedal again.
   pedal.DropNextReplies(0);
   window.chosenFile = path;
   streams.OnCommand(kCommandImportBank);
@@ -52,10 +52,12 @@ TEST_F(WedgeTest, ExportRepeatsLostRequestsAndImportLetsThePollingReconnect) {
   editor->SessionLogic().Reconnect();
   EXPECT_FALSE(streams.Import().Active());
   streams.OnCommand(kCommandImportBank);
+  EXPECT_EQ(window.messages.back(), kNotConnectedText);
   link.sent.clear();
   Tick(kPollTicks);
   ASSERT_FALSE(link.sent.empty());
   EXPECT_EQ(SentNames().front(), "GlobalRequest 15");
+  streams.OnCommand(kCommandImportBank);
   TickUntilQuiet(kStreamTimeout);
   EXPECT_EQ(CountSent(kCmdImportPresetWrite), kBankPresetCount);
   EXPECT_EQ(window.messages.back(), kFinishedText);

@@ -58,7 +58,7 @@ TEST_F(FirmwareUnit, PageOpensConnectedWithoutPolling) {
   EXPECT_TRUE(host.view.disabledGroups[std::string(kGroupMain)]);
 
   firmware.ClosePage();
-  EXPECT_FALSE(session.connected.load());
+  EXPECT_TRUE(session.dropRequested.exchange(false));
   EXPECT_TRUE(session.polling.load());
   EXPECT_TRUE(host.view.Hidden(kGroupFirmwareBackground));
   EXPECT_FALSE(host.view.disabledGroups[std::string(kGroupMain)]);
@@ -151,7 +151,7 @@ TEST_F(FirmwareUnit, StrayLoaderRepliesChangeNothing) {
   EXPECT_FALSE(firmware.Running());
   firmware.OnLoaderReply(LoaderReplyCode::FirmwareDone);
   firmware.OnLoaderReply(LoaderReplyCode::FirmwareFailed);
-  EXPECT_TRUE(session.connected.load());
+  EXPECT_FALSE(session.dropRequested.load());
   EXPECT_FALSE(firmware.Step());
   EXPECT_TRUE(host.view.messages.empty());
 }
@@ -162,7 +162,7 @@ TEST_F(FirmwareUnit, DoneDisconnectsWithoutMessage) {
   for (int tick = 0; tick < 3; ++tick) firmware.Step();
   host.view.messages.clear();
   firmware.OnLoaderReply(LoaderReplyCode::FirmwareDone);
-  EXPECT_FALSE(session.connected.load());
+  EXPECT_TRUE(session.dropRequested.load());
   EXPECT_FALSE(firmware.Step());
   EXPECT_TRUE(host.view.messages.empty());
 }
@@ -173,7 +173,7 @@ TEST_F(FirmwareUnit, FailedMidTransferStopsAndReportsAtNextTick) {
   firmware.Step();  // FirmwareFirst
   firmware.OnLoaderReply(LoaderReplyCode::FirmwareFailed);
   EXPECT_FALSE(firmware.Running());
-  EXPECT_FALSE(session.connected.load());
+  EXPECT_TRUE(session.dropRequested.load());
   EXPECT_TRUE(firmware.Step());  // the report, no message to the pedal
   EXPECT_EQ(host.sent.size(), 2u);
   EXPECT_EQ(host.view.messages, std::vector<std::string>{std::string(kFirmwareErrorText)});

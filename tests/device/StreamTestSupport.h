@@ -103,7 +103,7 @@ class RecordingStreamHost : public SysExSender, public WindowLink, public CacheR
   EditorView& View() override { return view; }
   bool HasWindow() const override { return true; }
   void SetPendingMessage(std::string text) override { pending.push_back(std::move(text)); }
-  void RunOnUiThread(std::function<void()> work) override { work(); }
+  void RunOnUiThread(const UiTask& task) override { task(); }
   void ClearCachesAndRebuild() override { ++cacheClears; }
   const std::string& RememberedPath() const override { return remembered; }
   bool RememberPath(std::string_view path) override {

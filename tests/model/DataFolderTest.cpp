@@ -4,8 +4,10 @@
 #include <optional>
 #include <string>
 
+#ifndef _WIN32
 #include <pwd.h>
 #include <unistd.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -16,6 +18,21 @@ namespace {
 using kr7::test::Exists;
 using kr7::test::TempFolder;
 
+TEST(DataFolder, SubFoldersAreJoinedWithSlash) {
+  const kr7::DataFolder folder("/base/KR7Control/");
+  EXPECT_EQ(folder.Base(), "/base/KR7Control");
+  EXPECT_EQ(folder.Presets(), "/base/KR7Control/Presets");
+  EXPECT_EQ(folder.FactoryIrs(), "/base/KR7Control/Factory IRs");
+  EXPECT_EQ(folder.UserIrs(), "/base/KR7Control/User IRs");
+  EXPECT_EQ(folder.File("settings.ini"), "/base/KR7Control/settings.ini");
+}
+
+#ifdef _WIN32
+TEST(DataFolder, LivesInTheLocalApplicationData) {
+  const std::string base = kr7::DataFolder().Base();
+  EXPECT_TRUE(base.ends_with("\\AppData\\Local\\KR7Control")) << base;
+}
+#else
 // Sets or unsets an environment variable for the scope and restores it.
 class ScopedEnv {
  public:
@@ -43,15 +60,6 @@ class ScopedEnv {
   const char* mName;
   std::optional<std::string> mOld;
 };
-
-TEST(DataFolder, SubFoldersAreJoinedWithSlash) {
-  const kr7::DataFolder folder("/base/KR7Control/");
-  EXPECT_EQ(folder.Base(), "/base/KR7Control");
-  EXPECT_EQ(folder.Presets(), "/base/KR7Control/Presets");
-  EXPECT_EQ(folder.FactoryIrs(), "/base/KR7Control/Factory IRs");
-  EXPECT_EQ(folder.UserIrs(), "/base/KR7Control/User IRs");
-  EXPECT_EQ(folder.File("settings.ini"), "/base/KR7Control/settings.ini");
-}
 
 TEST(DataFolder, XdgDataHomeWins) {
   const ScopedEnv xdg("XDG_DATA_HOME", "/data/home/");
@@ -81,6 +89,7 @@ TEST(DataFolder, WithoutHomeUsesAccount) {
   const ScopedEnv home("HOME", nullptr);
   EXPECT_EQ(kr7::DataFolder::ResolveDefaultBase(), expected);
 }
+#endif
 
 TEST(DataFolder, CreateAllMakesNestedFolders) {
   TempFolder temp;

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include <dlfcn.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include "model/DataFolder.h"
 #include "tests/model/FileBytes.h"
 
 std::vector<std::string> gSynced;  // the paths of the descriptors synced
@@ -211,19 +211,22 @@ TEST(FileWriter, NotOpenAcceptsNothing) {
 
 TEST(FileIO, NonAsciiPathRoundTrips) {
   TempFolder folder;
-  const std::string sub = folder / "M\xC3\xBCller \xC3\xA9t\xC3\xA9";  // "Müller été"
-  ASSERT_EQ(::mkdir(sub.c_str(), 0755), 0);
-  const std::string path = sub + "/\xE9\x9F\xB3\xE8\x89\xB2.dat";  // two CJK characters
+  // The data folder of a user named "Müller été", as Windows would place it.
+  const kr7::DataFolder user(folder / "M\xC3\xBCller \xC3\xA9t\xC3\xA9\\AppData\\Local\\KR7Control");
+  ASSERT_TRUE(user.CreateAll());
+  const std::string name = "\xE9\x9F\xB3\xE8\x89\xB2.dat";  // two CJK characters
+  const std::string path = kr7::JoinPath(user.Presets(), name);
   const std::vector<std::uint8_t> data = Pattern(300);
-  kr7::FileWriter writer;
-  ASSERT_TRUE(writer.OpenWrite(path));
-  EXPECT_EQ(writer.Write(data.data(), 300), 300);
-  writer.Close();
+  ASSERT_TRUE(kr7::WriteFileAtomically(path, data.data(), data.size()));
   kr7::FileReader reader;
   ASSERT_TRUE(reader.OpenRead(path));
   std::vector<std::uint8_t> got(300);
   EXPECT_EQ(reader.Read(got.data(), 300), 300);
   EXPECT_EQ(got, data);
+  kr7::DirectoryScan scan;
+  ASSERT_TRUE(scan.First(user.Presets()));
+  EXPECT_EQ(scan.Name(), name);
+  EXPECT_FALSE(scan.Next());
 }
 
 TEST(AtomicFileWriter, UncommittedWriteLeavesOldFile) {
@@ -283,8 +286,7 @@ TEST(WriteFileAtomically, FailureCreatesNothing) {
 TEST(WriteFileAtomically, TargetThatIsAFolderSurvives) {
   TempFolder folder;
   const std::string path = folder / "taken";
-  ASSERT_EQ(::mkdir(path.c_str(), 0755), 0);
-  ASSERT_EQ(::mkdir((path + "/keep").c_str(), 0755), 0);
+  ASSERT_TRUE(kr7::CreateFolder(path + "/keep"));
   const std::uint8_t byte = 0;
   EXPECT_FALSE(kr7::WriteFileAtomically(path, &byte, 1));
   EXPECT_TRUE(kr7::test::Exists(path + "/keep"));
@@ -295,7 +297,7 @@ TEST(DirectoryScan, ListsEntriesWithoutDots) {
   TempFolder folder;
   WriteBytes(folder / "a.dat", {1});
   WriteBytes(folder / "b.txt", {2});
-  ASSERT_EQ(::mkdir((folder / "sub").c_str(), 0755), 0);
+  ASSERT_TRUE(kr7::CreateFolder(folder / "sub"));
   std::set<std::string> files;
   std::set<std::string> folders;
   kr7::DirectoryScan scan;

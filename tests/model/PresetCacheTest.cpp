@@ -5,10 +5,9 @@
 #include <string>
 #include <vector>
 
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
+#include "model/DataFolder.h"
 #include "model/Parameters.h"
 #include "tests/model/FileBytes.h"
 
@@ -250,7 +249,7 @@ TEST_F(PresetCacheTest, ClearDeletesOnlyExactDatFiles) {
   WriteBytes(presets + "/x.dat.bak", {1});
   WriteBytes(presets + "/y.DAT", {2});
   WriteBytes(presets + "/notes.txt", {3});
-  ASSERT_EQ(::mkdir((presets + "/sub.dat").c_str(), 0755), 0);
+  ASSERT_TRUE(kr7::CreateFolder(presets + "/sub.dat"));
   WriteBytes(presets + "/sub.dat/inner.dat", {4});
   WriteBytes(mFolder.UserIrs() + "/001.dat", {5});
   WriteBytes(mFolder.FactoryIrs() + "/384.dat", {6});

@@ -29,7 +29,7 @@ TEST_F(PageTransitionsTest, EachTransitionLeavesItsGroups) {
       {PageEvent::CloseGlobalSettings, {kGroupMain}, {kGroupGlobalSettings}},
       {PageEvent::OpenAbout, {kGroupAbout}, {}},
       {PageEvent::CloseAbout, {}, {kGroupAbout}},
-      {PageEvent::OpenFirmwarePage, {}, {}},
+      {PageEvent::OpenFirmwarePage, {kGroupFirmwareBackground}, {}},
   };
   for (const auto& c : kCases) {
     h.pages.Transitions().Run(c.event);
@@ -43,9 +43,7 @@ TEST_F(PageTransitionsTest, EachTransitionLeavesItsGroups) {
   EXPECT_TRUE(mainDisabled);
   h.pages.Transitions().Run(PageEvent::CloseFirmwarePage);
   EXPECT_TRUE(h.control.Session().polling.load());
-  // Groups without members and tags without controls are ignored.
-  h.pages.Transitions().ShowGroup(kGroupFilter, true);
-  h.pages.View().SetControlHidden(kTagNameReport, true);
+  EXPECT_FALSE(h.Shown(kGroupFirmwareBackground));
 }
 
 TEST_F(PageTransitionsTest, ClickRulesOfThePageImages) {

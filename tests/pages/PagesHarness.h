@@ -1,6 +1,6 @@
 #pragma once
 // The editor's pages in a headless host, wired to the virtual pedal in
-// process. Rendered pictures go to the test's temporary folder for review.
+// process.
 
 #include <gtest/gtest.h>
 
@@ -69,8 +69,6 @@ class PagesHarness {
   }
   igraphics::IControl& Tag(int tag) { return *pages.Graphics().ControlByTag(tag); }
 
-  std::string Png(const std::string& name) const { return ::testing::TempDir() + name + ".png"; }
-  bool WritePng(const std::string& name) const { return host.WritePng(Png(name)); }
   igraphics::Colour Pixel(float x, float y) {
     const float s = pages.Graphics().GetDrawScale();
     return host.PixelAt(static_cast<int>(x * s), static_cast<int>(y * s));

@@ -31,16 +31,6 @@ class SelectorTest : public ::testing::Test {
   int actions = 0;
 };
 
-TEST_F(SelectorTest, ClickGivesTheRoundedRow) {
-  g.OnMouseDown(100, 228 + 50 * 3 + 10, {});
-  EXPECT_EQ(selector->LastEvent(), ESelectEvent::Down);
-  EXPECT_DOUBLE_EQ(delegate.GetParam(kPresetSelect)->Value(), 3.0);
-  // The lower half of a row counts as the next row.
-  g.OnMouseDown(100, 228 + 50 * 3 + 30, {});
-  EXPECT_DOUBLE_EQ(delegate.GetParam(kPresetSelect)->Value(), 4.0);
-  EXPECT_EQ(actions, 2);
-}
-
 TEST_F(SelectorTest, RecordsEveryEventKind) {
   g.OnMouseDown(100, 300, {});
   EXPECT_EQ(selector->LastEvent(), ESelectEvent::Down);

@@ -60,6 +60,7 @@ TEST(MessageBoxes, InformWithoutWaitingOneAtATimeInOrder) {
     const std::vector<GtkDialog*> shown = VisibleBoxes();
     ASSERT_EQ(shown.size(), 1u) << "while " << text << " is due";
     EXPECT_EQ(TextOf(shown[0]), text);
+    EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(shown[0])), "KR7Control");
     gtk_dialog_response(shown[0], GTK_RESPONSE_OK);
   }
   Settle();

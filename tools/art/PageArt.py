@@ -16,7 +16,8 @@ def editor_panel():
     doc.add(rect(1, 1, 740, 515, "url(#panel)", rx=10, stroke="#3a3b40", sw=1.5))
     doc.add(line(20, 93, 722, 93, "#2c2d31", 1))
     doc.add(text(722, 40, "CABINET / IMPULSE RESPONSE", 12, "#55565c", spacing=3, anchor="end"))
-    doc.add(text(49, 66, "MIC", 11, GREY, spacing=2))
+    # Upright beside the slider: above it the block's title leaves no room.
+    doc.add(text(14, 290, "MIC", 11, GREY, spacing=2, extra='transform="rotate(-90 14 290)"'))
     return doc
 
 

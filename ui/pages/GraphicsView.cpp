@@ -73,7 +73,8 @@ void GraphicsView::SetPresetRowPlacement(int slot, double top, bool hidden) {
   igraphics::Rect bounds = row->GetRECT();
   const auto dy = static_cast<float>(top) - bounds.T;
   if (dy != 0.f) row->SetRECT({bounds.L, bounds.T + dy, bounds.R, bounds.B + dy});
-  row->Hide(hidden);
+  // A row the window's edge would cut is not shown at all.
+  row->Hide(hidden || bounds.B + dy > mUi.GetBounds().B);
 }
 
 void GraphicsView::SetUserIrRowColour(int row, igraphics::Colour colour) {

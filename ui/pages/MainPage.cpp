@@ -233,8 +233,10 @@ class MainPageBuilder {
     for (int i = 0; i < kNumPresetRows; ++i) {
       char text[8];
       std::snprintf(text, sizeof text, " %02d", i + 1);
-      mCtx.refs.presetRows[static_cast<std::size_t>(i)] =
-          Text(PresetRowRect(i), text, mText.listRow, kNoTag, {}, kListRowBackground);
+      igraphics::ITextControl* row = Text(PresetRowRect(i), text, mText.listRow, kNoTag, {}, kListRowBackground);
+      // Rows the window's edge would cut are not shown (as after scrolling).
+      row->Hide(PresetRowRect(i).B > mUi.GetBounds().B);
+      mCtx.refs.presetRows[static_cast<std::size_t>(i)] = row;
     }
     mCtx.refs.presetSelector =
         Add(std::make_unique<igraphics::IInvisibleSelectControl3>(kPresetSelectorRect, kParamPresetListHover));
@@ -244,17 +246,20 @@ class MainPageBuilder {
         kNoTag, kGroupMain);
   }
 
-  void KnobColumns(const BlockEditor& block) {
+  // Returns the last column's knob.
+  igraphics::IControl* KnobColumns(const BlockEditor& block) {
+    igraphics::IControl* knob = nullptr;
     for (int i = 0; i < block.numColumns; ++i) {
       const KnobColumn& c = block.columns[i];
       Text(ColumnRect(block.layout, ColumnPart::Caption, c.x), c.caption, mText.knobCaption, c.captionTag, block.group);
-      Add(std::make_unique<igraphics::IVKnobControl>(ColumnRect(block.layout, ColumnPart::Knob, c.x), c.param, "", mWidgets.knob,
+      knob = Add(std::make_unique<igraphics::IVKnobControl>(ColumnRect(block.layout, ColumnPart::Knob, c.x), c.param, "", mWidgets.knob,
                                                      false, false, -135.f, 135.f, -135.f,
                                                      igraphics::EDirection::Vertical, 4.0, 18.f),
           kNoTag, block.group);
       Text(ColumnRect(block.layout, ColumnPart::Value, c.x), c.value, mText.knobValue, c.valueTag, block.group);
       Text(ColumnRect(block.layout, ColumnPart::Unit, c.x), c.unit, mText.knobUnit, kNoTag, block.group);
     }
+    return knob;
   }
 
   // Button k runs onClick(k) on the press and on the release alike; the
@@ -281,7 +286,7 @@ class MainPageBuilder {
     KnobColumns(kLevel);
     ImageButtons(kAmpImages, kTagAmpModelFirst, kDrive.group, &MainPageOperations::AmpButton);
     KnobColumns(kDrive);
-    KnobColumns(kPreamp);
+    mParallelClean = KnobColumns(kPreamp);
     for (const BlockEditor& block : kLaterBlocks) KnobColumns(block);
     for (const BlockTitle& t : kBlockTitles) Text(Rect{400, 664, t.right, 734}, t.text, mText.blockTitle, t.tag, t.group);
   }
@@ -325,6 +330,12 @@ class MainPageBuilder {
                [this] { mCtx.units.irs.ImportFromButton(false); });
     GreyButton(Rect{984, 1118, 1054, 1156}, "IMPORT", kTagImportIrB, kGroupIr,
                [this] { mCtx.units.irs.ImportFromButton(true); });
+    // Beyond the pedal's own editor: a user IR already on the pedal is
+    // chosen from the browser instead of importing its file again.
+    GreyButton(Rect{1060, 1068, 1140, 1106}, "BROWSE", kTagBrowseIrA, kGroupIr,
+               [this] { mCtx.units.irs.OpenBrowser(false); });
+    GreyButton(Rect{1060, 1118, 1140, 1156}, "BROWSE", kTagBrowseIrB, kGroupIr,
+               [this] { mCtx.units.irs.OpenBrowser(true); });
     const igraphics::WidgetStyle modeStyle = mWidgets.knob.WithRoundness(1.f);
     Add(std::make_unique<igraphics::IVSlideSwitchControl>(Rect{740, 1072, 800, 1100}, kParamIrModeA, "MODE",
                                                           modeStyle, true, 1),
@@ -339,7 +350,9 @@ class MainPageBuilder {
         kGroupIr);
     Text(Rect{905, 1077, 955, 1127}, "0.00", mText.irGain, kTagUserIrGainValueA, kGroupIr);
     Text(Rect{905, 1127, 955, 1161}, "0.00", mText.irGain, kTagUserIrGainValueB, kGroupIr);
-    for (int tag : {kTagUserIrGainA, kTagImportIrA, kTagUserIrGainB, kTagImportIrB}) mUi.ControlByTag(tag)->SetDisabled(true);
+    for (int tag : {kTagUserIrGainA, kTagImportIrA, kTagBrowseIrA, kTagUserIrGainB, kTagImportIrB, kTagBrowseIrB}) {
+      mUi.ControlByTag(tag)->SetDisabled(true);
+    }
     Add(std::make_unique<igraphics::IBSliderControl>(Rect{380, 717, 430, 1149}, mUi.LoadImageResource("mic.png"),
                                                      mUi.LoadImageResource("micbg.png"), kParamEditorIr,
                                                      igraphics::EDirection::Vertical, 4.0),
@@ -348,6 +361,7 @@ class MainPageBuilder {
     mCtx.refs.irGraph = Add(std::make_unique<igraphics::IFreqResponseGraph>(Rect{1200, 685, 1872, 1135}, kGraphColour),
                             kNoTag, kGroupIrDisplay);
     mCtx.refs.irGraph->SetRange(20, 20480, 100, 30);
+    mCtx.refs.irGraph->LeaveTo(mParallelClean);
     auto* dynamics = Add(std::make_unique<igraphics::IDynamicsResponseGraph>(Rect{1200, 700, 1865, 1130}, kGraphColour),
                          kNoTag, kGroupMain);
     dynamics->SetGateThreshold(-60);
@@ -357,7 +371,10 @@ class MainPageBuilder {
     dynamics->Hide(true);
     mCtx.refs.dynamicsGraph = dynamics;
     Text(Rect{1350, 658, 1817, 678}, kIrEditHintText, mText.hint, kTagIrEditHint, kGroupMain)->Hide(true);
-    Add(std::make_unique<igraphics::IInvisibleSelectControl3>(kGraphSelectorRect, kParamGraphSelector));
+    // The parallel-clean knob reaches under the graph and its selector; it
+    // keeps its presses while its block is shown.
+    Add(std::make_unique<igraphics::IInvisibleSelectControl3>(kGraphSelectorRect, kParamGraphSelector))
+        ->LeaveTo(mParallelClean);
 
     // The list: "Off" and the eight cabinets; the impulse-response store
     // renames the rows once it is prepared.
@@ -394,6 +411,7 @@ class MainPageBuilder {
   MainPageOperations& mOps;
   const TextStyles& mText;
   const WidgetStyles& mWidgets;
+  igraphics::IControl* mParallelClean = nullptr;
 };
 
 }  // namespace

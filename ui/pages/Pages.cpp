@@ -24,7 +24,7 @@ constexpr PageBuilder kPageBuilders[] = {
 constexpr std::string_view kPagesHiddenAtStart[] = {
     kGroupFirmwareBackground, kGroupFirmwareUpdate, kGroupFirmwareProgress, kGroupUserIrBrowser,
     kGroupGlobalSettings,     kGroupMidiCc,         kGroupMidiProgram,      kGroupAbout,
-    kGroupPresetProgress,     kGroupFactoryProgress,
+    kGroupPresetProgress,     kGroupFactoryProgress, kGroupTransferCancel,
 };
 
 }  // namespace

@@ -32,7 +32,9 @@ constexpr ProgressOverlay kOverlays[] = {
 constexpr Rect kPanel{850, 400, 1250, 800};
 constexpr Rect kTitle{850, 400, 1250, 470};
 constexpr Rect kRing{950, 500, 1150, 700};
+constexpr Rect kCancel{990, 725, 1110, 775};
 constexpr igraphics::Colour kPanelColour{208, 32, 32, 32};
+constexpr float kCancelLabelSize = 22.f;
 
 }  // namespace
 
@@ -47,6 +49,12 @@ void BuildProgressOverlays(PageContext& ctx) {
     // Centred on the panel, which puts it in the middle of the ring.
     ctx.ui.AddControl(std::make_unique<igraphics::ITextControl>(kPanel, "0 %", styles.percentage),
                       overlay.percentageTag, overlay.group);
+  }
+  // The preset overlay also shows the fetch and impulse-response transfers,
+  // which have no Cancel: its button has a group of its own.
+  StreamController& streams = ctx.units.streams;
+  for (std::string_view group : {kGroupTransferCancel, kGroupFactoryProgress}) {
+    AddGreyButton(ctx, kCancel, "CANCEL", kCancelLabelSize, group, [&streams] { streams.CancelTransfer(); });
   }
 }
 

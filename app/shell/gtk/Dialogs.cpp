@@ -5,6 +5,8 @@
 #include <deque>
 #include <memory>
 
+#include "app/shell/ShellActions.h"
+
 namespace kr7::shell {
 namespace {
 
@@ -15,8 +17,7 @@ GtkWidget* NewMessageBox(GtkWindow* parent, std::string_view text, bool okCancel
       GTK_MESSAGE_OTHER,
       okCancel ? GTK_BUTTONS_OK_CANCEL : GTK_BUTTONS_OK, "%.*s", static_cast<int>(text.size()),
       text.data());
-  const std::string title(caption);
-  gtk_window_set_title(GTK_WINDOW(dialog), title.c_str());
+  gtk_window_set_title(GTK_WINDOW(dialog), MessageBoxTitle(caption).c_str());
   return dialog;
 }
 
@@ -78,6 +79,12 @@ void ShowNextInformation() {
 }
 
 }  // namespace
+
+std::string MessageBoxTitle(std::string_view caption) {
+  std::string title(kProductName);
+  if (!caption.empty() && caption != kProductName) title.append(": ").append(caption);
+  return title;
+}
 
 bool ShowMessageBox(GtkWindow* parent, std::string_view text, bool okCancel,
                     std::string_view caption) {

@@ -21,8 +21,8 @@
 #include "app/shell/win32/MainWindow.h"
 #include "app/shell/win32/MidiMonitorWindow.h"
 #include "app/shell/win32/PreferencesDialog.h"
-#include "app/shell/win32/WideText.h"
 #include "model/UserTexts.h"
+#include "model/win32/WideText.h"
 
 namespace kr7::shell {
 namespace {

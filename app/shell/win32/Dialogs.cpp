@@ -7,7 +7,7 @@
 #include <deque>
 #include <vector>
 
-#include "app/shell/win32/WideText.h"
+#include "model/win32/WideText.h"
 
 namespace kr7::shell {
 namespace {

@@ -12,7 +12,7 @@
 #include "app/shell/MenuCommands.h"
 #include "app/shell/win32/Dialogs.h"
 #include "app/shell/win32/Dpi.h"
-#include "app/shell/win32/WideText.h"
+#include "model/win32/WideText.h"
 #include "ui/pages/Pages.h"
 
 namespace kr7::shell {

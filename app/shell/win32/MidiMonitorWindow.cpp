@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/shell/win32/Dialogs.h"
-#include "app/shell/win32/WideText.h"
+#include "model/win32/WideText.h"
 
 namespace kr7::shell {
 namespace {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/shell/win32/ResourceIds.h"
-#include "app/shell/win32/WideText.h"
+#include "model/win32/WideText.h"
 
 namespace kr7::shell {
 namespace {
