@@ -1,5 +1,5 @@
 // Soak: the editor against a virtual pedal that misbehaves, for as long as
-// asked (bench/soak; ten minutes by default). Not part of CI yet.
+// asked (bench/soak; ten minutes by default; scripts/test runs one minute).
 //
 // The editor runs on its three threads as in the program: this thread is the
 // UI thread (device tick, 20 ms timer, the user's edits), a MIDI thread feeds
