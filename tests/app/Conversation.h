@@ -143,6 +143,8 @@ class Conversation : public ::testing::Test {
   // to requests it sends meanwhile, as alter (when given) leaves them; a
   // reply alter returns false for is lost.
   using Alter = std::function<bool(Bytes&)>;
+  // No pedal on the line: every reply is lost, the editor only greets.
+  static bool kPedalUnplugged(Bytes&) { return false; }
   void Deliver(const Alter& alter = {}) {
     while (!inbox.empty()) {
       Bytes message = std::move(inbox.front());

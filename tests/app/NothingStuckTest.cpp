@@ -21,7 +21,7 @@ class NothingStuckTest : public StreamConversation {
   // Connects with the first fetched dump lost, so the fetch is still running.
   void ConnectWithFetchRunning() {
     bool dropped = false;
-    Tick(kPollTicks + 2, [&dropped](Bytes& m) {
+    Tick(3, [&dropped](Bytes& m) {
       return m[kOffsetCommand] != kCmdPresetDump || std::exchange(dropped, true);
     });
     ASSERT_TRUE(editor->Session().fetching.load());

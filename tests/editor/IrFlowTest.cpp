@@ -109,9 +109,9 @@ TEST_F(IrFlowTest, WavImportForSourceBWhileDisconnectedStoresLocallyOnly) {
   window.chosenFile = data / "Cab B.wav";
 
   Irs().ImportFromButton(true);
-  Tick(3);
+  Tick(3, kPedalUnplugged);
 
-  EXPECT_TRUE(link.sent.empty());
+  EXPECT_EQ(SentNames(), std::vector<std::string>{"GlobalRequest 15"});
   EXPECT_EQ(Irs().BrowserSelection(), kSlotB);
   EXPECT_EQ(editor->Session().irSlotB.load(), kSlotB);
   EXPECT_EQ(ReadBytes(editor->IrStore().PathOf(kSlotB)).size(), kIrImageSize);

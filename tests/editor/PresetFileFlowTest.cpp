@@ -284,9 +284,9 @@ TEST_F(PresetFileFlowTest, HeaderOnlyImportWhileDisconnectedChangesTheEditorOnly
   window.chosenFile = FilePath("plain.r3p");
 
   ASSERT_EQ(Files().Import(), PresetImportResult::kApplied);
-  Tick(3);
+  Tick(3, kPedalUnplugged);
 
-  EXPECT_TRUE(link.sent.empty());
+  EXPECT_EQ(SentNames(), std::vector<std::string>{"GlobalRequest 15"});
   EXPECT_EQ(pedal.Snapshot().presets, pedalBefore.presets);
   EXPECT_EQ(editor->Parameters().ParamInt(kParamLevel), 99);
   EXPECT_EQ(EditValue(kParamLevel), 99);
@@ -381,9 +381,9 @@ TEST_F(PresetFileFlowTest, ImportWithOneIrWhileDisconnectedStoresItLocallyOnly) 
   window.chosenFile = FilePath("solo.r3p");
 
   ASSERT_EQ(Files().Import(), PresetImportResult::kApplied);
-  Tick(3);
+  Tick(3, kPedalUnplugged);
 
-  EXPECT_TRUE(link.sent.empty());
+  EXPECT_EQ(SentNames(), std::vector<std::string>{"GlobalRequest 15"});
   EXPECT_EQ(ReadBytes(editor->IrStore().PathOf(kImportSlot)), Bytes(cabA.begin(), cabA.end()));
   EXPECT_EQ(editor->Editor().UserIrNameA(), "Solo Cab");
   EXPECT_EQ(window.texts[kTagIrRowA], "Solo Cab");

@@ -200,21 +200,22 @@ TEST_F(EditorWindow, HandsFilesToTheRunningEditor) {
   ASSERT_NO_FATAL_FAILURE(OpenEditorBesideThePedal());
   // Connected: the checksum request follows the accepted identity block.
   ASSERT_TRUE(WaitForTrace("F0 00 51 21 03 55 0C 03 F7", 30s)) << ReadText(mHome / "pedal.log");
-  ASSERT_TRUE(mDisplay.FindByTitle("").empty());
+  ASSERT_EQ(mDisplay.FindByTitle(kTitle).size(), 1u);
 
   WritePresetFile(mHome / "bad.r3p", "RXAQ");
   WritePresetFile(mHome / "good.r3p", "RXAP");
   test::ChildProcess bad;
   ASSERT_TRUE(bad.Start(KR7_EDITOR_PATH, {mHome / "bad.r3p"}, Environment()));
   EXPECT_EQ(bad.WaitForExit(10s), 0);
-  EXPECT_NE(mDisplay.WaitForTitle("", 10s), 0u) << "no message box";
+  // Message boxes carry the program's name too: the box is the second window.
+  EXPECT_NE(mDisplay.WaitForTitle(kTitle, 10s, 2), 0u) << "no message box";
   EXPECT_FALSE(WaitForTrace("PresetStore", 2s));
 
   test::ChildProcess good;
   ASSERT_TRUE(good.Start(KR7_EDITOR_PATH, {mHome / "good.r3p"}, Environment()));
   EXPECT_EQ(good.WaitForExit(10s), 0);
   EXPECT_TRUE(WaitForTrace("PresetStore", 10s)) << ReadText(mHome / "pedal.log");
-  EXPECT_EQ(mDisplay.FindByTitle(kTitle).size(), 1u);
+  EXPECT_EQ(mDisplay.FindByTitle(kTitle).size(), 2u);  // the editor and the first file's box
   mEditor.Stop();
 }
 
@@ -289,7 +290,7 @@ TEST_F(EditorWindow, ClearCacheDataAndAboutThroughTheMenu) {
   ASSERT_NE(window, 0u) << ReadText(mHome / "menu.log");
   Type(window, {XK_Alt_L, XK_f});
   Type(window, {XK_c});
-  const Window box = mDisplay.WaitForTitle("", 10s);  // message boxes have an empty caption
+  const Window box = mDisplay.WaitForTitle(kTitle, 10s, 2);  // the box above the editor
   ASSERT_NE(box, 0u);
   EXPECT_FALSE(fs::exists(mDataFolder + "/Presets/001.dat") || fs::exists(mDataFolder + "/User IRs/003.dat"));
   EXPECT_TRUE(fs::exists(mDataFolder + "/Presets/notes.txt") && fs::exists(mDataFolder + "/Presets/001.dat.bak"));

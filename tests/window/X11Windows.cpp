@@ -66,11 +66,12 @@ std::vector<Window> X11Display::FindByTitle(const std::string& title) {
   return found;
 }
 
-Window X11Display::WaitForTitle(const std::string& title, std::chrono::milliseconds timeout) {
+Window X11Display::WaitForTitle(const std::string& title, std::chrono::milliseconds timeout,
+                                 std::size_t count) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (std::chrono::steady_clock::now() < deadline) {
     std::vector<Window> found = FindByTitle(title);
-    if (!found.empty()) return found.front();
+    if (found.size() >= count) return found.back();
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   return 0;

@@ -22,8 +22,9 @@ class X11Display {
   bool IsOpen() const { return mDisplay != nullptr; }
   // Mapped top-level windows whose title is exactly title.
   std::vector<Window> FindByTitle(const std::string& title);
-  // Waits until at least one such window is mapped; 0 on timeout.
-  Window WaitForTitle(const std::string& title, std::chrono::milliseconds timeout);
+  // Waits until at least count such windows are mapped and gives the one on
+  // top (the newest); 0 on timeout.
+  Window WaitForTitle(const std::string& title, std::chrono::milliseconds timeout, std::size_t count = 1);
   bool RequestClose(Window window);
   bool Attributes(Window window, XWindowAttributes& attributes);
 
