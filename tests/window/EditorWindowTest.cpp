@@ -290,9 +290,13 @@ TEST_F(EditorWindow, ClearCacheDataAndAboutThroughTheMenu) {
   ASSERT_NE(window, 0u) << ReadText(mHome / "menu.log");
   Type(window, {XK_Alt_L, XK_f});
   Type(window, {XK_c});
+  const auto cacheLeft = [this] {
+    return fs::exists(mDataFolder + "/Presets/001.dat") || fs::exists(mDataFolder + "/User IRs/003.dat");
+  };
+  for (int i = 0; i < 100 && cacheLeft(); ++i) std::this_thread::sleep_for(100ms);
+  EXPECT_FALSE(cacheLeft());
   const Window box = mDisplay.WaitForTitle(kTitle, 10s, 2);  // the box above the editor
   ASSERT_NE(box, 0u);
-  EXPECT_FALSE(fs::exists(mDataFolder + "/Presets/001.dat") || fs::exists(mDataFolder + "/User IRs/003.dat"));
   EXPECT_TRUE(fs::exists(mDataFolder + "/Presets/notes.txt") && fs::exists(mDataFolder + "/Presets/001.dat.bak"));
   Type(box, {XK_Return});
   EXPECT_FALSE(IsDark(DesignPixel(window, 1000, 60)));
