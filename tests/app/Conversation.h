@@ -144,7 +144,7 @@ class Conversation : public ::testing::Test {
   // reply alter returns false for is lost.
   using Alter = std::function<bool(Bytes&)>;
   // No pedal on the line: every reply is lost, the editor only greets.
-  static bool kPedalUnplugged(Bytes&) { return false; }
+  static bool PedalUnplugged(Bytes&) { return false; }
   void Deliver(const Alter& alter = {}) {
     while (!inbox.empty()) {
       Bytes message = std::move(inbox.front());

@@ -109,7 +109,7 @@ TEST_F(IrFlowTest, WavImportForSourceBWhileDisconnectedStoresLocallyOnly) {
   window.chosenFile = data / "Cab B.wav";
 
   Irs().ImportFromButton(true);
-  Tick(3, kPedalUnplugged);
+  Tick(3, PedalUnplugged);
 
   EXPECT_EQ(SentNames(), std::vector<std::string>{"GlobalRequest 15"});
   EXPECT_EQ(Irs().BrowserSelection(), kSlotB);

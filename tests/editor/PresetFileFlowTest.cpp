@@ -284,7 +284,7 @@ TEST_F(PresetFileFlowTest, HeaderOnlyImportWhileDisconnectedChangesTheEditorOnly
   window.chosenFile = FilePath("plain.r3p");
 
   ASSERT_EQ(Files().Import(), PresetImportResult::kApplied);
-  Tick(3, kPedalUnplugged);
+  Tick(3, PedalUnplugged);
 
   EXPECT_EQ(SentNames(), std::vector<std::string>{"GlobalRequest 15"});
   EXPECT_EQ(pedal.Snapshot().presets, pedalBefore.presets);
@@ -381,7 +381,7 @@ TEST_F(PresetFileFlowTest, ImportWithOneIrWhileDisconnectedStoresItLocallyOnly) 
   window.chosenFile = FilePath("solo.r3p");
 
   ASSERT_EQ(Files().Import(), PresetImportResult::kApplied);
-  Tick(3, kPedalUnplugged);
+  Tick(3, PedalUnplugged);
 
   EXPECT_EQ(SentNames(), std::vector<std::string>{"GlobalRequest 15"});
   EXPECT_EQ(ReadBytes(editor->IrStore().PathOf(kImportSlot)), Bytes(cabA.begin(), cabA.end()));
