@@ -45,19 +45,19 @@ struct Accelerator {
   std::wstring label;
 };
 
-Accelerator ParseAccelerator(std::string_view spec) {
+Accelerator ParseAccelerator(std::string_view keys) {
   Accelerator accelerator;
   constexpr std::string_view kControl = "<Control>";
-  if (spec.starts_with(kControl)) {
+  if (keys.starts_with(kControl)) {
     accelerator.flags |= FCONTROL;
     accelerator.label = L"Ctrl+";
-    spec.remove_prefix(kControl.size());
+    keys.remove_prefix(kControl.size());
   }
-  if (spec == "comma") {
+  if (keys == "comma") {
     accelerator.key = VK_OEM_COMMA;
     accelerator.label += L",";
-  } else if (spec.size() == 1) {
-    const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(spec[0])));
+  } else if (keys.size() == 1) {
+    const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(keys[0])));
     accelerator.key = static_cast<WORD>(c);
     accelerator.label += static_cast<wchar_t>(c);
   }
