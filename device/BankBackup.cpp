@@ -28,6 +28,17 @@ bool IsBackupName(std::string_view name, std::string_view stem) {
          name[stem.size()] == '-' && name.ends_with(kBackupSuffix);
 }
 
+// The program's paths are UTF-8; a plain string means the system's code page
+// to std::filesystem on Windows.
+std::filesystem::path PathFromUtf8(std::string_view text) {
+  return std::u8string(text.begin(), text.end());
+}
+
+std::string Utf8Name(const std::filesystem::path& path) {
+  const std::u8string name = path.filename().u8string();
+  return {name.begin(), name.end()};
+}
+
 }  // namespace
 
 std::string BackupFileName(std::time_t time, std::string_view stem) {
@@ -97,10 +108,12 @@ void BankBackup::Prune() const {
   namespace fs = std::filesystem;
   std::error_code error;
   std::vector<std::pair<fs::file_time_type, fs::path>> others;
-  for (fs::directory_iterator it(Folder(), error), end; !error && it != end; it.increment(error)) {
+  const std::string kept = Utf8Name(PathFromUtf8(mPath));
+  for (fs::directory_iterator it(PathFromUtf8(Folder()), error), end; !error && it != end;
+       it.increment(error)) {
     const fs::path& path = it->path();
-    const std::string name = path.filename().string();
-    if (!IsBackupName(name, mStem) || name == fs::path(mPath).filename().string()) continue;
+    const std::string name = Utf8Name(path);
+    if (!IsBackupName(name, mStem) || name == kept) continue;
     others.emplace_back(fs::last_write_time(path, error), path);
   }
   if (others.size() < static_cast<std::size_t>(kBackupsKept)) return;

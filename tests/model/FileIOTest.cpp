@@ -8,14 +8,17 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
 #include <dlfcn.h>
 #include <unistd.h>
+#endif
 
 #include <gtest/gtest.h>
 
 #include "model/DataFolder.h"
 #include "tests/model/FileBytes.h"
 
+#ifndef _WIN32
 std::vector<std::string> gSynced;  // the paths of the descriptors synced
 extern "C" int fsync(int fd) {
   char path[4096];
@@ -23,6 +26,7 @@ extern "C" int fsync(int fd) {
   if (n > 0) gSynced.emplace_back(path, static_cast<std::size_t>(n));
   return reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"))(fd);
 }
+#endif
 
 namespace {
 
@@ -266,6 +270,7 @@ TEST(WriteFileAtomically, ReplacesWholeFile) {
   EXPECT_EQ(ReadBytes(path), data);
 }
 
+#ifndef _WIN32
 // A power cut after the rename finds the data on disk and the new name.
 TEST(WriteFileAtomically, SyncsTheFileBeforeTheRenameAndTheFolderAfter) {
   TempFolder folder;
@@ -274,6 +279,7 @@ TEST(WriteFileAtomically, SyncsTheFileBeforeTheRenameAndTheFolderAfter) {
   ASSERT_TRUE(kr7::WriteFileAtomically(folder / "x.dat", "x", 1));
   EXPECT_EQ(gSynced, (std::vector<std::string>{real + "/x.dat.tmp", real}));
 }
+#endif
 
 TEST(WriteFileAtomically, FailureCreatesNothing) {
   TempFolder folder;
