@@ -190,7 +190,7 @@ bool AtomicFileWriter::Commit() {
   }
   mActive = false;
   const bool written = mWriter.CloseDurably();
-  if (!written || !sys::ReplaceFile(mTempPath, mPath)) {
+  if (!written || !sys::MoveOver(mTempPath, mPath)) {
     sys::RemoveFile(mTempPath);
     return false;
   }

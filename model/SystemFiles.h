@@ -41,7 +41,7 @@ bool CloseFile(FileHandle file);
 
 // Puts from in the place of to in one step and makes the new name durable:
 // a power cut leaves either file, never a mixture.
-bool ReplaceFile(const std::string& from, const std::string& to);
+bool MoveOver(const std::string& from, const std::string& to);
 bool RemoveFile(const std::string& path);
 
 bool IsFolder(const std::string& path);

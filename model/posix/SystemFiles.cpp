@@ -101,7 +101,7 @@ bool FlushToDisk(FileHandle file) { return ::fsync(Descriptor(file)) == 0; }
 
 bool CloseFile(FileHandle file) { return ::close(Descriptor(file)) == 0; }
 
-bool ReplaceFile(const std::string& from, const std::string& to) {
+bool MoveOver(const std::string& from, const std::string& to) {
   if (std::rename(from.c_str(), to.c_str()) != 0) {
     return false;
   }

@@ -81,7 +81,7 @@ bool FlushToDisk(FileHandle file) { return FlushFileBuffers(Handle(file)) != 0; 
 
 bool CloseFile(FileHandle file) { return CloseHandle(Handle(file)) != 0; }
 
-bool ReplaceFile(const std::string& from, const std::string& to) {
+bool MoveOver(const std::string& from, const std::string& to) {
   const std::wstring source = Widen(from);
   const std::wstring target = Widen(to);
   // WRITE_THROUGH returns only once the new name is on the disk.

@@ -134,8 +134,8 @@ TEST(PedalActions, SteppingToAPresetDumpsTheNewActiveSlot) {
   harness.pedal.StepBy(-1);  // from 0 around to 127
   const std::vector<Bytes> replies = harness.Take();
   ASSERT_EQ(replies.size(), 1u);
-  EXPECT_THAT(Slice(replies[0], 5, 3), ElementsAre(0x41, 0x0C, 127));  // PresetDump of 127
-  EXPECT_THAT(Slice(replies[0], 264, 2), ElementsAre(kHandChecksumHigh, kHandChecksumLow));
+  EXPECT_EQ(Slice(replies[0], 5, 3), (Bytes{0x41, 0x0C, 127}));  // PresetDump of 127
+  EXPECT_EQ(Slice(replies[0], 264, 2), (Bytes{kHandChecksumHigh, kHandChecksumLow}));
   EXPECT_EQ(harness.pedal.ActiveSlot(), 127);
   harness.pedal.StepBy(1);
   EXPECT_EQ(harness.pedal.ActiveSlot(), 0);

@@ -36,8 +36,8 @@ TEST(PedalFirmware, RightImageEndsWithFirmwareDone) {
   const std::vector<Bytes> messages = build::SplitFirmwareTransfer(Pack(image));
   ASSERT_EQ(messages.size(), 3u);
   ASSERT_EQ(messages[0].size(), 250u);
-  EXPECT_THAT(Slice(messages[0], 5, 4), ::testing::ElementsAre(0x13,                // FirmwareFirst
-                                                               0x00, 0x04, 0x25));  // N = 549
+  EXPECT_EQ(Slice(messages[0], 5, 4), (Bytes{0x13,                 // FirmwareFirst
+                                             0x00, 0x04, 0x25}));  // N = 549
   EXPECT_EQ(messages[2].size(), 78u);  // 69 bytes + checksum
   EXPECT_EQ(harness.OnlyReply(build::FirmwareStart()), kFirmwareReady);
   EXPECT_TRUE(harness.Exchange(messages[0]).empty());  // no reply per message

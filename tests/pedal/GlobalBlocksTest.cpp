@@ -8,7 +8,6 @@
 namespace kr7::pedal::test {
 namespace {
 
-using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
 Bytes GlobalRequestBytes(std::uint8_t type) {
@@ -33,12 +32,12 @@ TEST(PedalGlobalBlocks, IdentityCarriesVersionSerialAndChecksum) {
   PedalHarness harness(std::move(state));
   const Bytes reply = harness.OnlyReply(GlobalRequestBytes(15));
   ASSERT_EQ(reply.size(), kBlockSize);
-  EXPECT_THAT(Slice(reply, 0, 8), ElementsAre(0xF0, 0x00, 0x51, 0x21, 0x03,  // editor header
-                                              0x52,                          // GlobalBlock
-                                              0x0C,    // version 1.2, times ten
-                                              0x0F));  // identity
+  EXPECT_EQ(Slice(reply, 0, 8), (Bytes{0xF0, 0x00, 0x51, 0x21, 0x03,  // editor header
+                                       0x52,                          // GlobalBlock
+                                       0x0C,                          // version 1.2, times ten
+                                       0x0F}));                       // identity
   // Serial "SN1" and 29 spaces.
-  EXPECT_THAT(Slice(reply, kSerialByte, 4), ElementsAre('S', 'N', '1', ' '));
+  EXPECT_EQ(Slice(reply, kSerialByte, 4), (Bytes{'S', 'N', '1', ' '}));
   EXPECT_EQ(reply[263], ' ');
   // Everything else in the contents is 0, so the sum is 'S' + 'N' + '1' +
   // 29 × 32 = 83 + 78 + 49 + 928 = 1138 = 8 × 128 + 114.
@@ -62,9 +61,9 @@ TEST(PedalGlobalBlocks, ChecksumBlockHoldsEverySlotsPayloadChecksum) {
   PedalHarness harness(state);
   const Bytes reply = harness.OnlyReply(GlobalRequestBytes(3));
   ASSERT_EQ(reply.size(), kBlockSize);
-  EXPECT_THAT(Slice(reply, 5, 3), ElementsAre(0x52,    // GlobalBlock
-                                              0x0C,    // format byte
-                                              0x03));  // preset checksums
+  EXPECT_EQ(Slice(reply, 5, 3), (Bytes{0x52,     // GlobalBlock
+                                       0x0C,     // format byte
+                                       0x03}));  // preset checksums
   // Slot 3 at bytes 8 + 2·3 = 14 and 15.
   EXPECT_EQ(reply[14], kHandChecksumHigh);
   EXPECT_EQ(reply[15], kHandChecksumLow);
@@ -90,14 +89,14 @@ TEST(PedalGlobalBlocks, SettingsBlockCarriesActiveSlotSettingsAndClipping) {
   PedalHarness harness(std::move(state));
   const Bytes reply = harness.OnlyReply(GlobalRequestBytes(0));
   ASSERT_EQ(reply.size(), kBlockSize);
-  EXPECT_THAT(Slice(reply, 5, 26),
-              ElementsAre(0x52, 0x0C, 0x00,               // GlobalBlock, format, settings
-                          5,                              // 8: active slot
-                          1, 2, 3, 4, 5, 6, 7, 8, 9, 10,  // 9..18: parameters 80..89
-                          40, 41, 42,                     // 19..21: parameters 33, 34, 35
-                          0, 0,                           // 22, 23: unused
-                          11,                             // 24: parameter 90
-                          0, 0, 0, 0, 0, 0));
+  EXPECT_EQ(Slice(reply, 5, 26),
+            (Bytes{0x52, 0x0C, 0x00,                        // GlobalBlock, format, settings
+                   5,                                       // 8: active slot
+                   1,    2,    3,    4, 5, 6, 7, 8, 9, 10,  // 9..18: parameters 80..89
+                   40,   41,   42,                          // 19..21: parameters 33, 34, 35
+                   0,    0,                                 // 22, 23: unused
+                   11,                                      // 24: parameter 90
+                   0,    0,    0,    0, 0, 0}));
   EXPECT_EQ(std::make_pair(reply[264], reply[265]), ExpectedBlockChecksum(reply));
 }
 
@@ -107,8 +106,8 @@ TEST(PedalGlobalBlocks, ControllerAndProgramMapsHaveTheirDefaults) {
   ASSERT_EQ(controllers.size(), kBlockSize);
   EXPECT_EQ(controllers[7], 0x01);
   // 8..15: control-change numbers 0..7; 16..23: jack settings, all 0.
-  EXPECT_THAT(Slice(controllers, 8, 17),
-              ElementsAre(0, 1, 2, 3, 4, 5, 6, 7, 0, 0, 0, 0, 0, 0, 0, 0, /*24:*/ 0));
+  EXPECT_EQ(Slice(controllers, 8, 17),
+            (Bytes{0, 1, 2, 3, 4, 5, 6, 7, 0, 0, 0, 0, 0, 0, 0, 0, /*24:*/ 0}));
   const Bytes programs = harness.OnlyReply(GlobalRequestBytes(2));
   ASSERT_EQ(programs.size(), kBlockSize);
   EXPECT_EQ(programs[7], 0x02);
@@ -160,9 +159,8 @@ TEST(PedalGlobalBlocks, ControllerMapFromTheEditorKeepsTheJackSettings) {
   EXPECT_TRUE(harness.Exchange(EditorBlock(1, contents)).empty());
   const Bytes reply = harness.OnlyReply(GlobalRequestBytes(1));
   ASSERT_EQ(reply.size(), kBlockSize);
-  EXPECT_THAT(Slice(reply, 8, 16),
-              ElementsAre(70, 71, 72, 73, 74, 75, 76, 77,  // the editor's eight
-                          1, 0, 0, 0, 0, 0, 0, 2));        // the pedal's own
+  EXPECT_EQ(Slice(reply, 8, 16), (Bytes{70, 71, 72, 73, 74, 75, 76, 77,  // the editor's eight
+                                        1, 0, 0, 0, 0, 0, 0, 2}));       // the pedal's own
 }
 
 TEST(PedalGlobalBlocks, ProgramMapFromTheEditorReplacesTheMap) {

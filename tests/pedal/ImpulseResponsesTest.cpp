@@ -7,8 +7,6 @@
 namespace kr7::pedal::test {
 namespace {
 
-using ::testing::ElementsAre;
-
 constexpr std::size_t kPacked = 2785;    // a 2436-byte image, packed
 constexpr std::size_t kDataParts = 9;    // 256 + 9 × 256 = 2560 bytes before the end
 constexpr std::size_t kLastChunk = 225;  // 2785 − 2560
@@ -45,13 +43,13 @@ TEST(PedalImpulseResponses, NamesPageListsEightNamesAndSpacesForEmptySlots) {
   PedalHarness harness(StateWithNamedIrs());
   const Bytes reply = harness.OnlyReply(IrNamesRequestBytes(1));
   ASSERT_EQ(reply.size(), 267u);
-  EXPECT_THAT(Slice(reply, 0, 8), ElementsAre(0xF0, 0x00, 0x51, 0x21, 0x03,  // editor header
-                                              0x6B,                          // IrNames
-                                              0x0C,    // format byte, required by the editor
-                                              0x01));  // page 1
+  EXPECT_EQ(Slice(reply, 0, 8), (Bytes{0xF0, 0x00, 0x51, 0x21, 0x03,  // editor header
+                                       0x6B,                          // IrNames
+                                       0x0C,     // format byte, required by the editor
+                                       0x01}));  // page 1
   // Name 0 is user IR 8 (empty), name 1 user IR 9.
   EXPECT_EQ(Slice(reply, 8, 32), Bytes(32, ' '));
-  EXPECT_THAT(Slice(reply, 40, 7), ElementsAre('M', 'Y', ' ', 'C', 'A', 'B', ' '));
+  EXPECT_EQ(Slice(reply, 40, 7), (Bytes{'M', 'Y', ' ', 'C', 'A', 'B', ' '}));
   EXPECT_EQ(std::make_pair(reply[264], reply[265]), ExpectedBlockChecksum(reply));
 }
 
@@ -74,18 +72,18 @@ TEST(PedalImpulseResponses, DumpIsFramedInBeginNineDataAndEnd) {
   ASSERT_EQ(parts.size(), 1 + kDataParts + 1);
   const Bytes& begin = parts.front();
   ASSERT_EQ(begin.size(), 269u);
-  EXPECT_THAT(Slice(begin, 0, 12), ElementsAre(0xF0, 0x00, 0x51, 0x21, 0x03,  // editor header
-                                               0x60,                          // IrDumpBegin
-                                               0x0C,                          // format byte
-                                               0x02, 0x00,          // slot 256 = 2 × 128 + 0
-                                               0x00, 0x15, 0x61));  // N 2785 = 21 × 128 + 97
+  EXPECT_EQ(Slice(begin, 0, 12), (Bytes{0xF0, 0x00, 0x51, 0x21, 0x03,  // editor header
+                                        0x60,                          // IrDumpBegin
+                                        0x0C,                          // format byte
+                                        0x02, 0x00,                    // slot 256 = 2 × 128 + 0
+                                        0x00, 0x15, 0x61}));           // N 2785 = 21 × 128 + 97
   for (std::size_t i = 1; i <= kDataParts; ++i) {
     ASSERT_EQ(parts[i].size(), 264u);
-    EXPECT_THAT(Slice(parts[i], 5, 2), ElementsAre(0x65, 0x0C));  // IrDumpData
+    EXPECT_EQ(Slice(parts[i], 5, 2), (Bytes{0x65, 0x0C}));  // IrDumpData
   }
   const Bytes& end = parts.back();
   ASSERT_EQ(end.size(), kLastChunk + 10);
-  EXPECT_THAT(Slice(end, 5, 2), ElementsAre(0x66, 0x0C));  // IrDumpEnd
+  EXPECT_EQ(Slice(end, 5, 2), (Bytes{0x66, 0x0C}));  // IrDumpEnd
 
   // The stream checksum covers every packed byte of all parts.
   unsigned sum = SumOf(begin, 12, 267);
@@ -115,7 +113,7 @@ TEST(PedalImpulseResponses, FactoryCabinetsAreAddressedFrom384) {
   PedalHarness harness;
   const std::vector<Bytes> parts = harness.Exchange(IrRequestBytes(384 + 2));
   ASSERT_EQ(parts.size(), 11u);
-  EXPECT_THAT(Slice(parts.front(), 7, 2), ElementsAre(0x03, 0x02));  // 386 = 3 × 128 + 2
+  EXPECT_EQ(Slice(parts.front(), 7, 2), (Bytes{0x03, 0x02}));  // 386 = 3 × 128 + 2
 }
 
 TEST(PedalImpulseResponses, EmptyOrImpossibleSlotsAreNotAnswered) {

@@ -8,7 +8,6 @@
 namespace kr7::pedal::test {
 namespace {
 
-using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
 constexpr std::size_t kDumpSize = 267;
@@ -41,13 +40,13 @@ TEST(PedalPresets, PresetRequestIsAnsweredWithTheSlotsDump) {
   PedalHarness harness(StateWithHandPayloadIn(5));
   const Bytes reply = harness.OnlyReply(SlotMessage(0x40, 5));
   ASSERT_EQ(reply.size(), kDumpSize);
-  EXPECT_THAT(Slice(reply, 0, 14), ElementsAre(0xF0, 0x00, 0x51, 0x21, 0x03,  // editor header
-                                               0x41,                          // PresetDump
-                                               0x0C,                          // format byte
-                                               0x05,                          // slot 5
-                                               0x01, 0x00,                    // payload marker
-                                               'A', 'B', ' ', ' '));          // name
-  EXPECT_THAT(Slice(reply, 264, 3), ElementsAre(kHandChecksumHigh, kHandChecksumLow, 0xF7));
+  EXPECT_EQ(Slice(reply, 0, 14), (Bytes{0xF0, 0x00, 0x51, 0x21, 0x03,  // editor header
+                                        0x41,                          // PresetDump
+                                        0x0C,                          // format byte
+                                        0x05,                          // slot 5
+                                        0x01, 0x00,                    // payload marker
+                                        'A', 'B', ' ', ' '}));         // name
+  EXPECT_EQ(Slice(reply, 264, 3), (Bytes{kHandChecksumHigh, kHandChecksumLow, 0xF7}));
 }
 
 TEST(PedalPresets, PresetRequestDoesNotChangeTheActiveSlot) {
@@ -62,7 +61,7 @@ TEST(PedalPresets, PresetRequestSendsTheStoredPresetNotTheEditBuffer) {
   const Bytes reply = harness.OnlyReply(SlotMessage(0x40, 0));
   ASSERT_EQ(reply.size(), kDumpSize);
   EXPECT_EQ(reply[8 + 34 + kParamLevel], 0);
-  EXPECT_THAT(Slice(reply, 264, 2), ElementsAre(kHandChecksumHigh, kHandChecksumLow));
+  EXPECT_EQ(Slice(reply, 264, 2), (Bytes{kHandChecksumHigh, kHandChecksumLow}));
 }
 
 TEST(PedalPresets, PresetSelectMakesTheSlotActiveAndDumpsIt) {
@@ -71,7 +70,7 @@ TEST(PedalPresets, PresetSelectMakesTheSlotActiveAndDumpsIt) {
   ASSERT_EQ(reply.size(), kDumpSize);
   EXPECT_EQ(reply[5], 0x41);  // PresetDump
   EXPECT_EQ(reply[7], 7);     // of slot 7
-  EXPECT_THAT(Slice(reply, 264, 2), ElementsAre(kHandChecksumHigh, kHandChecksumLow));
+  EXPECT_EQ(Slice(reply, 264, 2), (Bytes{kHandChecksumHigh, kHandChecksumLow}));
   EXPECT_EQ(harness.pedal.ActiveSlot(), 7);
   EXPECT_EQ(harness.pedal.Snapshot().editBuffer, HandPayload());
 }
@@ -131,11 +130,11 @@ TEST(PedalPresets, ParameterNumber18StoresTheEditBufferAndDumpsTheSlot) {
   harness.Exchange(ParameterSetBytes(0, 1));  // Level 1: payload sum 1092 + 1 = 1093
   const Bytes reply = harness.OnlyReply(ParameterSetBytes(18, 42));
   ASSERT_EQ(reply.size(), kDumpSize);
-  EXPECT_THAT(Slice(reply, 5, 3), ElementsAre(0x41,  // PresetDump
-                                              0x0C,  // format byte
-                                              42));  // of the target slot
+  EXPECT_EQ(Slice(reply, 5, 3), (Bytes{0x41,   // PresetDump
+                                       0x0C,   // format byte
+                                       42}));  // of the target slot
   EXPECT_EQ(reply[8 + 34 + kParamLevel], 1);
-  EXPECT_THAT(Slice(reply, 264, 3), ElementsAre(0x08, 0x45, 0xF7));  // 1093 = 8 × 128 + 69
+  EXPECT_EQ(Slice(reply, 264, 3), (Bytes{0x08, 0x45, 0xF7}));  // 1093 = 8 × 128 + 69
   const PedalState state = harness.pedal.Snapshot();
   EXPECT_EQ(state.activeSlot, 42);
   EXPECT_THAT(state.presets[42], ElementsAreArray(Slice(reply, 8, 256)));
@@ -147,7 +146,7 @@ TEST(PedalPresets, PresetStoreWritesTheSlotAndAnswersNothing) {
   EXPECT_TRUE(harness.Exchange(store).empty());
   EXPECT_EQ(harness.pedal.Snapshot().presets[9], HandPayload());
   const Bytes reply = harness.OnlyReply(SlotMessage(0x40, 9));
-  EXPECT_THAT(Slice(reply, 264, 2), ElementsAre(kHandChecksumHigh, kHandChecksumLow));
+  EXPECT_EQ(Slice(reply, 264, 2), (Bytes{kHandChecksumHigh, kHandChecksumLow}));
 }
 
 TEST(PedalPresets, PresetStoreOfTheActiveSlotReloadsTheEditBuffer) {
