@@ -18,6 +18,10 @@ namespace {
 // the face must still find its library then.
 FT_Library Library() {
   static FT_Library library = [] {
+    // A statically linked Cairo on Windows sets its locks up in a few entry
+    // points only, and making a font face is not one of them: without this a
+    // first face waits forever on a lock that was never made.
+    cairo_pattern_destroy(cairo_pattern_create_rgb(0, 0, 0));
     FT_Library lib = nullptr;
     if (FT_Init_FreeType(&lib) != 0) lib = nullptr;
     return lib;

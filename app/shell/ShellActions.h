@@ -43,6 +43,10 @@ void RunMenuCommand(shell::Host& host, int commandId, ShellWindows& windows);
 
 inline constexpr std::string_view kProductName = "KR7Control";
 
+// The title a message box with caption gets: the program's name, followed by
+// the caption when there is one, so no box is untitled.
+std::string MessageBoxTitle(std::string_view caption);
+
 // Opens a preset or bank file in the editor by its extension; anything else
 // is refused with the text given to refuse.
 void OpenFileInEditor(KR7Control& control, const std::string& path,

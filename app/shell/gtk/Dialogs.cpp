@@ -80,12 +80,6 @@ void ShowNextInformation() {
 
 }  // namespace
 
-std::string MessageBoxTitle(std::string_view caption) {
-  std::string title(kProductName);
-  if (!caption.empty() && caption != kProductName) title.append(": ").append(caption);
-  return title;
-}
-
 bool ShowMessageBox(GtkWindow* parent, std::string_view text, bool okCancel,
                     std::string_view caption) {
   if (!okCancel) {

@@ -12,10 +12,6 @@
 
 namespace kr7::shell {
 
-// The title a message box with caption gets: the program's name, followed by
-// the caption when there is one, so no box is untitled.
-std::string MessageBoxTitle(std::string_view caption);
-
 // A message box titled by MessageBoxTitle. OK only: the box informs and
 // the call returns true at once; boxes given while one is on screen wait and
 // appear one at a time, in the order given, each when the one before it is

@@ -7,6 +7,7 @@
 #include <deque>
 #include <vector>
 
+#include "app/shell/ShellActions.h"
 #include "model/win32/WideText.h"
 
 namespace kr7::shell {
@@ -73,8 +74,9 @@ HWND MessagesWindow() {
 
 bool ShowMessageBox(HWND owner, std::string_view text, bool okCancel, std::string_view caption) {
   if (okCancel)
-    return MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), MB_OKCANCEL) == IDOK;
-  Boxes().waiting.push_back({owner, Widen(text), Widen(caption)});
+    return MessageBoxW(owner, Widen(text).c_str(), Widen(MessageBoxTitle(caption)).c_str(),
+                       MB_OKCANCEL) == IDOK;
+  Boxes().waiting.push_back({owner, Widen(text), Widen(MessageBoxTitle(caption))});
   PostMessageW(MessagesWindow(), kShowWaitingBoxes, 0, 0);
   return true;
 }

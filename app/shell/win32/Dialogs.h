@@ -13,7 +13,7 @@
 
 namespace kr7::shell {
 
-// A message box with the caption as its title. OK only: the box informs and
+// A message box titled by MessageBoxTitle. OK only: the box informs and
 // the call returns true at once; the box appears from the message loop, and
 // boxes given while one is on screen wait and appear one at a time, in the
 // order given. The caller (often a timer) never waits for the user, and a
