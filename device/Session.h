@@ -81,6 +81,8 @@ class Session final : public SysExReceiver {
   void OnSysExReceived(int /*offset*/, std::span<const std::uint8_t> message) override {
     OnMessage(message);
   }
+  // The next message waits while file work it would add to is held back.
+  bool ReadyForMessage() override { return mRoles.window.HandOverHeldWork(); }
 
   // UI thread: the RECONNECT button.
   void Reconnect();
