@@ -6,6 +6,8 @@
 //               dump that answers the PresetRequest after BulkEnd)
 //   search      no port stored, so the editor has to find the pedal first:
 //               from the start of the editor to its first PresetRequest
+//   greeting    in the warm start, from the start of the editor to its first
+//               identity request: what the start costs before the protocol
 //
 //   kr7_connect_bench <kr7-virtual-pedal> <factory-bank> <runs> <kr7control>...
 //
@@ -76,15 +78,17 @@ bool ActivePresetSent(const std::vector<std::string>& lines) {
                      [](const std::string& l) { return IsLine(l, "OUT", "PresetDump"); });
 }
 
-bool PresetRequested(const std::vector<std::string>& lines) {
+bool Received(const std::vector<std::string>& lines, const char* name) {
   return std::any_of(lines.begin(), lines.end(),
-                     [](const std::string& l) { return IsLine(l, "IN", "PresetRequest"); });
+                     [name](const std::string& l) { return IsLine(l, "IN", name); });
 }
+
+bool PresetRequested(const std::vector<std::string>& lines) { return Received(lines, "PresetRequest"); }
 
 struct Editor {
   std::string path;
   kr7::test::TempFolder home;
-  std::vector<double> warm, search;
+  std::vector<double> warm, search, greeting;
 };
 
 void WriteSettings(const Editor& editor, bool portsStored) {
@@ -95,9 +99,11 @@ void WriteSettings(const Editor& editor, bool portsStored) {
   }
 }
 
-// Seconds from the editor's start until done(trace lines) holds.
+// Seconds from the editor's start until done(trace lines) holds; the
+// seconds until the first identity request go into greeting, if given.
 template <class Done>
-std::optional<double> TimeRun(Editor& editor, Trace& trace, bool portsStored, Done done) {
+std::optional<double> TimeRun(Editor& editor, Trace& trace, bool portsStored, Done done,
+                              std::vector<double>* greeting = nullptr) {
   WriteSettings(editor, portsStored);
   trace.Skip();
   ChildProcess program;
@@ -106,9 +112,16 @@ std::optional<double> TimeRun(Editor& editor, Trace& trace, bool portsStored, Do
                      "/dev/null"))
     return std::nullopt;
   std::optional<double> seconds;
+  bool greeted = false;
   while (Clock::now() - start < kRunTimeout && program.Running()) {
-    if (done(trace.NewLines())) {
-      seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    const std::vector<std::string> lines = trace.NewLines();
+    const double now = std::chrono::duration<double>(Clock::now() - start).count();
+    if (greeting != nullptr && !greeted && Received(lines, "GlobalRequest")) {
+      greeted = true;
+      greeting->push_back(now);
+    }
+    if (done(lines)) {
+      seconds = now;
       break;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -172,13 +185,16 @@ int main(int argc, char** argv) {
   }
   for (int run = 0; run < runs; ++run) {
     for (Editor& editor : editors) {
-      if (auto t = TimeRun(editor, trace, true, ActivePresetSent)) editor.warm.push_back(*t);
+      if (auto t = TimeRun(editor, trace, true, ActivePresetSent, &editor.greeting)) {
+        editor.warm.push_back(*t);
+      }
       if (auto t = TimeRun(editor, trace, false, PresetRequested)) editor.search.push_back(*t);
     }
   }
   for (const Editor& editor : editors) {
     std::printf("%s\n", editor.path.c_str());
     Report("warm start", editor.warm);
+    Report("greeting", editor.greeting);
     Report("search", editor.search);
   }
   return 0;

@@ -52,27 +52,31 @@ constexpr int kRuns = 3;
 constexpr int kInProcessRuns = 20;
 constexpr auto kServerTimeout = std::chrono::seconds(5);
 constexpr auto kSyncTimeout = std::chrono::seconds(60);
-// Ticks only start the fetch; the fetch itself runs on replies.
-constexpr auto kTickInterval = std::chrono::milliseconds(1);
+// The UI thread over JACK runs in 1 ms steps, with the program's timers: the
+// device tick every 100 ms (a faster one takes replies for lost and asks
+// again) and the framework timer, which writes the cache files, every 20 ms.
+constexpr auto kStep = std::chrono::milliseconds(1);
+constexpr int kStepsPerTick = 100;
+constexpr int kStepsPerTimer = 20;
 
-// Ticks the editor until the next tick starts the fetch (BulkBegin sent),
-// then until the fetch has ended. Returns the seconds from the tick that
-// sends the first PresetRequest to the end, or nothing on time-out.
-template <class Tick>
-std::optional<double> TimeFetch(KR7Control& editor, Tick tick) {
+// Runs step(tick, n) until the fetch has ended, with tick true on every
+// ticksEvery-th step. Returns the seconds from the tick that sends the first
+// PresetRequest (the one after BulkBegin) to the end, or nothing on time-out.
+template <class Step>
+std::optional<double> TimeFetch(KR7Control& editor, int ticksEvery, Step step) {
   const auto deadline = Clock::now() + kSyncTimeout;
   SessionState& session = editor.Session();
-  while (!(session.fetching.load() && session.fetchSlot.load() == -1 &&
-           !session.bulkBeginPending.load())) {
+  std::optional<Clock::time_point> start;
+  for (int n = 0; !start || session.fetching.load(); ++n) {
     if (Clock::now() > deadline) return std::nullopt;
-    tick();
+    const bool tick = n % ticksEvery == 0;
+    if (tick && !start && session.fetching.load() && session.fetchSlot.load() == -1 &&
+        !session.bulkBeginPending.load()) {
+      start = Clock::now();
+    }
+    step(tick, n);
   }
-  const auto start = Clock::now();
-  while (session.fetching.load()) {
-    if (Clock::now() > deadline) return std::nullopt;
-    tick();
-  }
-  return std::chrono::duration<double>(Clock::now() - start).count();
+  return std::chrono::duration<double>(Clock::now() - *start).count();
 }
 
 // The virtual pedal on a JACK client of its own.
@@ -119,9 +123,10 @@ std::optional<double> SyncOverJack(int period) {
       settings.sampleRate = kSampleRate;
       settings.bufferFrames = period;
       if (audio.Start(settings)) {
-        seconds = TimeFetch(editor, [&] {
-          editor.OnDeviceTick();
-          std::this_thread::sleep_for(kTickInterval);
+        seconds = TimeFetch(editor, kStepsPerTick, [&](bool tick, int n) {
+          if (n % kStepsPerTimer == 0) editor.OnFrameworkTimer();
+          if (tick) editor.OnDeviceTick();
+          std::this_thread::sleep_for(kStep);
         });
         audio.Stop();
       }
@@ -210,7 +215,9 @@ std::optional<double> FloorOverJack() {
 }
 
 // The same sync with the pedal answering in process: the cost of the
-// session, the cache writes and the pedal, without any transport.
+// session, the cache writes and the pedal, without any transport. Here the
+// cache files are written at once on this thread, each synced to disk with
+// its folder, so the figure follows the disk's sync time.
 std::optional<double> SyncInProcess() {
   test::TempFolder data;
   pedal::VirtualPedal pedal(pedal::MakeFactoryState());
@@ -229,7 +236,7 @@ std::optional<double> SyncInProcess() {
   } link(pedal);
   KR7Control editor{DataFolder(data.Path())};
   editor.SetSysExSender(&link);
-  return TimeFetch(editor, [&] {
+  return TimeFetch(editor, 1, [&](bool /*tick*/, int /*n*/) {
     editor.OnDeviceTick();
     while (!inbox.empty()) {
       Bytes message = std::move(inbox.front());

@@ -50,10 +50,11 @@ void MessagePump::RunAudioStep() {
   // item, or the queueing driver's try finds the token free.
   std::atomic_thread_fence(std::memory_order_seq_cst);
   while (!mToken.test_and_set(std::memory_order_acquire)) {
-    Step();
+    const bool tookAll = Step();
     mToken.clear(std::memory_order_release);
     std::atomic_thread_fence(std::memory_order_seq_cst);
-    if (!HasIncoming()) {
+    // What the receiver is not ready for waits for the next driver.
+    if (!tookAll || !HasIncoming()) {
       return;
     }
   }
@@ -63,21 +64,22 @@ bool MessagePump::HasIncoming() const {
   return !mShortFromPort.Empty() || !mSysExFromPort.Empty() || !mShortFromEditor.Empty();
 }
 
-void MessagePump::Step() {
+bool MessagePump::Step() {
   ShortMessage shortMessage;
   while (mShortFromPort.Pop(shortMessage)) {
     // The processor's short-message hook does nothing in this editor.
     mShortFromProcessor.Push(shortMessage);
   }
-  SysExItem sysEx;
-  while (mSysExFromPort.Pop(sysEx)) {
-    if (SysExReceiver* receiver = mReceiver.load(std::memory_order_acquire)) {
-      receiver->OnSysExReceived(sysEx.offset, sysEx.Bytes());
-    }
-    mSysExFromProcessor.Push(sysEx);
-  }
   while (mShortFromEditor.Pop(shortMessage)) {
     // Consumed by the same empty short-message hook.
+  }
+  SysExItem sysEx;
+  for (;;) {
+    SysExReceiver* receiver = mReceiver.load(std::memory_order_acquire);
+    if (receiver != nullptr && !receiver->ReadyForMessage()) return false;
+    if (!mSysExFromPort.Pop(sysEx)) return true;
+    if (receiver != nullptr) receiver->OnSysExReceived(sysEx.offset, sysEx.Bytes());
+    mSysExFromProcessor.Push(sysEx);
   }
 }
 

@@ -12,6 +12,8 @@
 // Every ring has one producer and one consumer; a full ring drops the newest
 // item. Incoming device traffic is handled only while something drives the
 // pump.
+// A receiver that is not ready for the next SysEx (its file work waits for
+// room) leaves it queued: the step ends there and the next driver retries.
 //
 // The receive step belongs to whichever driver holds the pump's token: the
 // audio callback, the pump timer, or the input callback that has just queued
@@ -67,6 +69,8 @@ class SysExReceiver {
  public:
   virtual ~SysExReceiver() = default;
   virtual void OnSysExReceived(int offset, std::span<const std::uint8_t> message) = 0;
+  // Asked before each message; false leaves it queued for the next step.
+  virtual bool ReadyForMessage() { return true; }
 };
 
 class MessagePump {
@@ -123,8 +127,9 @@ class MessagePump {
   }
   // Puts one message into its ring (a full ring drops it, counted).
   void Queue(std::span<const std::uint8_t> message);
-  // The step proper; only the token's holder runs it.
-  void Step();
+  // The step proper; only the token's holder runs it. False when the
+  // receiver was not ready for a message still queued.
+  bool Step();
   bool HasIncoming() const;
 
   std::atomic<bool> mShuttingDown{false};

@@ -291,6 +291,13 @@ void Session::Reconnect() {
   ShowConnecting();
 }
 
+void Session::ReconnectNow() {
+  Reconnect();
+  Send(build::GlobalRequest(kGlobalIdentity));
+  // The repeat comes kPollTicks ticks after this request.
+  mState.pollCounter = 1;
+}
+
 void Session::IdleStep() { Streams().IdleStep(); }
 
 void Session::Disconnect() {

@@ -10,7 +10,8 @@
 // settings blocks, preset dumps, names, impulse-response dumps and the short
 // replies, and may send the next request at once. The two share SessionState.
 //
-// A normal start: ~3.3 s after start GlobalRequest 15 -> identity block ->
+// A normal start: as soon as the ports are open GlobalRequest 15 (again every
+// 33 ticks while unanswered) -> identity block ->
 // GlobalRequest 3 -> checksums -> (BulkBegin, one PresetRequest per stale
 // slot, one per reply) -> GlobalRequest 0 -> settings block -> BulkEnd and
 // PresetRequest for the active slot -> preset dump -> missing user IRs.
@@ -81,9 +82,14 @@ class Session final : public SysExReceiver {
   void OnSysExReceived(int /*offset*/, std::span<const std::uint8_t> message) override {
     OnMessage(message);
   }
+  // The next message waits while file work it would add to is held back.
+  bool ReadyForMessage() override { return mRoles.window.HandOverHeldWork(); }
 
   // UI thread: the RECONNECT button.
   void Reconnect();
+  // UI thread: the same, with the identity request sent now rather than at
+  // the next tick (the ports have just opened).
+  void ReconnectNow();
   // UI thread: the global settings page opens / closes.
   void OpenGlobalSettings();
   void CloseGlobalSettings();

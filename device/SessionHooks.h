@@ -71,6 +71,9 @@ class WindowLink {
   // before it and before every one made after it - at once when called
   // there, otherwise at the next 20 ms timer step, with or without a window.
   virtual void RunOnUiThread(const UiTask& task) = 0;
+  // The receive step, before each message: hands over the work a full
+  // hand-off held back, oldest first; false while some is still held.
+  virtual bool HandOverHeldWork() { return true; }
 };
 
 // The parameter table with its change handling.

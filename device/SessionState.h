@@ -33,7 +33,8 @@ struct SessionState {
   // A valid identity block has been received; gates preset dumps, impulse-
   // response traffic and every stream.
   std::atomic<bool> connected{false};
-  // While not connected, ask for the identity block every 33 ticks.
+  // While not connected, ask for the identity block at once, then every 33
+  // ticks.
   std::atomic<bool> polling{true};
   int pollCounter = 0;  // UI thread only
   // From the connection until the pedal's active preset is applied: a

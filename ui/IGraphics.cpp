@@ -350,6 +350,10 @@ void IGraphics::DrawPicture(cairo_t* cr, IControl& control) {
     kept.layer.Invalidate();
     kept.picture = picture;
   }
+  if (!mRecordLayers && !kept.layer.IsValid()) {
+    control.Draw(cr);
+    return;
+  }
   kept.layer.Paint(cr, control.GetDrawRECT(), [&control](cairo_t* layer) { control.Draw(layer); });
 }
 
@@ -363,14 +367,16 @@ std::size_t IGraphics::PaintBackdrop(cairo_t* cr) {
     if (!c.IsHidden()) parts.push_back({&c, c.GetDrawRECT(), picture});
   }
   cairo_save(cr);
-  if (parts.empty()) {
+  if (parts != mBackdropParts) {
+    mBackdrop.Invalidate();
+    mBackdropParts = std::move(parts);
+  }
+  if (mBackdropParts.empty() || (!mRecordLayers && !mBackdrop.IsValid())) {
     cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
     cairo_paint(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    for (const BackdropPart& part : mBackdropParts) part.control->Draw(cr);
   } else {
-    if (parts != mBackdropParts) {
-      mBackdrop.Invalidate();
-      mBackdropParts = std::move(parts);
-    }
     // Copied, not blended: the backdrop replaces whatever the area held.
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
     mBackdrop.Paint(cr, GetBounds(), [this](cairo_t* layer) {
@@ -390,6 +396,12 @@ void IGraphics::Draw(cairo_t* cr, const Rect& area) {
   if (r <= l || b <= t) return;
   const Rect designArea{static_cast<float>(l / mScale), static_cast<float>(t / mScale),
                         static_cast<float>(r / mScale), static_cast<float>(b / mScale)};
+  // Static pictures are recorded only in a full redraw after the first: the
+  // first frame costs what drawing costs, and a partial redraw draws a
+  // picture not yet recorded rather than record all of it.
+  const bool full = designArea.Intersection(GetBounds()) == GetBounds();
+  mRecordLayers = full && mFullRedraws > 0;
+  if (full) ++mFullRedraws;
   cairo_save(cr);
   cairo_rectangle(cr, l, t, r - l, b - t);
   cairo_clip(cr);

@@ -227,6 +227,9 @@ class IGraphics {
   LayerCache mBackdrop;
   std::vector<BackdropPart> mBackdropParts;
   std::unordered_map<const IControl*, StaticLayer> mStaticLayers;
+  // Whether the redraw under way records the static pictures it lacks.
+  bool mRecordLayers = false;
+  int mFullRedraws = 0;
   FontRegistry mFonts;
   ImageCache mImages;
 };

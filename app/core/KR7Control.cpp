@@ -49,6 +49,7 @@ KR7Control::~KR7Control() {
   // The cache files the receive handler handed over since the last timer
   // step are still written; the window, if any, is past its last call.
   mWindow.Detach();
+  mWindow.FinishHeldWork();
 }
 
 void KR7Control::OnDeviceTick() {

@@ -44,18 +44,42 @@ void ViewDispatcher::Replay() {
   }
 }
 
+void ViewDispatcher::FinishHeldWork() {
+  Replay();
+  // The ring is empty now and has room for everything held.
+  HandOverHeldWork();
+  Replay();
+}
+
 void ViewDispatcher::RunOnUiThread(const UiTask& task) {
   if (OnUiThread()) {
     Replay();
     task();
     return;
   }
-  if (!mWork->Push(task)) {
+  // Later work never overtakes work held back.
+  if (HandOverHeldWork() && Hand(task)) return;
+  if (mHeldCount == mHeld->size()) {
     CountDropped();
     return;
   }
+  (*mHeld)[(mHeldFirst + mHeldCount) % mHeld->size()] = task;
+  ++mHeldCount;
+}
+
+bool ViewDispatcher::HandOverHeldWork() {
+  for (; mHeldCount > 0; --mHeldCount) {
+    if (!Hand((*mHeld)[mHeldFirst])) return false;
+    mHeldFirst = (mHeldFirst + 1) % mHeld->size();
+  }
+  return true;
+}
+
+bool ViewDispatcher::Hand(const UiTask& task) {
+  if (!mWork->Push(task)) return false;
   // A full call ring loses the place in the order, not the work.
   mQueue.Push(viewcall::UiWork{});
+  return true;
 }
 
 bool ViewDispatcher::RunHandedWork() {

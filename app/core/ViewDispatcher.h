@@ -16,9 +16,10 @@
 // thread must not wait for) is copied into a second fixed ring of tasks and
 // takes a place in the call ring, so it runs in the order of the calls around
 // it, with or without a window; when the call ring is full it runs at the end
-// of the next replay. The task ring holds more than the pump can deliver
-// between two replays (four SysEx messages per audio step); should it fill
-// anyway, the newest task is dropped, counted and logged like a call.
+// of the next replay. No task is dropped: one the full ring refuses is held
+// on the handing thread, with every later one behind it, and handed over
+// first at its next step; while any is held the message pump leaves the
+// next message queued (the held room fits the most tasks one message makes).
 //
 // The modal operations (ShowMessage, AskForFile, OpenLink) belong to the UI
 // thread only; made from another thread they do nothing and report "cancel".
@@ -71,6 +72,9 @@ inline constexpr std::size_t kMaxIrGraphPoints = 4096;
 // Handed work waiting for the UI thread: a whole fetch of one slot per
 // message with room to spare.
 inline constexpr std::size_t kUiTaskCapacity = 256;
+// Tasks the full ring refused, kept by the handing thread: room for all one
+// message makes (a few: an identity clears the files and reads the IR names).
+inline constexpr std::size_t kHeldUiTaskCapacity = 8;
 
 class ViewDispatcher final : public EditorView, public WindowLink {
  public:
@@ -85,6 +89,9 @@ class ViewDispatcher final : public EditorView, public WindowLink {
 
   // UI thread (the 20 ms timer): replays queued calls in order.
   void Replay();
+  // UI thread, once no receive step can run any more: replays and runs the
+  // work still held back.
+  void FinishHeldWork();
   // Calls dropped because the ring was full, since construction.
   std::uint64_t DroppedCalls() const { return mDroppedTotal.load(std::memory_order_relaxed); }
   bool OnUiThread() const { return std::this_thread::get_id() == mUiThread; }
@@ -97,6 +104,7 @@ class ViewDispatcher final : public EditorView, public WindowLink {
   std::optional<std::string> TakePendingMessage() { return mPending.Take(); }
   bool HasPendingMessage() const { return mPending.IsSet(); }
   void RunOnUiThread(const UiTask& task) override;
+  bool HandOverHeldWork() override;
 
   void SetControlText(int tag, std::string_view text) override;
   void SetControlTextColour(int tag, igraphics::Colour colour) override;
@@ -123,6 +131,8 @@ class ViewDispatcher final : public EditorView, public WindowLink {
   void Dispatch(const ViewCall& call);
   // Runs the oldest work handed over; false when none waits.
   bool RunHandedWork();
+  // Puts work into the ring with its place among the calls; false when full.
+  bool Hand(const UiTask& task);
   void CountDropped();
 
   const std::thread::id mUiThread;
@@ -138,6 +148,11 @@ class ViewDispatcher final : public EditorView, public WindowLink {
   PendingMessage mPending;
   // Made once, here: a task holds a whole IR image.
   std::unique_ptr<SpscRing<UiTask, kUiTaskCapacity>> mWork = std::make_unique<SpscRing<UiTask, kUiTaskCapacity>>();
+  // The handing thread's own, oldest first: work the full ring refused.
+  std::unique_ptr<std::array<UiTask, kHeldUiTaskCapacity>> mHeld =
+      std::make_unique<std::array<UiTask, kHeldUiTaskCapacity>>();
+  std::size_t mHeldFirst = 0;
+  std::size_t mHeldCount = 0;
   // Replay runs (UI thread only): window calls the replayed work makes go
   // straight through, behind what it follows and before what follows it.
   bool mReplaying = false;

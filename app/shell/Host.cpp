@@ -17,17 +17,9 @@ Host::Host(DataFolder folder) : mSettingsFile(folder.Base()) {
 void Host::OpenDevices(MessageHook showMessage) {
   if (mPorts) return;
   mShowMessage = std::move(showMessage);
-  mAudio = std::make_unique<AudioStream>(mControl->Pump());
-  mAudio->SetMessageHook([this](const std::string& text, const std::string& caption) {
-    if (mShowMessage) mShowMessage(text, caption);
-  });
-  mAudio->SetDeviceNameHook([this](AudioSide side, const std::string& name) {
-    (side == AudioSide::Output ? mSettings.audio.outputDevice : mSettings.audio.inputDevice) =
-        name;
-    WriteSettings();
-  });
-  mAudio->CreateDriver(mSettings.audio.driver);
-
+  // The MIDI ports first, and the pedal greeted at once: probing the audio
+  // driver's devices takes a quarter of a second, during which the pedal's
+  // replies are handled as they arrive.
   const std::vector<MidiBackend> order = MidiBackendOrder(mSettings.audio.driver);
   mPorts = std::make_unique<PedalPorts>(
       mControl->Pump(), order, mControl->Folder(),
@@ -55,10 +47,19 @@ void Host::OpenDevices(MessageHook showMessage) {
   // while no audio stream runs.
   mControl->Pump().SetReceiveOnInput(true);
   mPumpTimer = std::make_unique<PumpTimer>(mControl->Pump());
+  mControl->SessionLogic().ReconnectNow();
+
+  mAudio = std::make_unique<AudioStream>(mControl->Pump());
+  mAudio->SetMessageHook([this](const std::string& text, const std::string& caption) {
+    if (mShowMessage) mShowMessage(text, caption);
+  });
+  mAudio->SetDeviceNameHook([this](AudioSide side, const std::string& name) {
+    (side == AudioSide::Output ? mSettings.audio.outputDevice : mSettings.audio.inputDevice) =
+        name;
+    WriteSettings();
+  });
+  mAudio->CreateDriver(mSettings.audio.driver);
   RestartAudio();
-  // The session greets the pedal at the next tick, now that its ports are
-  // open, rather than at the repeat after an identity request sent before.
-  mControl->SessionLogic().Reconnect();
 }
 
 void Host::OnPedalKind(bool builtIn) {

@@ -33,9 +33,10 @@ class Host final : public PreferencesHost {
   void SetPedalKindHook(PedalKindHook hook) { mPedalKindHook = std::move(hook); }
 
   // The rest of start steps 4 and 5, run once the window showed its first
-  // frame: the audio driver and its devices, the MIDI ports opened by their
-  // stored names, the pump timer (MIDI works without sound), and the audio
-  // stream. Their messages go to showMessage. Does nothing the second time.
+  // frame: the MIDI ports opened by their stored names, the pump timer (MIDI
+  // works without sound) and the pedal greeted, then the audio driver and its
+  // devices and the audio stream. Their messages go to showMessage. Does
+  // nothing the second time.
   void OpenDevices(MessageHook showMessage);
   // Shutdown: incoming MIDI ignored from now on, the timer and the stream
   // stopped, the ports closed, then the objects deleted in reverse order.

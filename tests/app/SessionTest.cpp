@@ -130,7 +130,8 @@ TEST_F(SessionTest, DumpWithWrongChecksumDuringFetchIsRequestedAgain) {
 
 TEST_F(SessionTest, OldVersionShowsItsLineRaisesUpgradeMessageAndNeverConnects) {
   pedal.SetVersion(9);
-  Tick();  // the first identity request goes out at once
+  editor->SessionLogic().ReconnectNow();  // the ports opened: the identity request goes out now
+  Deliver();
   editor->OnFrameworkTimer();
 
   EXPECT_EQ(view.texts[kTagVersionLine], "VERSION: 0.9");

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <numeric>
 #include <string>
 #include <thread>
 #include <vector>
@@ -117,19 +118,26 @@ TEST(ViewDispatcher, HandedWorkRunsOnTheUiThreadInOrderWithItsBytes) {
   dispatcher.Replay();
   EXPECT_EQ(log.ran, std::vector<int>{1});
   EXPECT_EQ(log.bytes, kIrImageSize);
-  // Between the calls made around it; a full call ring keeps it, a full task ring drops the newest.
+  // Between the calls made around it; a full call ring keeps it, a full task ring holds the newest
+  // and a later task goes behind them.
   dispatcher.Attach(&view);
+  const int last = 2 + static_cast<int>(kUiTaskCapacity + kHeldUiTaskCapacity);
   std::thread([&] {
     dispatcher.SetControlText(kTag, "before");
     dispatcher.RunOnUiThread(work(2, true));
     dispatcher.SetControlText(kTag, "after");
     for (std::size_t i = 3; i < kViewCallCapacity; ++i) dispatcher.SetControlValue(kTag, 0.0);
-    for (int n = 3; n < 3 + static_cast<int>(kUiTaskCapacity); ++n) dispatcher.RunOnUiThread(work(n));
+    for (int n = 3; n < last; ++n) dispatcher.RunOnUiThread(work(n));
   }).join();
   dispatcher.Replay();
   EXPECT_EQ(view.TextsOf(kTag), (std::vector<std::string>{"before", "work", "after"}));
   EXPECT_EQ(log.ran.size(), kUiTaskCapacity + 1);
-  EXPECT_EQ(dispatcher.DroppedCalls(), 1u);
+  std::thread([&] { dispatcher.RunOnUiThread(work(last)); }).join();
+  dispatcher.Replay();
+  std::vector<int> all(static_cast<std::size_t>(last));
+  std::iota(all.begin(), all.end(), 1);
+  EXPECT_EQ(log.ran, all);
+  EXPECT_EQ(dispatcher.DroppedCalls(), 0u);
   // Closing the window (and the editor) still runs it.
   std::thread([&] { dispatcher.RunOnUiThread(work(0)); }).join();
   dispatcher.Detach();

@@ -22,7 +22,9 @@ class RecordingReceiver : public SysExReceiver {
   void OnSysExReceived(int offset, std::span<const std::uint8_t> message) override {
     received.push_back({offset, {message.begin(), message.end()}});
   }
+  bool ReadyForMessage() override { return ready; }
   std::vector<ReceivedSysEx> received;
+  bool ready = true;
 };
 
 // A SysEx of `size` bytes: F0, a running tag, filler, F7. The tag tells the
@@ -63,6 +65,16 @@ TEST_F(MessagePumpTest, SysExReachesTheReceiverOnlyAtTheAudioStep) {
   ASSERT_EQ(receiver.received.size(), 1U);
   EXPECT_EQ(receiver.received[0].offset, 0);
   EXPECT_EQ(receiver.received[0].bytes, identity);
+}
+
+TEST_F(MessagePumpTest, AReceiverNotReadyLeavesTheMessageForTheNextStep) {
+  pump.SetReceiveOnInput(true);
+  receiver.ready = false;
+  pump.OnMidiInput(MakeSysEx(kMinSysExSize, 1));  // the step gives up at once, no spinning
+  EXPECT_TRUE(receiver.received.empty());
+  receiver.ready = true;
+  pump.RunAudioStep();
+  EXPECT_EQ(receiver.received.size(), 1U);
 }
 
 TEST_F(MessagePumpTest, SmallestAndLargestSysExArriveWhole) {
