@@ -46,12 +46,6 @@ std::string ReadManual(const DataFolder& folder,
 
 }  // namespace
 
-std::string MessageBoxTitle(std::string_view caption) {
-  std::string title(kProductName);
-  if (!caption.empty() && caption != kProductName) title.append(": ").append(caption);
-  return title;
-}
-
 void OpenFileInEditor(KR7Control& control, const std::string& path,
                       const std::function<void(std::string_view text)>& refuse) {
   switch (KindOfFile(path)) {

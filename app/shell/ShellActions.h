@@ -45,7 +45,11 @@ inline constexpr std::string_view kProductName = "KR7Control";
 
 // The title a message box with caption gets: the program's name, followed by
 // the caption when there is one, so no box is untitled.
-std::string MessageBoxTitle(std::string_view caption);
+inline std::string MessageBoxTitle(std::string_view caption) {
+  std::string title(kProductName);
+  if (!caption.empty() && caption != kProductName) title.append(": ").append(caption);
+  return title;
+}
 
 // Opens a preset or bank file in the editor by its extension; anything else
 // is refused with the text given to refuse.
