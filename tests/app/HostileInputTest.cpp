@@ -16,13 +16,16 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t kLongestHostileMessage = 600;
 
+// Windows joins with a backslash, the program with "/": keys are compared normalised.
+std::string FileKey(const fs::path& path) { return path.lexically_normal().string(); }
+
 // Every file below the data folder with its bytes.
 std::map<std::string, Bytes> Files(const TempFolder& data) {
   std::map<std::string, Bytes> files;
   for (const auto& entry : fs::recursive_directory_iterator(data.Path())) {
     if (!entry.is_regular_file()) continue;
     std::ifstream in(entry.path(), std::ios::binary);
-    files[entry.path().string()] =
+    files[FileKey(entry.path())] =
         Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
   return files;
@@ -128,7 +131,8 @@ TEST_F(HostileInputTest, DuringAFetchTheCacheStaysWhole) {
   const pedal::PedalState state = pedal.Snapshot();
   for (int slot = 0; slot < PresetCache::kNumSlots; ++slot) {
     const auto& expected = state.presets[static_cast<std::size_t>(slot)];
-    EXPECT_EQ(files.at(editor->Cache().SlotPath(slot)), Bytes(expected.begin(), expected.end()))
+    EXPECT_EQ(files.at(FileKey(editor->Cache().SlotPath(slot))),
+              Bytes(expected.begin(), expected.end()))
         << "slot " << slot;
   }
 }
