@@ -9,13 +9,17 @@
 // prints each time beside that floor and the ratio between them, and the
 // figure hops x period x 128 / rate that one period per MIDI hop would give.
 //
-// Beside each it prints how long a PresetRequest takes from leaving the
-// requester to reaching the pedal. That is where the editor loses against the
-// floor over JACK: RtMidi opens its JACK input and output as two clients, and
-// JACK runs the output client first in every cycle (the pedal depends on it,
-// the input client on the pedal), so a request written while a dump is
-// handled waits one whole period in RtMidi's output queue. The floor writes
-// its request in the cycle that brought the dump.
+// Where the requester and the pedal form a loop, JACK delays the connection
+// that closed it by a period, and which one that is follows the order the
+// ports were connected in. So the floor is taken both ways: its output
+// connected first (the pedal runs after it, and a reply the pedal writes in
+// the cycle of the request is read in the next one), and its input first
+// (each request waits a period). RtMidi gives the editor no such choice: its
+// input and output are two clients, no loop forms, and JACK runs the output
+// client before the pedal and the input client after it, so each request
+// waits a period in RtMidi's queue while each reply is read in the cycle it
+// is written. The bench prints how long a request takes from leaving the
+// requester to reaching the pedal, to show where the period goes.
 //
 // Each period gets its own private dummy-driver jackd, started and stopped
 // here by its process id. When no server can be started the same sync runs
@@ -226,15 +230,22 @@ class FloorRequester {
   FloorRequester(const FloorRequester&) = delete;
   FloorRequester& operator=(const FloorRequester&) = delete;
 
-  bool Open(const pedal::JackMidiEndpoint& pedal) {
+  bool Open(const pedal::JackMidiEndpoint& pedal, bool outputFirst) {
     mClient = jack_client_open("kr7-bench-floor", JackNoStartServer, nullptr);
     if (!mClient) return false;
     mIn = jack_port_register(mClient, "in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
     mOut = jack_port_register(mClient, "out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
-    return mIn && mOut && jack_set_process_callback(mClient, &FloorRequester::Process, this) == 0 &&
-           jack_activate(mClient) == 0 &&
-           jack_connect(mClient, jack_port_name(mOut), pedal.InPortFullName().c_str()) == 0 &&
-           jack_connect(mClient, pedal.OutPortFullName().c_str(), jack_port_name(mIn)) == 0;
+    if (!mIn || !mOut || jack_set_process_callback(mClient, &FloorRequester::Process, this) != 0 ||
+        jack_activate(mClient) != 0) {
+      return false;
+    }
+    const auto connectOutput = [&] {
+      return jack_connect(mClient, jack_port_name(mOut), pedal.InPortFullName().c_str()) == 0;
+    };
+    const auto connectInput = [&] {
+      return jack_connect(mClient, pedal.OutPortFullName().c_str(), jack_port_name(mIn)) == 0;
+    };
+    return outputFirst ? connectOutput() && connectInput() : connectInput() && connectOutput();
   }
   std::optional<double> Run() {
     const auto start = Clock::now();
@@ -281,12 +292,13 @@ class FloorRequester {
   std::binary_semaphore mDone{0};
 };
 
-std::optional<Timing> FloorOverJack() {
+std::optional<Timing> FloorOverJack(bool outputFirst) {
   gRequestWaits.Reset();
   JackPedal jackPedal;
   if (!jackPedal.Open()) return std::nullopt;
   FloorRequester requester;
-  const auto seconds = requester.Open(jackPedal.endpoint) ? requester.Run() : std::nullopt;
+  const auto seconds =
+      requester.Open(jackPedal.endpoint, outputFirst) ? requester.Run() : std::nullopt;
   if (!seconds) return std::nullopt;
   return Timing{*seconds, gRequestWaits.Mean()};
 }
@@ -359,29 +371,34 @@ int main() {
     }
     // Taken in turn, so that a machine slowing down during the call slows
     // both alike.
-    std::vector<Timing> times, floors;
+    std::vector<Timing> times, floors, inputFirstFloors;
     for (int run = 0; run < kRuns; ++run) {
       if (auto t = SyncOverJack(period)) times.push_back(*t);
-      if (auto t = FloorOverJack()) floors.push_back(*t);
+      if (auto t = FloorOverJack(/*outputFirst=*/true)) floors.push_back(*t);
+      if (auto t = FloorOverJack(/*outputFirst=*/false)) inputFirstFloors.push_back(*t);
     }
-    if (times.empty() || floors.empty()) {
+    if (times.empty() || floors.empty() || inputFirstFloors.empty()) {
       std::printf("period %4d: the sync did not complete\n", period);
       continue;
     }
     anyJack = true;
     const double hops =
         static_cast<double>(kHopsPerRoundTrip) * period * kSlots / static_cast<double>(kSampleRate);
-    const double best = Best(times), floor = Best(floors);
+    const double best = Best(times), floor = Best(floors), inputFirst = Best(inputFirstFloors);
     std::printf(
         "period %4d: %.3f s   floor %.3f s (minimal requester; %d hops x %d frames x %d / %d Hz "
         "= %.3f s)   ratio %.2f\n",
         period, best, floor, kHopsPerRoundTrip, period, kSlots, kSampleRate, hops, best / floor);
+    std::printf("             floor with its input connected first %.3f s   ratio %.2f\n",
+                inputFirst, best / inputFirst);
     const double periodSeconds = period / static_cast<double>(kSampleRate);
     const double editorWait = MeanWait(times), floorWait = MeanWait(floors);
+    const double inputFirstWait = MeanWait(inputFirstFloors);
     std::printf(
         "             a request reaches the pedal after %.2f ms from the editor (%.2f periods), "
-        "%.2f ms from the floor (%.2f periods)\n",
-        editorWait * 1e3, editorWait / periodSeconds, floorWait * 1e3, floorWait / periodSeconds);
+        "%.2f ms from the floor (%.2f), %.2f ms with its input first (%.2f)\n",
+        editorWait * 1e3, editorWait / periodSeconds, floorWait * 1e3, floorWait / periodSeconds,
+        inputFirstWait * 1e3, inputFirstWait / periodSeconds);
   }
   std::vector<double> local;
   for (int run = 0; run < kInProcessRuns; ++run) {
