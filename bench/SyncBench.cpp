@@ -7,19 +7,19 @@
 // run: a minimal requester, a bare JACK client that sends the next
 // PresetRequest as soon as a dump arrives and does nothing else. The bench
 // prints each time beside that floor and the ratio between them, and the
-// figure hops x period x 128 / rate that one period per MIDI hop would give.
+// figure period x 128 / rate of one period per round trip: the pedal answers
+// in the cycle a request reaches it, and one of the two hops must wait for
+// the next cycle, since a client reads and writes once a cycle.
 //
-// Where the requester and the pedal form a loop, JACK delays the connection
-// that closed it by a period, and which one that is follows the order the
-// ports were connected in. So the floor is taken both ways: its output
-// connected first (the pedal runs after it, and a reply the pedal writes in
-// the cycle of the request is read in the next one), and its input first
-// (each request waits a period). RtMidi gives the editor no such choice: its
-// input and output are two clients, no loop forms, and JACK runs the output
-// client before the pedal and the input client after it, so each request
-// waits a period in RtMidi's queue while each reply is read in the cycle it
-// is written. The bench prints how long a request takes from leaving the
-// requester to reaching the pedal, to show where the period goes.
+// Which hop waits depends on the graph. Where the requester and the pedal
+// form a loop, JACK delays the connection that closed it, so it follows the
+// order the ports were connected in; the floor is taken both ways. RtMidi
+// gives the editor no choice: its input and output are two clients, no loop
+// forms, and JACK runs the output client before the pedal and the input
+// client after it, so each request waits a period in RtMidi's queue and each
+// reply is read in the cycle it is written. The bench prints how long a
+// request takes from leaving the requester to reaching the pedal, to show
+// where the period goes.
 //
 // Each period gets its own private dummy-driver jackd, started and stopped
 // here by its process id. When no server can be started the same sync runs
@@ -58,7 +58,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kSampleRate = jacktest::kJackTestSampleRate;
 constexpr std::array<int, 2> kPeriods = {128, 512};
-constexpr int kHopsPerRoundTrip = 2;
 constexpr int kSlots = PresetCache::kNumSlots;
 constexpr int kRuns = 3;
 constexpr int kInProcessRuns = 20;
@@ -382,13 +381,12 @@ int main() {
       continue;
     }
     anyJack = true;
-    const double hops =
-        static_cast<double>(kHopsPerRoundTrip) * period * kSlots / static_cast<double>(kSampleRate);
+    const double onePeriodEach = static_cast<double>(period) * kSlots / kSampleRate;
     const double best = Best(times), floor = Best(floors), inputFirst = Best(inputFirstFloors);
     std::printf(
-        "period %4d: %.3f s   floor %.3f s (minimal requester; %d hops x %d frames x %d / %d Hz "
-        "= %.3f s)   ratio %.2f\n",
-        period, best, floor, kHopsPerRoundTrip, period, kSlots, kSampleRate, hops, best / floor);
+        "period %4d: %.3f s   floor %.3f s (minimal requester; a period each: %d x %d / %d Hz = %.3f s)   "
+        "ratio %.2f\n",
+        period, best, floor, period, kSlots, kSampleRate, onePeriodEach, best / floor);
     std::printf("             floor with its input connected first %.3f s   ratio %.2f\n",
                 inputFirst, best / inputFirst);
     const double periodSeconds = period / static_cast<double>(kSampleRate);

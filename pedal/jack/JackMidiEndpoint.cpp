@@ -67,6 +67,7 @@ bool JackMidiEndpoint::Open(const JackEndpointOptions& options, MessageHandler h
     return fail("JACK refused to register the MIDI ports");
   }
   mHandler = std::move(handler);
+  mSampleRate = jack_get_sample_rate(mClient);
   jack_set_process_callback(mClient, &JackMidiEndpoint::ProcessThunk, this);
   jack_on_shutdown(mClient, &JackMidiEndpoint::ShutdownThunk, this);
   mOpen = true;
@@ -221,8 +222,25 @@ void JackMidiEndpoint::ShutdownThunk(void* self) {
 void JackMidiEndpoint::Process(jack_nframes_t frames) {
   if (ReadInput(jack_port_get_buffer(mInPort, frames))) {
     mWake.release();
+    AwaitHandling(frames);
   }
   WriteOutput(jack_port_get_buffer(mOutPort, frames));
+}
+
+void JackMidiEndpoint::AwaitHandling(jack_nframes_t frames) {
+  if (mSampleRate == 0) {
+    return;
+  }
+  const std::chrono::duration<double> halfPeriod(0.5 * frames / mSampleRate);
+  const auto deadline = std::chrono::steady_clock::now() +
+                        std::chrono::duration_cast<std::chrono::steady_clock::duration>(halfPeriod);
+  const std::uint64_t queued = mQueuedIn.load();
+  // A signal left over from a cycle that stopped waiting only costs a look.
+  while (mHandledIn.load() < queued) {
+    if (!mHandledSignal.try_acquire_until(deadline)) {
+      return;
+    }
+  }
 }
 
 bool JackMidiEndpoint::ReadInput(void* buffer) {
@@ -259,6 +277,7 @@ void JackMidiEndpoint::Assemble(const std::uint8_t* data, std::size_t size, bool
   }
   mAssembling = false;
   if (mIncoming->Push(mAssembly)) {
+    mQueuedIn.fetch_add(1);
     completed = true;
   } else {
     mDroppedIncoming.fetch_add(1, std::memory_order_relaxed);
@@ -301,6 +320,8 @@ void JackMidiEndpoint::WorkerLoop(const std::stop_token& stop) {
       if (mHandler) {
         mHandler(ByteSpan(slot->bytes.data(), slot->size));
       }
+      mHandledIn.fetch_add(1);
+      mHandledSignal.release();
     }
   }
 }

@@ -6,7 +6,9 @@
 // Threads: JACK's process thread only copies bytes between the ports and two
 // lock-free rings; a worker thread of the endpoint hands every complete
 // incoming message to the handler, where the pedal's logic may allocate and
-// lock. Send() may be called from any thread but the process thread; senders
+// lock. A cycle that brought messages waits up to half a period for the
+// worker to handle them, so that the answers leave in that same cycle, as a
+// pedal's would, whatever order the server runs its clients in. Send() may be called from any thread but the process thread; senders
 // are serialised among themselves by a mutex the process thread never takes.
 //
 // Messages longer than kMaxMessageSize are dropped in both directions (the
@@ -101,6 +103,7 @@ class JackMidiEndpoint {
   static int ProcessThunk(jack_nframes_t frames, void* self);
   static void ShutdownThunk(void* self);
   void Process(jack_nframes_t frames);
+  void AwaitHandling(jack_nframes_t frames);
   bool ReadInput(void* buffer);
   void WriteOutput(void* buffer);
   void Assemble(const std::uint8_t* data, std::size_t size, bool& completed);
@@ -122,6 +125,11 @@ class JackMidiEndpoint {
   std::atomic<bool> mHasPendingOut{false};
 
   std::counting_semaphore<> mWake{0};
+  // Messages queued for the worker by the process thread, and handled by it.
+  std::atomic<std::uint64_t> mQueuedIn{0};
+  std::atomic<std::uint64_t> mHandledIn{0};
+  std::counting_semaphore<> mHandledSignal{0};
+  jack_nframes_t mSampleRate = 0;
   std::mutex mSendMutex;
   std::atomic<bool> mOpen{false};
   std::atomic<std::uint64_t> mDroppedIncoming{0};
