@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "app/shell/gtk/Dialogs.h"
+#include "app/shell/window/MonitorFiles.h"
 
 namespace kr7::shell {
 namespace {
@@ -110,15 +110,11 @@ void MidiMonitorWindow::ShowCounts() {
 }
 
 void MidiMonitorWindow::Save() {
-  mList.SaveChosen([this](const FileRequest& request) { return ChooseFile(mWindow, request); },
-                   [this](std::string_view text) { ShowMessageBox(mWindow, text, false); });
+  SaveMonitorList(mWindow, mList);
 }
 
 void MidiMonitorWindow::Open() {
-  std::optional<MonitorLog> log = MonitorList::OpenChosen(
-      [this](const FileRequest& request) { return ChooseFile(mWindow, request); },
-      [this](std::string_view text) { ShowMessageBox(mWindow, text, false); });
-  if (log) mOpened = std::make_unique<MidiMonitorWindow>(mWindow, std::move(*log));
+  if (std::optional<MonitorLog> log = OpenMonitorList(mWindow)) mOpened = std::make_unique<MidiMonitorWindow>(mWindow, std::move(*log));
 }
 
 }  // namespace kr7::shell

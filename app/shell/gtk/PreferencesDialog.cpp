@@ -1,6 +1,14 @@
-#include "app/shell/gtk/PreferencesDialog.h"
+// The modal "Preferences" dialog: the group "MIDI Device Settings" with the
+// "Input Device" and "Output Device" lists and the buttons OK, Apply and
+// Cancel, and "Find Pedal" when a pedal search is possible.
+
+#include <gtk/gtk.h>
 
 #include <string>
+
+#include "app/shell/PedalDetection.h"
+#include "app/shell/Preferences.h"
+#include "app/shell/window/Dialogs.h"
 
 namespace kr7::shell {
 namespace {

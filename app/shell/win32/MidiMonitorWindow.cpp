@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "app/shell/win32/Dialogs.h"
+#include "app/shell/window/MonitorFiles.h"
 #include "model/win32/WideText.h"
 
 namespace kr7::shell {
@@ -124,15 +124,11 @@ void MidiMonitorWindow::FillRow(NMLVDISPINFOW& request) {
 }
 
 void MidiMonitorWindow::Save() {
-  mList.SaveChosen([this](const FileRequest& request) { return ChooseFile(mWindow, request); },
-                   [this](std::string_view text) { ShowMessageBox(mWindow, text, false); });
+  SaveMonitorList(mWindow, mList);
 }
 
 void MidiMonitorWindow::Open() {
-  std::optional<MonitorLog> log = MonitorList::OpenChosen(
-      [this](const FileRequest& request) { return ChooseFile(mWindow, request); },
-      [this](std::string_view text) { ShowMessageBox(mWindow, text, false); });
-  if (log) mOpened = std::make_unique<MidiMonitorWindow>(mWindow, std::move(*log));
+  if (std::optional<MonitorLog> log = OpenMonitorList(mWindow)) mOpened = std::make_unique<MidiMonitorWindow>(mWindow, std::move(*log));
 }
 
 LRESULT CALLBACK MidiMonitorWindow::Procedure(HWND window, UINT message, WPARAM wParam,

@@ -1,8 +1,15 @@
-#include "app/shell/win32/PreferencesDialog.h"
+// The modal "Preferences" dialog (resource 40002): the group "MIDI Device
+// Settings" with the "Input Device" and "Output Device" lists, "Find Pedal"
+// when a pedal search is possible, and the buttons OK, Apply and Cancel.
+
+#include <windows.h>
 
 #include <string>
 #include <vector>
 
+#include "app/shell/PedalDetection.h"
+#include "app/shell/Preferences.h"
+#include "app/shell/window/Dialogs.h"
 #include "app/shell/win32/ResourceIds.h"
 #include "model/win32/WideText.h"
 
