@@ -38,15 +38,16 @@ void SetResult(HWND dialog, std::string_view text) {
 }
 
 void WatchSearch(HWND dialog, DialogState& state) {
-  if (state.detection->Searching()) return;
+  const std::optional<FindPedalResult> result = FindPedalEnded(*state.detection, *state.session);
+  if (!result) return;
   KillTimer(dialog, kSearchWatch);
   EnableWindow(GetDlgItem(dialog, KR7_IDC_FIND_PEDAL), TRUE);
-  const bool found = state.detection->State() == PedalSearch::State::Found;
-  SetResult(dialog, found ? kFoundText : kNotFoundText);
-  if (!found) return;
-  const PreferencesSession::Selection selection = state.session->KeepFoundPorts();
-  SendDlgItemMessageW(dialog, KR7_IDC_MIDI_INPUT, CB_SETCURSEL, static_cast<WPARAM>(selection.input), 0);
-  SendDlgItemMessageW(dialog, KR7_IDC_MIDI_OUTPUT, CB_SETCURSEL, static_cast<WPARAM>(selection.output), 0);
+  SetResult(dialog, result->text);
+  if (!result->found) return;
+  SendDlgItemMessageW(dialog, KR7_IDC_MIDI_INPUT, CB_SETCURSEL,
+                      static_cast<WPARAM>(result->found->input), 0);
+  SendDlgItemMessageW(dialog, KR7_IDC_MIDI_OUTPUT, CB_SETCURSEL,
+                      static_cast<WPARAM>(result->found->output), 0);
 }
 
 INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
