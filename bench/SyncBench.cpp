@@ -9,6 +9,14 @@
 // prints each time beside that floor and the ratio between them, and the
 // figure hops x period x 128 / rate that one period per MIDI hop would give.
 //
+// Beside each it prints how long a PresetRequest takes from leaving the
+// requester to reaching the pedal. That is where the editor loses against the
+// floor over JACK: RtMidi opens its JACK input and output as two clients, and
+// JACK runs the output client first in every cycle (the pedal depends on it,
+// the input client on the pedal), so a request written while a dump is
+// handled waits one whole period in RtMidi's output queue. The floor writes
+// its request in the cycle that brought the dump.
+//
 // Each period gets its own private dummy-driver jackd, started and stopped
 // here by its process id. When no server can be started the same sync runs
 // in process (no period, no floor) so the figure of the session logic alone
@@ -59,6 +67,64 @@ constexpr auto kStep = std::chrono::milliseconds(1);
 constexpr int kStepsPerTick = 100;
 constexpr int kStepsPerTimer = 20;
 
+struct Timing {
+  double seconds;
+  double requestWait;  // mean seconds from a request leaving to reaching the pedal
+};
+
+// When each slot's first PresetRequest left the requester and when it reached
+// the pedal. Stamped from the JACK threads, read once the run is over.
+class RequestWaits {
+ public:
+  void Reset() {
+    for (auto* stamps : {&mLeft, &mArrived}) {
+      for (auto& stamp : *stamps) stamp.store(0);
+    }
+  }
+  void Left(ByteSpan message) { Stamp(mLeft, message); }
+  void Arrived(ByteSpan message) { Stamp(mArrived, message); }
+  double Mean() const {
+    double total = 0;
+    int seen = 0;
+    for (int slot = 0; slot < kSlots; ++slot) {
+      const std::int64_t left = mLeft[slot].load(), arrived = mArrived[slot].load();
+      if (left == 0 || arrived == 0) continue;
+      total += static_cast<double>(arrived - left);
+      ++seen;
+    }
+    return seen > 0 ? total / seen * 1e-9 : 0.0;
+  }
+
+ private:
+  using Stamps = std::array<std::atomic<std::int64_t>, kSlots>;
+  static void Stamp(Stamps& stamps, ByteSpan message) {
+    if (message.size() <= kOffsetSlot || message[kOffsetCommand] != kCmdPresetRequest ||
+        message[kOffsetSlot] >= kSlots) {
+      return;
+    }
+    const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+        Clock::now().time_since_epoch());
+    std::int64_t unset = 0;
+    stamps[message[kOffsetSlot]].compare_exchange_strong(unset, now.count());
+  }
+  Stamps mLeft{}, mArrived{};
+};
+
+RequestWaits gRequestWaits;
+
+// Stamps the editor's requests on their way to the port.
+class StampingSender : public SysExSender {
+ public:
+  explicit StampingSender(SysExSender& port) : mPort(port) {}
+  bool SendSysEx(std::span<const std::uint8_t> message) override {
+    gRequestWaits.Left(message);
+    return mPort.SendSysEx(message);
+  }
+
+ private:
+  SysExSender& mPort;
+};
+
 // Runs step(tick, n) until the fetch has ended, with tick true on every
 // ticksEvery-th step. Returns the seconds from the tick that sends the first
 // PresetRequest (the one after BulkBegin) to the end, or nothing on time-out.
@@ -86,7 +152,11 @@ struct JackPedal {
 
   bool Open() {
     std::string error;
-    if (!endpoint.Open({"kr7-bench-pedal", ""}, [this](ByteSpan m) { pedal.Receive(m); }, &error)) {
+    const auto receive = [this](ByteSpan message) {
+      gRequestWaits.Arrived(message);
+      pedal.Receive(message);
+    };
+    if (!endpoint.Open({"kr7-bench-pedal", ""}, receive, &error)) {
       std::fprintf(stderr, "pedal endpoint: %s\n", error.c_str());
       return false;
     }
@@ -99,8 +169,9 @@ struct JackPedal {
   }
 };
 
-std::optional<double> SyncOverJack(int period) {
+std::optional<Timing> SyncOverJack(int period) {
   test::TempFolder data;
+  gRequestWaits.Reset();
   JackPedal jackPedal;
   if (!jackPedal.Open()) return std::nullopt;
   const pedal::JackMidiEndpoint& endpoint = jackPedal.endpoint;
@@ -114,7 +185,8 @@ std::optional<double> SyncOverJack(int period) {
     MidiPorts ports(editor.Pump(), jackOnly);
     if (ports.SelectInput(endpoint.OutPortFullName()) &&
         ports.SelectOutput(endpoint.InPortFullName())) {
-      editor.SetSysExSender(&ports);
+      StampingSender stampingPorts(ports);
+      editor.SetSysExSender(&stampingPorts);
       AudioStream audio(editor.Pump());
       AudioSettings settings;
       settings.driver = kAudioDriverJack;
@@ -133,7 +205,8 @@ std::optional<double> SyncOverJack(int period) {
       editor.SetSysExSender(nullptr);
     }
   }
-  return seconds;
+  if (!seconds) return std::nullopt;
+  return Timing{*seconds, gRequestWaits.Mean()};
 }
 
 // The floor: a bare JACK client that reads each dump in its process callback
@@ -194,6 +267,7 @@ class FloorRequester {
     if (slot >= 0) {
       const Bytes& request = self.mRequests[static_cast<std::size_t>(slot)];
       jack_midi_event_write(out, 0, request.data(), request.size());
+      gRequestWaits.Left(request);
     }
     return 0;
   }
@@ -207,11 +281,14 @@ class FloorRequester {
   std::binary_semaphore mDone{0};
 };
 
-std::optional<double> FloorOverJack() {
+std::optional<Timing> FloorOverJack() {
+  gRequestWaits.Reset();
   JackPedal jackPedal;
   if (!jackPedal.Open()) return std::nullopt;
   FloorRequester requester;
-  return requester.Open(jackPedal.endpoint) ? requester.Run() : std::nullopt;
+  const auto seconds = requester.Open(jackPedal.endpoint) ? requester.Run() : std::nullopt;
+  if (!seconds) return std::nullopt;
+  return Timing{*seconds, gRequestWaits.Mean()};
 }
 
 // The same sync with the pedal answering in process: the cost of the
@@ -252,6 +329,18 @@ double Best(const std::vector<double>& times) {
   return best;
 }
 
+double Best(const std::vector<Timing>& timings) {
+  double best = timings.front().seconds;
+  for (const Timing& t : timings) best = std::min(best, t.seconds);
+  return best;
+}
+
+double MeanWait(const std::vector<Timing>& timings) {
+  double total = 0;
+  for (const Timing& t : timings) total += t.requestWait;
+  return total / static_cast<double>(timings.size());
+}
+
 }  // namespace
 }  // namespace kr7::bench
 
@@ -270,7 +359,7 @@ int main() {
     }
     // Taken in turn, so that a machine slowing down during the call slows
     // both alike.
-    std::vector<double> times, floors;
+    std::vector<Timing> times, floors;
     for (int run = 0; run < kRuns; ++run) {
       if (auto t = SyncOverJack(period)) times.push_back(*t);
       if (auto t = FloorOverJack()) floors.push_back(*t);
@@ -287,6 +376,12 @@ int main() {
         "period %4d: %.3f s   floor %.3f s (minimal requester; %d hops x %d frames x %d / %d Hz "
         "= %.3f s)   ratio %.2f\n",
         period, best, floor, kHopsPerRoundTrip, period, kSlots, kSampleRate, hops, best / floor);
+    const double periodSeconds = period / static_cast<double>(kSampleRate);
+    const double editorWait = MeanWait(times), floorWait = MeanWait(floors);
+    std::printf(
+        "             a request reaches the pedal after %.2f ms from the editor (%.2f periods), "
+        "%.2f ms from the floor (%.2f periods)\n",
+        editorWait * 1e3, editorWait / periodSeconds, floorWait * 1e3, floorWait / periodSeconds);
   }
   std::vector<double> local;
   for (int run = 0; run < kInProcessRuns; ++run) {
