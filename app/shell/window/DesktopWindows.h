@@ -1,8 +1,8 @@
 #pragma once
 // The program's windows as the menu commands and the start-up use them, the
 // same on every system: message boxes, the preferences dialog and the live
-// MIDI monitor, all over the main window once it exists. MonitorWindow is the
-// system's MIDI monitor window (made over an owner and the monitor; IsOpen,
+// MIDI monitor, all over the main window once it exists. SystemMonitorWindow
+// is the system's MonitorWindow (made over an owner and the monitor, with
 // Present).
 
 #include <memory>
@@ -17,7 +17,7 @@
 
 namespace kr7::shell {
 
-template <class MonitorWindow>
+template <class SystemMonitorWindow>
 class DesktopWindows final : public ShellWindows {
  public:
   explicit DesktopWindows(Host& host) : mHost(host) {}
@@ -50,7 +50,7 @@ class DesktopWindows final : public ShellWindows {
   }
   void ShowMonitor() override {
     if (!mMonitor || !mMonitor->IsOpen())
-      mMonitor = std::make_unique<MonitorWindow>(Owner(), mHost.Control().Monitor());
+      mMonitor = std::make_unique<SystemMonitorWindow>(Owner(), mHost.Control().Monitor());
     mMonitor->Present();
   }
   bool OpenDocument(const std::string& path) override { return OpenWithDefaultApplication(path); }
@@ -58,7 +58,7 @@ class DesktopWindows final : public ShellWindows {
  private:
   Host& mHost;
   const EditorWindow* mWindow = nullptr;
-  std::unique_ptr<MonitorWindow> mMonitor;
+  std::unique_ptr<SystemMonitorWindow> mMonitor;
 };
 
 }  // namespace kr7::shell
