@@ -57,4 +57,11 @@ void PedalDetection::Conclude() {
   mStatus(std::string(kFoundTextPrefix) + found->input + " / " + found->output, true);
 }
 
+std::optional<FindPedalResult> FindPedalEnded(const PedalDetection& detection,
+                                              PreferencesSession& session) {
+  if (detection.Searching()) return std::nullopt;
+  if (detection.State() != PedalSearch::State::Found) return FindPedalResult{kNotFoundText, {}};
+  return FindPedalResult{kFoundText, session.KeepFoundPorts()};
+}
+
 }  // namespace kr7

@@ -12,6 +12,7 @@
 // Threads: UI thread only.
 
 #include <functional>
+#include <optional>
 #include <string_view>
 
 #include "app/shell/Preferences.h"
@@ -56,5 +57,16 @@ class PedalDetection {
   bool mWasConnected = false;
   int mTicks = 0;
 };
+
+// "Find Pedal" in the preferences dialog, once its search has ended: the line
+// to show and, when a pedal was found, the entries of the pair the search
+// stored (kept even if the dialog is cancelled).
+struct FindPedalResult {
+  std::string_view text;
+  std::optional<PreferencesSession::Selection> found;
+};
+// Nothing while the search still runs.
+std::optional<FindPedalResult> FindPedalEnded(const PedalDetection& detection,
+                                              PreferencesSession& session);
 
 }  // namespace kr7

@@ -1,6 +1,7 @@
 // Finding the pedal on a JACK server with two other MIDI programs beside it:
-// a fresh editor with no ports chosen opens and stores the pedal's pair, and
-// the programs that never answer receive nothing but identity requests.
+// a fresh editor with no ports chosen opens and stores the pedal's pair (which
+// the preferences dialog then shows), and the programs that never answer
+// receive nothing but identity requests.
 
 #include <gtest/gtest.h>
 
@@ -103,6 +104,13 @@ TEST(PedalDetectionJack, FreshEditorFindsAndStoresThePedalsPair) {
   EXPECT_EQ(stored.midi.outputPort, pedalPorts.InPortFullName());
   EXPECT_EQ(ports.SelectedOutput(), pedalPorts.InPortFullName());
   EXPECT_NE(status.find(pedalPorts.OutPortFullName()), std::string::npos);
+  // The preferences dialog's view of the ended search: the line and the entries of the pair.
+  PreferencesSession dialog(settings, host);
+  const std::optional<FindPedalResult> ended = FindPedalEnded(detection, dialog);
+  ASSERT_TRUE(ended && ended->found);
+  EXPECT_EQ(ended->text, kFoundText);
+  EXPECT_EQ(host.MidiInputNames().at(ended->found->input), pedalPorts.OutPortFullName());
+  EXPECT_EQ(host.MidiOutputNames().at(ended->found->output), pedalPorts.InPortFullName());
   const Bytes identityRequest = build::GlobalRequest(kGlobalIdentity);
   for (SilentProgram* other : {&synth, &sequencer}) {
     const std::vector<Bytes> received = other->Received();

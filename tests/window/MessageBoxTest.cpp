@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shell/gtk/Dialogs.h"
+#include "app/shell/window/Dialogs.h"
 
 namespace kr7::shell {
 namespace {

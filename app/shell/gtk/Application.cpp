@@ -18,59 +18,27 @@
 #include "app/shell/Host.h"
 #include "app/shell/ShellActions.h"
 #include "app/shell/SingleInstance.h"
-#include "app/shell/gtk/Dialogs.h"
 #include "app/shell/gtk/MainWindow.h"
 #include "app/shell/gtk/MidiMonitorWindow.h"
-#include "app/shell/gtk/PreferencesDialog.h"
-#include "model/UserTexts.h"
+#include "app/shell/window/DesktopWindows.h"
 
 namespace kr7::shell {
 namespace {
 
 constexpr guint kDetectionTickMs = 100;
 
-struct Running final : ShellWindows {
-  Host* host = nullptr;
+struct Running {
+  explicit Running(Host& theHost) : host(&theHost), windows(theHost) {}
+
+  Host* host;
+  DesktopWindows<MidiMonitorWindow> windows;
   MainWindow* window = nullptr;
-  std::unique_ptr<MidiMonitorWindow> monitor;
   SingleInstance* instance = nullptr;
   // The file named at the first start, until it is opened.
   std::string startFileName;
   std::optional<StartFile> startFile;
   guint startFileWatch = 0;
-
-  GtkWindow* Parent() const { return window ? window->Window() : nullptr; }
-
-  // ShellWindows
-  void Notice(std::string_view text, std::string_view caption) override {
-    ShowMessageBox(Parent(), text, false, caption);
-  }
-  void OpenDevices() override {
-    host->SetPedalKindHook([this](bool builtIn) {
-      if (GtkWindow* parent = Parent())
-        gtk_window_set_title(parent,
-                             builtIn ? kBuiltInPedalTitle.data() : g_get_application_name());
-    });
-    host->OpenDevices([this](const std::string& text, const std::string& caption) {
-      ShowMessageBox(Parent(), text, false, caption);
-    });
-  }
-  void RunPreferences(PreferencesSession& session) override {
-    RunPreferencesDialog(Parent(), session, *host, host->Detection());
-  }
-  void ShowMonitor() override {
-    if (!monitor || !monitor->IsOpen())
-      monitor = std::make_unique<MidiMonitorWindow>(Parent(), host->Control().Monitor());
-    monitor->Present();
-  }
-  bool OpenDocument(const std::string& path) override { return OpenWithDefaultApplication(path); }
 };
-
-void OpenFile(Running& running, const std::string& path) {
-  OpenFileInEditor(running.host->Control(), path, [&running](std::string_view text) {
-    running.window->ShowMessage(text, "", igraphics::kMB_OK);
-  });
-}
 
 gboolean OpenStartFileWhenReady(gpointer data) {
   auto& running = *static_cast<Running*>(data);
@@ -78,14 +46,14 @@ gboolean OpenStartFileWhenReady(gpointer data) {
   running.startFileWatch = 0;
   const std::string path = running.startFile->Path();
   running.startFile.reset();
-  OpenFile(running, path);
+  running.windows.OpenFile(path);
   return G_SOURCE_REMOVE;
 }
 
 // Start steps 4 and 5 for the devices, after the first frame; then the file
 // named on the command line.
 void OnFirstFrame(Running& running) {
-  running.OpenDevices();
+  running.windows.OpenDevices();
   if (running.startFileName.empty()) return;
   running.startFile.emplace(std::exchange(running.startFileName, {}));
   running.startFileWatch = g_timeout_add(StartFile::kTickMs, &OpenStartFileWhenReady, &running);
@@ -96,7 +64,7 @@ gboolean OnInstanceRequest(gint, GIOCondition, gpointer data) {
   const std::optional<std::string> request = running.instance->TakeRequest();
   if (!request || !running.window) return G_SOURCE_CONTINUE;
   running.window->Present();
-  if (!request->empty()) OpenFile(running, *request);
+  if (!request->empty()) running.windows.OpenFile(*request);
   return G_SOURCE_CONTINUE;
 }
 
@@ -143,18 +111,18 @@ int RunEditor(int argc, char** argv) {
   g_set_application_name(std::string(kProductName).c_str());
 
   auto host = std::make_unique<Host>(folder);
-  Running running;
-  running.host = host.get();
+  Running running(*host);
   running.instance = &instance;
   running.startFileName = file;
   auto window = std::make_unique<MainWindow>(
       host->Control(), host->Settings().ReadScale(),
-      [&running](int commandId) { RunMenuCommand(*running.host, commandId, running); },
+      [&running](int commandId) { RunMenuCommand(*running.host, commandId, running.windows); },
       [&host](double scale) {
         host->Settings().WriteScale(scale);
         gtk_main_quit();
       });
   running.window = window.get();
+  running.windows.SetMainWindow(window.get());
   window->SetFirstFrameHandler([&running] { OnFirstFrame(running); });
 
   guint presentWatch = 0;
@@ -186,7 +154,8 @@ int RunEditor(int argc, char** argv) {
   g_source_remove(termWatch);
   if (running.startFileWatch) g_source_remove(running.startFileWatch);
   if (presentWatch) g_source_remove(presentWatch);
-  running.monitor.reset();
+  running.windows.CloseMonitor();
+  running.windows.SetMainWindow(nullptr);
   running.window = nullptr;
   window.reset();
   host.reset();

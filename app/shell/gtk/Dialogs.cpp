@@ -1,4 +1,6 @@
-#include "app/shell/gtk/Dialogs.h"
+#include "app/shell/window/Dialogs.h"
+
+#include <gtk/gtk.h>
 
 #include <gio/gio.h>
 
@@ -125,6 +127,10 @@ std::optional<std::string> ChooseFile(GtkWindow* parent, const FileRequest& requ
   }
   g_object_unref(chooser);
   return chosen;
+}
+
+void SetWindowTitle(GtkWindow* window, std::string_view title) {
+  gtk_window_set_title(window, std::string(title).c_str());
 }
 
 bool OpenWithDefaultApplication(const std::string& path) {

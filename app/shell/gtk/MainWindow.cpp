@@ -1,13 +1,10 @@
 #include "app/shell/gtk/MainWindow.h"
 
-#include <cmath>
 #include <string>
 #include <utility>
 
 #include "app/core/KR7Control.h"
-#include "app/shell/FileChoice.h"
 #include "app/shell/MenuCommands.h"
-#include "app/shell/gtk/Dialogs.h"
 
 namespace kr7::shell {
 namespace {
@@ -37,7 +34,6 @@ std::string GtkMnemonic(std::string_view label) {
 }
 
 struct MenuActivation {
-  MainWindow::CommandHandler* handler;
   MainWindow* window;
   int commandId;
 };
@@ -46,13 +42,7 @@ struct MenuActivation {
 
 MainWindow::MainWindow(KR7Control& control, double scale, CommandHandler onCommand,
                        CloseHandler onClose)
-    : mControl(control),
-      mOnCommand(std::move(onCommand)),
-      mOnClose(std::move(onClose)),
-      mPages(control.ForWindow(), static_cast<float>(scale)),
-      mGraphics(&mPages.Graphics()) {
-  mGraphics->SetHost(this);
-
+    : EditorWindow(control, scale, std::move(onCommand), std::move(onClose)) {
   mWindow = GTK_WINDOW(gtk_window_new(GTK_WINDOW_TOPLEVEL));
   gtk_window_set_title(mWindow, kWindowTitle);
   gtk_window_set_resizable(mWindow, FALSE);
@@ -102,11 +92,10 @@ GtkWidget* MainWindow::BuildMenuBar(GtkAccelGroup* accelerators) {
         gtk_accelerator_parse(std::string(entry.accelerator).c_str(), &key, &mods);
         gtk_widget_add_accelerator(item, "activate", accelerators, key, mods, GTK_ACCEL_VISIBLE);
       }
-      auto* activation = new MenuActivation{&mOnCommand, this, entry.commandId};
+      auto* activation = new MenuActivation{this, entry.commandId};
       g_signal_connect_data(
           item, "activate", G_CALLBACK(+[](GtkMenuItem*, MenuActivation* a) {
-            if (a->commandId == kCmdQuit) a->window->Close();
-            else if (*a->handler) (*a->handler)(a->commandId);
+            a->window->RunCommand(a->commandId);
           }),
           activation, +[](gpointer data, GClosure*) { delete static_cast<MenuActivation*>(data); },
           GConnectFlags{});
@@ -153,12 +142,9 @@ void MainWindow::OnDestroyed() {
   if (mFrameworkTimer) g_source_remove(mFrameworkTimer);
   if (mFirstFrameIdle) g_source_remove(mFirstFrameIdle);
   mDeviceTimer = mFrameworkTimer = mFirstFrameIdle = 0;
-  mOnFirstFrame = nullptr;
   mWindow = nullptr;
   mCanvas = nullptr;
-  mPages.Close();
-  if (mOnClose) mOnClose(mGraphics->GetDrawScale());
-  mGraphics->SetHost(nullptr);
+  ReleaseEditor();
 }
 
 float MainWindow::ToDesign(double pixels) const {
@@ -166,22 +152,6 @@ float MainWindow::ToDesign(double pixels) const {
 }
 
 // --- IGraphicsHost --------------------------------------------------------------
-
-igraphics::EMsgBoxResult MainWindow::ShowMessage(std::string_view text, std::string_view caption,
-                                                 igraphics::EMsgBoxType buttons) {
-  const bool ok = ShowMessageBox(mWindow, text, buttons == igraphics::kMB_OKCANCEL, caption);
-  return ok ? igraphics::kOK : igraphics::kCancel;
-}
-
-igraphics::FileDialogResult MainWindow::AskForFile(std::string_view initialName,
-                                                   std::string_view initialFolder,
-                                                   igraphics::EFileAction action,
-                                                   std::string_view extension) {
-  return AskWithChooser(initialName, initialFolder, action, extension,
-                        [this](const FileRequest& request) { return ChooseFile(mWindow, request); });
-}
-
-bool MainWindow::OpenLink(std::string_view address) { return OpenLinkWhenOnline(address); }
 
 void MainWindow::OnScaleChanged(int, int) {
   if (mCanvas) FitToEditor();
@@ -191,11 +161,9 @@ void MainWindow::RequestRedraw() {
   if (!mCanvas) return;
   const float scale = mGraphics->GetDrawScale();
   for (const igraphics::Rect& dirty : mGraphics->TakeDirtyRects()) {
-    const int left = static_cast<int>(std::floor(dirty.L * scale));
-    const int top = static_cast<int>(std::floor(dirty.T * scale));
-    const int right = static_cast<int>(std::ceil(dirty.R * scale));
-    const int bottom = static_cast<int>(std::ceil(dirty.B * scale));
-    gtk_widget_queue_draw_area(mCanvas, left, top, right - left, bottom - top);
+    const PixelArea pixels = PixelsOf(dirty, scale);
+    gtk_widget_queue_draw_area(mCanvas, pixels.left, pixels.top, pixels.right - pixels.left,
+                               pixels.bottom - pixels.top);
   }
 }
 
@@ -236,7 +204,7 @@ gboolean MainWindow::OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
   cairo_rectangle_list_destroy(rects);
   // The frame is copied to the window when this paint ends; what waits for
   // the first frame runs in the next quiet moment of the loop.
-  if (self->mOnFirstFrame && !self->mFirstFrameIdle)
+  if (self->WaitsForFirstFrame() && !self->mFirstFrameIdle)
     self->mFirstFrameIdle = g_idle_add(&MainWindow::OnFirstFrameShown, self);
   return TRUE;
 }
@@ -245,9 +213,7 @@ gboolean MainWindow::OnFirstFrameShown(gpointer data) {
   auto* self = static_cast<MainWindow*>(data);
   self->mFirstFrameIdle = 0;
   gdk_display_flush(gtk_widget_get_display(GTK_WIDGET(self->mWindow)));
-  const FirstFrameHandler handler = std::move(self->mOnFirstFrame);
-  self->mOnFirstFrame = nullptr;
-  handler();
+  self->RunFirstFrameHandler();
   return G_SOURCE_REMOVE;
 }
 
@@ -260,10 +226,7 @@ gboolean MainWindow::OnButtonPress(GtkWidget* widget, GdkEventButton* event, gpo
   if (event->type == GDK_2BUTTON_PRESS) {
     self->mGraphics->OnMouseDblClick(x, y, mod);
   } else if (event->type == GDK_BUTTON_PRESS) {
-    self->mButtonDown = true;
-    self->mLastX = x;
-    self->mLastY = y;
-    self->mGraphics->OnMouseDown(x, y, mod);
+    self->PressAt(x, y, mod);
   }
   self->RequestRedraw();
   return TRUE;
@@ -271,9 +234,8 @@ gboolean MainWindow::OnButtonPress(GtkWidget* widget, GdkEventButton* event, gpo
 
 gboolean MainWindow::OnButtonRelease(GtkWidget*, GdkEventButton* event, gpointer data) {
   auto* self = static_cast<MainWindow*>(data);
-  self->mButtonDown = false;
-  self->mGraphics->OnMouseUp(self->ToDesign(event->x), self->ToDesign(event->y),
-                             ModifiersOf(event->state, event->button == 1, event->button == 3));
+  self->ReleaseAt(self->ToDesign(event->x), self->ToDesign(event->y),
+                  ModifiersOf(event->state, event->button == 1, event->button == 3));
   self->RequestRedraw();
   return TRUE;
 }
@@ -283,14 +245,7 @@ gboolean MainWindow::OnMotion(GtkWidget*, GdkEventMotion* event, gpointer data) 
   const float x = self->ToDesign(event->x), y = self->ToDesign(event->y);
   const bool left = (event->state & GDK_BUTTON1_MASK) != 0;
   const bool right = (event->state & GDK_BUTTON3_MASK) != 0;
-  const igraphics::IMouseMod mod = ModifiersOf(event->state, left, right);
-  if (self->mButtonDown) {
-    self->mGraphics->OnMouseDrag(x, y, x - self->mLastX, y - self->mLastY, mod);
-    self->mLastX = x;
-    self->mLastY = y;
-  } else {
-    self->mGraphics->OnMouseOver(x, y, mod);
-  }
+  self->MoveTo(x, y, ModifiersOf(event->state, left, right));
   self->RequestRedraw();
   return TRUE;
 }
@@ -313,7 +268,7 @@ gboolean MainWindow::OnScroll(GtkWidget*, GdkEventScroll* event, gpointer data) 
 
 gboolean MainWindow::OnLeave(GtkWidget*, GdkEventCrossing*, gpointer data) {
   auto* self = static_cast<MainWindow*>(data);
-  if (!self->mButtonDown) self->mGraphics->OnMouseOut();
+  self->Leave();
   self->RequestRedraw();
   return FALSE;
 }
@@ -355,9 +310,7 @@ gboolean MainWindow::OnDeviceTick(gpointer data) {
 }
 
 gboolean MainWindow::OnFrameworkTimer(gpointer data) {
-  auto* self = static_cast<MainWindow*>(data);
-  self->mPages.OnFrameworkTimer();
-  self->RequestRedraw();
+  static_cast<MainWindow*>(data)->FrameworkTick();
   return G_SOURCE_CONTINUE;
 }
 

@@ -2,8 +2,7 @@
 
 #include <cstddef>
 #include <string>
-
-#include "app/shell/gtk/Dialogs.h"
+#include <vector>
 
 namespace kr7::shell {
 namespace {
@@ -14,7 +13,7 @@ enum Column { kTime, kDirection, kLength, kName, kFields, kColumns };
 }  // namespace
 
 MidiMonitorWindow::MidiMonitorWindow(GtkWindow* parent, MidiMonitor& monitor)
-    : mMonitor(&monitor) {
+    : MonitorWindow(monitor) {
   Build(parent, "MIDI Monitor");
   mMonitor->SetEnabled(true);
   mTimer = g_timeout_add(kDrainMs, &MidiMonitorWindow::Drain, this);
@@ -24,7 +23,7 @@ MidiMonitorWindow::MidiMonitorWindow(GtkWindow* parent, MonitorLog log) {
   Build(parent, "MIDI Monitor (saved)");
   std::vector<MonitorEntry> entries = std::move(log.entries);
   mList.SetDropped(log.dropped);
-  Append(std::move(entries));
+  Show(mList.Append(std::move(entries)));
 }
 
 MidiMonitorWindow::~MidiMonitorWindow() {
@@ -68,7 +67,7 @@ void MidiMonitorWindow::Build(GtkWindow* parent, const char* title) {
   g_signal_connect_swapped(mWindow, "destroy", G_CALLBACK(+[](MidiMonitorWindow* self) {
                              if (self->mTimer) g_source_remove(self->mTimer);
                              self->mTimer = 0;
-                             if (self->mMonitor) self->mMonitor->SetEnabled(false);
+                             self->StopRecording();
                              self->mWindow = nullptr;
                            }),
                            this);
@@ -82,13 +81,11 @@ void MidiMonitorWindow::Present() {
 
 gboolean MidiMonitorWindow::Drain(gpointer data) {
   auto* self = static_cast<MidiMonitorWindow*>(data);
-  self->mList.SetDropped(self->mMonitor->Dropped());
-  self->Append(self->mMonitor->Drain());
+  self->Show(self->TakeRecorded());
   return G_SOURCE_CONTINUE;
 }
 
-void MidiMonitorWindow::Append(std::vector<MonitorEntry> entries) {
-  const MonitorList::Change change = mList.Append(std::move(entries));
+void MidiMonitorWindow::Show(const MonitorList::Change& change) {
   for (std::size_t i = 0; i < change.leaving; ++i) {
     GtkTreeIter first;
     if (gtk_tree_model_get_iter_first(GTK_TREE_MODEL(mRows), &first)) gtk_list_store_remove(mRows, &first);
@@ -109,16 +106,9 @@ void MidiMonitorWindow::ShowCounts() {
   gtk_label_set_text(GTK_LABEL(mCounts), mList.CountsText().c_str());
 }
 
-void MidiMonitorWindow::Save() {
-  mList.SaveChosen([this](const FileRequest& request) { return ChooseFile(mWindow, request); },
-                   [this](std::string_view text) { ShowMessageBox(mWindow, text, false); });
-}
-
 void MidiMonitorWindow::Open() {
-  std::optional<MonitorLog> log = MonitorList::OpenChosen(
-      [this](const FileRequest& request) { return ChooseFile(mWindow, request); },
-      [this](std::string_view text) { ShowMessageBox(mWindow, text, false); });
-  if (log) mOpened = std::make_unique<MidiMonitorWindow>(mWindow, std::move(*log));
+  if (std::optional<MonitorLog> log = ChooseSavedList())
+    mOpened = std::make_unique<MidiMonitorWindow>(mWindow, std::move(*log));
 }
 
 }  // namespace kr7::shell

@@ -8,42 +8,30 @@
 
 #include <gtk/gtk.h>
 
-#include <memory>
-#include <vector>
-
-#include "app/shell/MonitorList.h"
-#include "device/MidiMonitor.h"
+#include "app/shell/window/MonitorWindow.h"
 
 namespace kr7::shell {
 
-class MidiMonitorWindow {
+class MidiMonitorWindow final : public MonitorWindow {
  public:
   // Live: switches monitor on and shows what it records.
   MidiMonitorWindow(GtkWindow* parent, MidiMonitor& monitor);
   // A saved list, read-only.
   MidiMonitorWindow(GtkWindow* parent, MonitorLog log);
-  ~MidiMonitorWindow();
-  MidiMonitorWindow(const MidiMonitorWindow&) = delete;
-  MidiMonitorWindow& operator=(const MidiMonitorWindow&) = delete;
+  ~MidiMonitorWindow() override;
 
-  bool IsOpen() const { return mWindow != nullptr; }
   void Present();
 
  private:
   void Build(GtkWindow* parent, const char* title);
-  void Append(std::vector<MonitorEntry> entries);
+  void Show(const MonitorList::Change& change);
   void ShowCounts();
-  void Save();
   void Open();
   static gboolean Drain(gpointer self);
 
-  MidiMonitor* mMonitor = nullptr;
-  MonitorList mList;
-  GtkWindow* mWindow = nullptr;
   GtkListStore* mRows = nullptr;
   GtkWidget* mCounts = nullptr;
   guint mTimer = 0;
-  std::unique_ptr<MidiMonitorWindow> mOpened;  // the last saved list opened
 };
 
 }  // namespace kr7::shell

@@ -1,6 +1,14 @@
-#include "app/shell/gtk/PreferencesDialog.h"
+// The modal "Preferences" dialog: the group "MIDI Device Settings" with the
+// "Input Device" and "Output Device" lists and the buttons OK, Apply and
+// Cancel, and "Find Pedal" when a pedal search is possible.
+
+#include <gtk/gtk.h>
 
 #include <string>
+
+#include "app/shell/PedalDetection.h"
+#include "app/shell/Preferences.h"
+#include "app/shell/window/Dialogs.h"
 
 namespace kr7::shell {
 namespace {
@@ -22,16 +30,14 @@ struct FindPedal {
 
 gboolean WatchSearch(gpointer data) {
   auto* find = static_cast<FindPedal*>(data);
-  if (find->detection->Searching()) return G_SOURCE_CONTINUE;
+  const std::optional<FindPedalResult> result = FindPedalEnded(*find->detection, *find->session);
+  if (!result) return G_SOURCE_CONTINUE;
   find->watch = 0;
   gtk_widget_set_sensitive(find->button, TRUE);
-  const bool found = find->detection->State() == PedalSearch::State::Found;
-  gtk_label_set_text(GTK_LABEL(find->result),
-                     std::string(found ? kFoundText : kNotFoundText).c_str());
-  if (found) {
-    const PreferencesSession::Selection selection = find->session->KeepFoundPorts();
-    gtk_combo_box_set_active(GTK_COMBO_BOX(find->inputs), selection.input);
-    gtk_combo_box_set_active(GTK_COMBO_BOX(find->outputs), selection.output);
+  gtk_label_set_text(GTK_LABEL(find->result), std::string(result->text).c_str());
+  if (result->found) {
+    gtk_combo_box_set_active(GTK_COMBO_BOX(find->inputs), result->found->input);
+    gtk_combo_box_set_active(GTK_COMBO_BOX(find->outputs), result->found->output);
   }
   return G_SOURCE_REMOVE;
 }

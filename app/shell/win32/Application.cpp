@@ -15,54 +15,23 @@
 #include "app/shell/Host.h"
 #include "app/shell/ShellActions.h"
 #include "app/shell/SingleInstance.h"
-#include "app/shell/win32/Dialogs.h"
 #include "app/shell/win32/Dpi.h"
 #include "app/shell/win32/HandOff.h"
 #include "app/shell/win32/MainWindow.h"
 #include "app/shell/win32/MidiMonitorWindow.h"
-#include "app/shell/win32/PreferencesDialog.h"
-#include "model/UserTexts.h"
+#include "app/shell/window/DesktopWindows.h"
 #include "model/win32/WideText.h"
 
 namespace kr7::shell {
 namespace {
 
-struct Running final : ShellWindows {
-  Host* host = nullptr;
-  MainWindow* window = nullptr;
-  std::unique_ptr<MidiMonitorWindow> monitor;
+struct Running {
+  explicit Running(Host& theHost) : host(&theHost), windows(theHost) {}
+
+  Host* host;
+  DesktopWindows<MidiMonitorWindow> windows;
   std::optional<StartFile> startFile;
-
-  HWND Owner() const { return window && window->IsOpen() ? window->Window() : nullptr; }
-
-  // ShellWindows
-  void Notice(std::string_view text, std::string_view caption) override {
-    ShowMessageBox(Owner(), text, false, caption);
-  }
-  void OpenDevices() override {
-    host->SetPedalKindHook([this](bool builtIn) {
-      if (const HWND owner = Owner())
-        SetWindowTextW(owner, builtIn ? Widen(kBuiltInPedalTitle).c_str() : kMainWindowTitle);
-    });
-    host->OpenDevices([this](const std::string& text, const std::string& caption) {
-      ShowMessageBox(Owner(), text, false, caption);
-    });
-  }
-  void RunPreferences(PreferencesSession& session) override {
-    RunPreferencesDialog(Owner(), session, *host, host->Detection());
-  }
-  void ShowMonitor() override {
-    if (!monitor || !monitor->IsOpen())
-      monitor = std::make_unique<MidiMonitorWindow>(Owner(), host->Control().Monitor());
-    monitor->Present();
-  }
-  bool OpenDocument(const std::string& path) override { return OpenWithDefaultApplication(path); }
 };
-
-void OpenFile(Running& running, const std::string& path) {
-  OpenFileInEditor(running.host->Control(), path,
-                   [&running](std::string_view text) { running.Notice(text, {}); });
-}
 
 // The command line as UTF-8 words, whatever the user's code page.
 std::vector<std::string> Arguments() {
@@ -102,7 +71,7 @@ void OnTick(Running& running) {
   if (running.startFile && running.startFile->Due(running.host->Control().Session())) {
     const std::string path = running.startFile->Path();
     running.startFile.reset();
-    OpenFile(running, path);
+    running.windows.OpenFile(path);
   }
 }
 
@@ -154,26 +123,25 @@ int RunEditor() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
   auto host = std::make_unique<Host>(folder);
-  Running running;
-  running.host = host.get();
+  Running running(*host);
   if (!file.empty()) running.startFile.emplace(file);
   auto window = std::make_unique<MainWindow>(
       host->Control(), host->Settings().ReadScale(),
-      [&running](int commandId) { RunMenuCommand(*running.host, commandId, running); },
+      [&running](int commandId) { RunMenuCommand(*running.host, commandId, running.windows); },
       [&host](double scale) { host->Settings().WriteScale(scale); });
-  running.window = window.get();
+  running.windows.SetMainWindow(window.get());
   // Start steps 4 and 5 for the devices, after the first frame.
-  window->SetFirstFrameHandler([&running] { running.OpenDevices(); });
+  window->SetFirstFrameHandler([&running] { running.windows.OpenDevices(); });
   window->SetTickHandler([&running] { OnTick(running); });
   window->SetOpenFileHandler([&running](const std::string& request) {
     const std::optional<std::string> path = ParseInstanceRequest(request);
-    if (path && !path->empty()) OpenFile(running, *path);
+    if (path && !path->empty()) running.windows.OpenFile(*path);
   });
 
   const int code = RunMessageLoop(*window);
 
-  running.monitor.reset();
-  running.window = nullptr;
+  running.windows.CloseMonitor();
+  running.windows.SetMainWindow(nullptr);
   window.reset();
   host.reset();
   return code;

@@ -1,4 +1,6 @@
-#include "app/shell/win32/Dialogs.h"
+#include "app/shell/window/Dialogs.h"
+
+#include <windows.h>
 
 #include <commdlg.h>
 #include <shellapi.h>
@@ -114,6 +116,10 @@ std::optional<std::string> ChooseFile(HWND owner, const FileRequest& request) {
   const BOOL chosen = request.save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
   if (!chosen) return std::nullopt;
   return Narrow(name.data());
+}
+
+void SetWindowTitle(HWND window, std::string_view title) {
+  SetWindowTextW(window, Widen(title).c_str());
 }
 
 bool OpenWithDefaultApplication(const std::string& path) {

@@ -8,9 +8,7 @@
 #include <utility>
 
 #include "app/core/KR7Control.h"
-#include "app/shell/FileChoice.h"
 #include "app/shell/MenuCommands.h"
-#include "app/shell/win32/Dialogs.h"
 #include "app/shell/win32/Dpi.h"
 #include "model/win32/WideText.h"
 #include "ui/pages/Pages.h"
@@ -68,12 +66,7 @@ Accelerator ParseAccelerator(std::string_view keys) {
 
 MainWindow::MainWindow(KR7Control& control, double scale, CommandHandler onCommand,
                        CloseHandler onClose)
-    : mControl(control),
-      mOnCommand(std::move(onCommand)),
-      mOnClose(std::move(onClose)),
-      mPages(control.ForWindow(), static_cast<float>(scale)),
-      mGraphics(&mPages.Graphics()) {
-  mGraphics->SetHost(this);
+    : EditorWindow(control, scale, std::move(onCommand), std::move(onClose)) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
@@ -175,32 +168,13 @@ void MainWindow::Close() {
 void MainWindow::OnDestroyed() {
   KillTimer(mWindow, kDeviceTimer);
   KillTimer(mWindow, kFrameworkTimer);
-  mOnFirstFrame = nullptr;
   mWindow = nullptr;
   if (mBackBuffer) cairo_surface_destroy(mBackBuffer);
   mBackBuffer = nullptr;
-  mPages.Close();
-  if (mOnClose) mOnClose(mGraphics->GetDrawScale());
-  mGraphics->SetHost(nullptr);
+  ReleaseEditor();
 }
 
 // --- IGraphicsHost --------------------------------------------------------------
-
-igraphics::EMsgBoxResult MainWindow::ShowMessage(std::string_view text, std::string_view caption,
-                                                 igraphics::EMsgBoxType buttons) {
-  const bool ok = ShowMessageBox(mWindow, text, buttons == igraphics::kMB_OKCANCEL, caption);
-  return ok ? igraphics::kOK : igraphics::kCancel;
-}
-
-igraphics::FileDialogResult MainWindow::AskForFile(std::string_view initialName,
-                                                   std::string_view initialFolder,
-                                                   igraphics::EFileAction action,
-                                                   std::string_view extension) {
-  return AskWithChooser(initialName, initialFolder, action, extension,
-                        [this](const FileRequest& request) { return ChooseFile(mWindow, request); });
-}
-
-bool MainWindow::OpenLink(std::string_view address) { return OpenLinkWhenOnline(address); }
 
 void MainWindow::OnScaleChanged(int, int) {
   if (mWindow) FitToEditor();
@@ -211,10 +185,8 @@ void MainWindow::RequestRedraw() {
   const float scale = PixelsPerUnit();
   for (const igraphics::Rect& dirty : mGraphics->TakeDirtyRects()) {
     mPending.push_back(dirty);
-    const RECT pixels{static_cast<LONG>(std::floor(dirty.L * scale)),
-                      static_cast<LONG>(std::floor(dirty.T * scale)),
-                      static_cast<LONG>(std::ceil(dirty.R * scale)),
-                      static_cast<LONG>(std::ceil(dirty.B * scale))};
+    const PixelArea area = PixelsOf(dirty, scale);
+    const RECT pixels{area.left, area.top, area.right, area.bottom};
     InvalidateRect(mWindow, &pixels, FALSE);
   }
 }
@@ -267,7 +239,7 @@ void MainWindow::Paint() {
   }
   EndPaint(mWindow, &paint);
   // The frame is on the screen now; what waits for it runs from the loop.
-  if (mOnFirstFrame) PostMessageW(mWindow, kFirstFrameShown, 0, 0);
+  if (WaitsForFirstFrame()) PostMessageW(mWindow, kFirstFrameShown, 0, 0);
 }
 
 // --- Input ------------------------------------------------------------------------
@@ -283,10 +255,7 @@ void MainWindow::OnButton(UINT message, LPARAM lParam) {
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
       SetCapture(mWindow);
-      mButtonDown = true;
-      mLastX = x;
-      mLastY = y;
-      mGraphics->OnMouseDown(x, y, mod);
+      PressAt(x, y, mod);
       // The second click arrives as the double-click alone; the toolkit
       // expects its press first, as GTK reports it.
       if (message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK)
@@ -294,8 +263,7 @@ void MainWindow::OnButton(UINT message, LPARAM lParam) {
       break;
     default:  // a button went up
       if (GetCapture() == mWindow) ReleaseCapture();
-      mButtonDown = false;
-      mGraphics->OnMouseUp(x, y, mod);
+      ReleaseAt(x, y, mod);
       break;
   }
   RequestRedraw();
@@ -306,16 +274,8 @@ void MainWindow::OnMove(LPARAM lParam) {
     TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, mWindow, 0};
     mTrackingLeave = TrackMouseEvent(&track) != FALSE;
   }
-  const float x = ToDesign(GET_X_LPARAM(lParam)), y = ToDesign(GET_Y_LPARAM(lParam));
-  const igraphics::IMouseMod mod =
-      Modifiers(GetKeyState(VK_LBUTTON) < 0, GetKeyState(VK_RBUTTON) < 0);
-  if (mButtonDown) {
-    mGraphics->OnMouseDrag(x, y, x - mLastX, y - mLastY, mod);
-    mLastX = x;
-    mLastY = y;
-  } else {
-    mGraphics->OnMouseOver(x, y, mod);
-  }
+  MoveTo(ToDesign(GET_X_LPARAM(lParam)), ToDesign(GET_Y_LPARAM(lParam)),
+         Modifiers(GetKeyState(VK_LBUTTON) < 0, GetKeyState(VK_RBUTTON) < 0));
   RequestRedraw();
 }
 
@@ -410,8 +370,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         mControl.OnDeviceTick();
         if (mOnTick) mOnTick();
       } else if (wParam == kFrameworkTimer) {
-        mPages.OnFrameworkTimer();
-        RequestRedraw();
+        FrameworkTick();
       }
       return 0;
     case WM_PAINT:
@@ -420,7 +379,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;  // every pixel comes from the back buffer
     case kFirstFrameShown:
-      if (FirstFrameHandler handler = std::exchange(mOnFirstFrame, nullptr)) handler();
+      RunFirstFrameHandler();
       return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
@@ -435,7 +394,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_MOUSELEAVE:
       mTrackingLeave = false;
-      if (!mButtonDown) mGraphics->OnMouseOut();
+      Leave();
       RequestRedraw();
       return 0;
     case WM_CAPTURECHANGED:
@@ -458,9 +417,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_COMMAND:
       if (HIWORD(wParam) <= 1) {  // a menu entry or an accelerator
-        const int command = LOWORD(wParam);
-        if (command == kCmdQuit) Close();
-        else if (mOnCommand) mOnCommand(command);
+        RunCommand(LOWORD(wParam));
         return 0;
       }
       break;

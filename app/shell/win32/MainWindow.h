@@ -1,8 +1,7 @@
 #pragma once
 // The main window "KR7Control" on Windows: the menu bar and accelerators of
 // the menu table above a client area that shows the editor's surface at its
-// stored scale. It hosts the drawing context (IGraphicsHost), draws what
-// became dirty into a back buffer that WM_PAINT copies to the screen,
+// stored scale. It draws what became dirty into a back buffer that WM_PAINT copies to the screen,
 // translates window messages into design-unit events, and runs the device
 // timer (100 ms) and the framework timer (20 ms) as window timers, which
 // also tick inside the loops of message boxes and dialogs.
@@ -18,23 +17,12 @@
 #include <string>
 #include <vector>
 
-#include "ui/IGraphics.h"
-#include "ui/pages/EditorPages.h"
-
-namespace kr7 {
-class KR7Control;
-}
+#include "app/shell/window/EditorWindow.h"
 
 namespace kr7::shell {
 
-class MainWindow final : public igraphics::IGraphicsHost {
+class MainWindow final : public EditorWindow {
  public:
-  // Called with a menu command id the window does not handle itself.
-  using CommandHandler = std::function<void(int commandId)>;
-  // Called once, from the window's destruction, before the surface goes.
-  using CloseHandler = std::function<void(double scale)>;
-  // Called once, from the message loop, after the first frame reached the screen.
-  using FirstFrameHandler = std::function<void()>;
   // Called after each device tick, for the shell's own 100 ms work.
   using TickHandler = std::function<void()>;
   // A later start's request (see InstanceRequest), after the window came
@@ -43,28 +31,14 @@ class MainWindow final : public igraphics::IGraphicsHost {
 
   MainWindow(KR7Control& control, double scale, CommandHandler onCommand, CloseHandler onClose);
   ~MainWindow() override;
-  MainWindow(const MainWindow&) = delete;
-  MainWindow& operator=(const MainWindow&) = delete;
 
-  HWND Window() const { return mWindow; }
   HACCEL Accelerators() const { return mAccelerators; }
-  igraphics::IGraphics& Graphics() { return mPages.Graphics(); }
   void Present();
-  // Destroys the window (the Quit command); the close handler runs.
-  void Close();
-  bool IsOpen() const { return mWindow != nullptr; }
-  void SetFirstFrameHandler(FirstFrameHandler handler) { mOnFirstFrame = std::move(handler); }
+  void Close() override;
   void SetTickHandler(TickHandler handler) { mOnTick = std::move(handler); }
   void SetOpenFileHandler(OpenFileHandler handler) { mOnOpenFile = std::move(handler); }
 
   // IGraphicsHost
-  igraphics::EMsgBoxResult ShowMessage(std::string_view text, std::string_view caption,
-                                       igraphics::EMsgBoxType buttons) override;
-  igraphics::FileDialogResult AskForFile(std::string_view initialName,
-                                         std::string_view initialFolder,
-                                         igraphics::EFileAction action,
-                                         std::string_view extension) override;
-  bool OpenLink(std::string_view address) override;
   void OnScaleChanged(int widthPixels, int heightPixels) override;
   void RequestRedraw() override;
   void HideCursor(bool hide) override;
@@ -90,24 +64,15 @@ class MainWindow final : public igraphics::IGraphicsHost {
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnCopyData(const COPYDATASTRUCT& data);
 
-  KR7Control& mControl;
-  CommandHandler mOnCommand;
-  CloseHandler mOnClose;
-  FirstFrameHandler mOnFirstFrame;
   TickHandler mOnTick;
   OpenFileHandler mOnOpenFile;
-  pages::EditorPages mPages;
-  igraphics::IGraphics* mGraphics;
-  HWND mWindow = nullptr;
   HACCEL mAccelerators = nullptr;
   float mDpiScale = 1.f;
   // What the screen shows, in device pixels; dirty areas (design units) are
   // drawn into it before a paint copies it out.
   cairo_surface_t* mBackBuffer = nullptr;
   std::vector<igraphics::Rect> mPending;
-  bool mButtonDown = false;
   bool mTrackingLeave = false;
-  float mLastX = 0.f, mLastY = 0.f;
   bool mCursorHidden = false;
   wchar_t mHighSurrogate = 0;
 };

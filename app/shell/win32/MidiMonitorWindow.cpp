@@ -5,7 +5,6 @@
 #include <array>
 #include <string>
 
-#include "app/shell/win32/Dialogs.h"
 #include "model/win32/WideText.h"
 
 namespace kr7::shell {
@@ -34,13 +33,13 @@ HWND Child(HWND parent, const wchar_t* windowClass, const wchar_t* text, DWORD s
 
 }  // namespace
 
-MidiMonitorWindow::MidiMonitorWindow(HWND owner, MidiMonitor& monitor) : mMonitor(&monitor) {
+MidiMonitorWindow::MidiMonitorWindow(HWND owner, MidiMonitor& monitor) : MonitorWindow(monitor) {
   Build(owner, L"MIDI Monitor");
   mMonitor->SetEnabled(true);
   SetTimer(mWindow, kDrainTimer, kDrainMs, nullptr);
 }
 
-MidiMonitorWindow::MidiMonitorWindow(HWND owner, MonitorLog log) : mList(std::move(log)) {
+MidiMonitorWindow::MidiMonitorWindow(HWND owner, MonitorLog log) : MonitorWindow(std::move(log)) {
   Build(owner, L"MIDI Monitor (saved)");
   ShowRows();
 }
@@ -94,8 +93,7 @@ void MidiMonitorWindow::Present() {
 }
 
 void MidiMonitorWindow::Drain() {
-  mList.SetDropped(mMonitor->Dropped());
-  const MonitorList::Change change = mList.Append(mMonitor->Drain());
+  const MonitorList::Change change = TakeRecorded();
   if (change.leaving || !change.added.empty()) ShowRows();
 }
 
@@ -123,16 +121,9 @@ void MidiMonitorWindow::FillRow(NMLVDISPINFOW& request) {
   item.pszText = mCell.data();
 }
 
-void MidiMonitorWindow::Save() {
-  mList.SaveChosen([this](const FileRequest& request) { return ChooseFile(mWindow, request); },
-                   [this](std::string_view text) { ShowMessageBox(mWindow, text, false); });
-}
-
 void MidiMonitorWindow::Open() {
-  std::optional<MonitorLog> log = MonitorList::OpenChosen(
-      [this](const FileRequest& request) { return ChooseFile(mWindow, request); },
-      [this](std::string_view text) { ShowMessageBox(mWindow, text, false); });
-  if (log) mOpened = std::make_unique<MidiMonitorWindow>(mWindow, std::move(*log));
+  if (std::optional<MonitorLog> log = ChooseSavedList())
+    mOpened = std::make_unique<MidiMonitorWindow>(mWindow, std::move(*log));
 }
 
 LRESULT CALLBACK MidiMonitorWindow::Procedure(HWND window, UINT message, WPARAM wParam,
@@ -169,7 +160,7 @@ LRESULT MidiMonitorWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY: {
       const HWND window = mWindow;
       KillTimer(window, kDrainTimer);
-      if (mMonitor) mMonitor->SetEnabled(false);
+      StopRecording();
       mWindow = nullptr;
       SetWindowLongPtrW(window, GWLP_USERDATA, 0);
       return 0;

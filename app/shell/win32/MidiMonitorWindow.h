@@ -8,24 +8,20 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <memory>
+#include <string>
 
-#include "app/shell/MonitorList.h"
-#include "device/MidiMonitor.h"
+#include "app/shell/window/MonitorWindow.h"
 
 namespace kr7::shell {
 
-class MidiMonitorWindow {
+class MidiMonitorWindow final : public MonitorWindow {
  public:
   // Live: switches monitor on and shows what it records.
   MidiMonitorWindow(HWND owner, MidiMonitor& monitor);
   // A saved list, read-only.
   MidiMonitorWindow(HWND owner, MonitorLog log);
-  ~MidiMonitorWindow();
-  MidiMonitorWindow(const MidiMonitorWindow&) = delete;
-  MidiMonitorWindow& operator=(const MidiMonitorWindow&) = delete;
+  ~MidiMonitorWindow() override;
 
-  bool IsOpen() const { return mWindow != nullptr; }
   void Present();
 
  private:
@@ -36,18 +32,13 @@ class MidiMonitorWindow {
   void Drain();
   void ShowRows();
   void FillRow(NMLVDISPINFOW& request);
-  void Save();
   void Open();
 
-  MidiMonitor* mMonitor = nullptr;
-  MonitorList mList;
-  HWND mWindow = nullptr;
   HWND mRows = nullptr;
   HWND mCounts = nullptr;
   HWND mSaveButton = nullptr;
   HWND mOpenButton = nullptr;
   std::wstring mCell;  // the text last handed to the list view
-  std::unique_ptr<MidiMonitorWindow> mOpened;  // the last saved list opened
 };
 
 }  // namespace kr7::shell

@@ -1,8 +1,15 @@
-#include "app/shell/win32/PreferencesDialog.h"
+// The modal "Preferences" dialog (resource 40002): the group "MIDI Device
+// Settings" with the "Input Device" and "Output Device" lists, "Find Pedal"
+// when a pedal search is possible, and the buttons OK, Apply and Cancel.
+
+#include <windows.h>
 
 #include <string>
 #include <vector>
 
+#include "app/shell/PedalDetection.h"
+#include "app/shell/Preferences.h"
+#include "app/shell/window/Dialogs.h"
 #include "app/shell/win32/ResourceIds.h"
 #include "model/win32/WideText.h"
 
@@ -31,15 +38,16 @@ void SetResult(HWND dialog, std::string_view text) {
 }
 
 void WatchSearch(HWND dialog, DialogState& state) {
-  if (state.detection->Searching()) return;
+  const std::optional<FindPedalResult> result = FindPedalEnded(*state.detection, *state.session);
+  if (!result) return;
   KillTimer(dialog, kSearchWatch);
   EnableWindow(GetDlgItem(dialog, KR7_IDC_FIND_PEDAL), TRUE);
-  const bool found = state.detection->State() == PedalSearch::State::Found;
-  SetResult(dialog, found ? kFoundText : kNotFoundText);
-  if (!found) return;
-  const PreferencesSession::Selection selection = state.session->KeepFoundPorts();
-  SendDlgItemMessageW(dialog, KR7_IDC_MIDI_INPUT, CB_SETCURSEL, static_cast<WPARAM>(selection.input), 0);
-  SendDlgItemMessageW(dialog, KR7_IDC_MIDI_OUTPUT, CB_SETCURSEL, static_cast<WPARAM>(selection.output), 0);
+  SetResult(dialog, result->text);
+  if (!result->found) return;
+  SendDlgItemMessageW(dialog, KR7_IDC_MIDI_INPUT, CB_SETCURSEL,
+                      static_cast<WPARAM>(result->found->input), 0);
+  SendDlgItemMessageW(dialog, KR7_IDC_MIDI_OUTPUT, CB_SETCURSEL,
+                      static_cast<WPARAM>(result->found->output), 0);
 }
 
 INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
