@@ -14,9 +14,8 @@ namespace kr7 {
 
 class DeviceSettings final : public SettingsSink {
  public:
-  DeviceSettings(EditorState& editor, SessionState& session, ParameterAccess& params,
-                 WindowLink& window)
-      : mEditor(editor), mSession(session), mParams(params), mWindow(window) {}
+  DeviceSettings(EditorState& editor, ParameterAccess& params, WindowLink& window)
+      : mEditor(editor), mParams(params), mWindow(window) {}
 
   void ApplySettingsBlock(const GlobalBlock& block) override;
   // Parameters 91..98 and 101..106 (the jack modes, polarities and the
@@ -29,7 +28,6 @@ class DeviceSettings final : public SettingsSink {
 
  private:
   EditorState& mEditor;
-  SessionState& mSession;
   ParameterAccess& mParams;
   WindowLink& mWindow;
 };

@@ -17,7 +17,7 @@ KR7Control::KR7Control(DataFolder folder)
       mIdle(mLiveLink, mLive, mSession),
       mMainPage(mLiveLink, mLive, mSession, mEditor.Record(), mBlocks),
       mDecoder(mEditor, mSession, mCache, mParameters, mWindow, mIrs, mLiveLink, mBlocks),
-      mSettings(mEditor, mSession, mParameters, mWindow),
+      mSettings(mEditor, mParameters, mWindow),
       mMidi(mSession, mEditor, mParams, mParameters, mOutbox, mWindow, mDecoder,
             mLive.localEdit),
       mPresetFiles(mSession, mEditor, mParams, mParameters, mOutbox, mWindow, mIrs,
